@@ -1,0 +1,168 @@
+// The drive/folder/file object model the engine and the programs work with.
+// Every path they see is a Windows path (C:\Data\a.txt); the drive table maps
+// each letter to a host folder. Nothing outside platform/ and tests/ may use
+// host paths: HostPathOf exists for the platform layer and for tests.
+//
+// Objects are light handles (shared_ptr) holding a Windows path; they do not
+// keep files open. Every failure is an RtError with the run-time's number.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "DriveTable.h"
+#include "RtError.h"
+
+namespace platform::fs {
+
+using Date = std::chrono::system_clock::time_point;
+
+// The file attribute bits.
+inline constexpr int32_t vbNormal = 0;
+inline constexpr int32_t vbReadOnly = 1;
+inline constexpr int32_t vbHidden = 2;
+inline constexpr int32_t vbSystem = 4;
+inline constexpr int32_t vbVolume = 8;
+inline constexpr int32_t vbDirectory = 16;
+inline constexpr int32_t vbArchive = 32;
+
+// Drive types.
+inline constexpr int32_t kDriveUnknown = 0;
+inline constexpr int32_t kDriveRemovable = 1;
+inline constexpr int32_t kDriveFixed = 2;
+inline constexpr int32_t kDriveRemote = 3;
+inline constexpr int32_t kDriveCDRom = 4;
+inline constexpr int32_t kDriveRamDisk = 5;
+
+class FileSystem;
+class Drive;
+class Folder;
+class File;
+using DrivePtr = std::shared_ptr<Drive>;
+using FolderPtr = std::shared_ptr<Folder>;
+using FilePtr = std::shared_ptr<File>;
+
+struct DiskSpace {
+    uint64_t available = 0;  // bytes available to the caller
+    uint64_t free = 0;       // total free bytes
+    uint64_t total = 0;      // total bytes of the volume
+};
+
+// Lets a test make one operation on one path fail, as a folder that refuses
+// to be listed or a file that vanishes between listing and copy would.
+enum class FsOp { ListFolders, ListFiles, OpenForRead, Create, Delete, SetAttributes, Stat };
+using FaultHook = std::function<void(FsOp op, const std::string& strWinPath)>;
+
+class Drive {
+public:
+    virtual ~Drive() = default;
+    virtual std::string DriveLetter() const = 0;  // "C"
+    virtual std::string Path() const = 0;         // "C:"
+    virtual int32_t DriveType() const = 0;
+    virtual bool IsReady() const = 0;             // the host folder exists
+    virtual std::string VolumeName() const = 0;
+    virtual std::string ShareName() const = 0;
+    virtual FolderPtr RootFolder() const = 0;     // 71 Disk not ready when not ready
+    virtual DiskSpace Space() const = 0;          // 71 when not ready
+};
+
+class Folder {
+public:
+    virtual ~Folder() = default;
+    virtual std::string Name() const = 0;  // "" for a drive root
+    virtual std::string Path() const = 0;  // "C:\Data"; a root is "C:\"
+    virtual bool IsRootFolder() const = 0;
+    virtual FolderPtr ParentFolder() const = 0;  // null for a root
+    virtual DrivePtr GetDrive() const = 0;
+    // Listing order is the host's order, stable between calls on an unchanged
+    // folder. Symbolic links to folders are not listed; FIFOs, sockets and
+    // devices are never listed as files.
+    virtual std::vector<FolderPtr> SubFolders() const = 0;
+    virtual std::vector<FilePtr> Files() const = 0;
+    virtual int32_t Attributes() const = 0;  // includes vbDirectory
+    virtual void Delete(bool blnForce) = 0;  // with all its content
+};
+
+class File {
+public:
+    virtual ~File() = default;
+    virtual std::string Name() const = 0;
+    virtual std::string Path() const = 0;
+    virtual FolderPtr ParentFolder() const = 0;
+    virtual uint64_t Size() const = 0;
+    virtual int32_t Attributes() const = 0;
+    virtual void SetAttributes(int32_t lngAttributes) = 0;  // R, H, S, A bits
+    virtual Date DateLastModified() const = 0;
+    // No overwrite never replaces an existing target (58), even in a race; a
+    // failed copy leaves no partial target.
+    virtual void Copy(const std::string& strDestination, bool blnOverwrite) = 0;
+    virtual void Delete(bool blnForce) = 0;  // read-only without force: 70
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // The drive table of DESIGN: $TARNWICK_DRIVES, else
+    // $XDG_CONFIG_HOME/TarnwickBackup/drives.ini, else the default table.
+    static std::shared_ptr<FileSystem> Create();
+    static std::shared_ptr<FileSystem> Create(DriveTable table);
+
+    virtual std::vector<DrivePtr> Drives() const = 0;  // ascending letter
+    // "C", "c:", "C:\..." all name drive C.
+    virtual bool DriveExists(const std::string& strDriveSpec) const = 0;
+    virtual DrivePtr GetDrive(const std::string& strDriveSpec) const = 0;  // 68 when unknown
+
+    virtual bool FolderExists(const std::string& strPath) const = 0;
+    virtual bool FileExists(const std::string& strPath) const = 0;
+    virtual FolderPtr GetFolder(const std::string& strPath) const = 0;  // 76 when missing
+    virtual FilePtr GetFile(const std::string& strPath) const = 0;      // 53 when missing
+    virtual FolderPtr CreateFolder(const std::string& strPath) = 0;     // 58 when it exists
+    virtual void DeleteFile(const std::string& strPath, bool blnForce) = 0;
+    virtual void DeleteFolder(const std::string& strPath, bool blnForce) = 0;
+    virtual void CopyFile(const std::string& strSource, const std::string& strDestination,
+                          bool blnOverwrite) = 0;
+    // FileLen: the size of a file, 53 when there is none.
+    virtual uint64_t FileLen(const std::string& strPath) const = 0;
+
+    // VB's Dir: names (not paths) in the folder of strPattern whose name
+    // matches its wildcard name part (* and ?). lngAttributes vbNormal finds
+    // normal and read-only files, not hidden or system ones; vbDirectory adds
+    // folders; vbHidden and vbSystem add those files.
+    virtual std::vector<std::string> Dir(const std::string& strPattern,
+                                         int32_t lngAttributes) const = 0;
+
+    // Whole-file contents, for instruction files and other small files.
+    virtual std::string ReadFile(const std::string& strPath) const = 0;
+    // Writes beside the target and replaces it when complete, so a failure
+    // never leaves a half-written file: the old one stays as it was.
+    virtual void WriteFileReplacing(const std::string& strPath, const std::string& strData) = 0;
+    // Creates an empty file; 58 when one exists.
+    virtual void CreateEmptyFile(const std::string& strPath) = 0;
+
+    // Free space of the volume that holds strRoot ("E:\"): bytes available to
+    // the caller, free bytes and total bytes; a simulated capacity is honoured.
+    virtual DiskSpace GetDiskFreeSpace(const std::string& strRoot) const = 0;
+
+    // Flushes the file system that holds the drive (syncfs), so that a medium
+    // taken out holds everything reported as written.
+    virtual void FlushDrive(const std::string& strDriveSpec) = 0;
+
+    // Platform layer and tests only.
+    virtual std::optional<std::filesystem::path> HostPathOf(const std::string& strPath) const = 0;
+    virtual void SetFaultHook(FaultHook hook) = 0;
+};
+
+// The file system of the process, for code that is handed none (the tools
+// library's file helpers and settings-file reader). Made from the drive table
+// of the environment on first use unless a program installed its own.
+FileSystem& ProcessFileSystem();
+std::shared_ptr<FileSystem> InstallProcessFileSystem(std::shared_ptr<FileSystem> objFileSys);
+
+}  // namespace platform::fs
