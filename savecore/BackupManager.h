@@ -1,0 +1,147 @@
+// The engine's main class: one per program. It holds the file-system object,
+// the list of drives that take part, the run modes, the run state, the error
+// log of the current run, and raises the progress events.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "BackupConstants.h"
+#include "BackupManagerEvents.h"
+#include "DriveProcessor.h"
+#include "SaveCoreExport.h"
+#include "platform/fs/FileSystem.h"
+
+namespace savecore {
+
+using Date = std::chrono::system_clock::time_point;
+using DriveProcList = std::vector<std::shared_ptr<DriveProcessor>>;
+using FolderList = std::vector<platform::fs::FolderPtr>;
+
+class SAVECORE_API BackupManager {
+public:
+    BackupManager();
+    ~BackupManager();
+    BackupManager(const BackupManager&) = delete;
+    BackupManager& operator=(const BackupManager&) = delete;
+
+    // Connects a listener for the lifetime of this object; several may be
+    // connected at once, and each sees what the one before left in a
+    // by-reference argument.
+    class SAVECORE_API EventConnection {
+    public:
+        EventConnection(BackupManager& objManager, BackupManagerEvents& objListener);
+        ~EventConnection();
+        EventConnection(const EventConnection&) = delete;
+        EventConnection& operator=(const EventConnection&) = delete;
+
+    private:
+        BackupManager& mobjManager;
+        BackupManagerEvents& mobjListener;
+    };
+    void Connect(BackupManagerEvents& objListener);
+    void Disconnect(BackupManagerEvents& objListener);
+
+    // State and drive list
+    const std::shared_ptr<platform::fs::FileSystem>& objFileSys() const { return mobjFileSys; }
+    const std::string& strSetName() const { return mstrSetName; }
+    void strSetName(const std::string& strValue) { mstrSetName = strValue; }
+    const std::string& strDest() const { return mstrDest; }
+    bool blnSpaceOnly() const { return mblnSpaceOnly; }
+    bool blnIncludeMiscDrives() const { return mblnIncludeMiscDrives; }
+    void blnIncludeMiscDrives(bool blnValue) { mblnIncludeMiscDrives = blnValue; }
+    const std::optional<DriveProcList>& colDriveProcs() const { return mcolDriveProcs; }
+    std::string strSetNameExt() const { return ".BDF"; }
+    const std::optional<FolderList>& colDefFolders() const { return mcolDefFolders; }
+
+    void Init(std::shared_ptr<platform::fs::FileSystem> objFileSys_);
+    void WriteDeleteSucceeded() { mblnWriteDeleteSucceeded = true; }
+    bool blnWriteDeleteSucceeded() const { return mblnWriteDeleteSucceeded; }
+    void Shutdown();
+
+    // Progress
+    void SetProgressFolder(const std::string& strText);
+    void SetProgressFile(const std::string& strText);
+    bool blnProgressStop();
+    bool blnOutOfSpace();
+
+    void LoadDrives();
+
+    // Run modes
+    bool blnIncrementalMode() const { return mblnIncrementalMode; }
+    void blnIncrementalMode(bool b) { mblnIncrementalMode = b; }
+    int32_t lngDaysSinceLastMod() const { return mlngDaysSinceLastMod; }
+    void lngDaysSinceLastMod(int32_t n) { mlngDaysSinceLastMod = n; }
+    bool blnIncludeArchiveFlag() const { return mblnIncludeArchiveFlag; }
+    void blnIncludeArchiveFlag(bool b) { mblnIncludeArchiveFlag = b; }
+    bool blnClearArchiveFlag() const { return mblnClearArchiveFlag; }
+    void blnClearArchiveFlag(bool b) { mblnClearArchiveFlag = b; }
+    int32_t lngClearArchiveFlagDays() const { return mlngClearArchiveFlagDays; }
+    void lngClearArchiveFlagDays(int32_t n) { mlngClearArchiveFlagDays = n; }
+    bool blnUseDateTimeSubFolder() const { return mblnUseDateTimeSubFolder; }
+    void blnUseDateTimeSubFolder(bool b) { mblnUseDateTimeSubFolder = b; }
+    void InitBackupMode();
+    Date datStartTime() const { return mdatStartTime; }
+
+    // Selection filters of the run modes
+    bool blnFilterModDate(const platform::fs::File& objFile) const;
+    bool blnFilterArchive(const platform::fs::File& objFile) const;
+
+    bool blnIncludeDrive(const platform::fs::Drive& objDrive) const;
+    std::string strAddSlash(const std::string& strPath) const;
+
+    // Error log
+    std::string strErrorExplanation() const;
+    std::string strGetErrorLog() const;
+    void ClearErrorLog();
+    void AppendErrorLog(const std::string& strMsg);
+    int16_t intErrorCount() const { return mintErrorCount; }
+
+    bool blnRestoreReplace() const { return mblnRestoreReplace; }
+    void blnRestoreReplace(bool b) { mblnRestoreReplace = b; }
+
+    // The clock a run reads its start time from; tests set their own.
+    void SetClock(std::function<Date()> fnClock);
+
+private:
+    friend class BackupManagerTestAccess;
+
+    void StartRun(const std::string& strSetName_, bool blnSpaceOnly_);
+    void RaiseStartProgress(int32_t lngProgressMode);
+    void RaiseEndProgress();
+    Date Now() const;
+
+    std::shared_ptr<platform::fs::FileSystem> mobjFileSys;
+    std::string mstrSetName;
+    std::string mstrDest;
+    bool mblnSpaceOnly = false;
+    double mdblSpaceUsed = 0;
+    Date mdatStartTime{};
+    bool mblnIncrementalMode = false;
+    int32_t mlngDaysSinceLastMod = 0;
+    bool mblnIncludeArchiveFlag = false;
+    bool mblnClearArchiveFlag = false;
+    int32_t mlngClearArchiveFlagDays = 0;
+    bool mblnUseDateTimeSubFolder = false;
+    bool mblnIncludeMiscDrives = false;
+    std::optional<DriveProcList> mcolDriveProcs;
+    std::optional<FolderList> mcolDefFolders;
+    bool mblnRestoreReplace = false;
+    bool mblnWriteDeleteSucceeded = false;
+    std::string mstrErrorLog;
+    int16_t mintErrorCount = 0;
+
+    std::vector<BackupManagerEvents*> mcolListeners;
+    std::function<Date()> mfnClock;
+};
+
+// Calendar days from datFrom to datTo in local time: the difference of the
+// two dates' day numbers, whatever the time of day.
+SAVECORE_API int32_t lngCalendarDays(Date datFrom, Date datTo);
+
+}  // namespace savecore
