@@ -24,7 +24,7 @@ using DriveProcList = std::vector<std::shared_ptr<DriveProcessor>>;
 using FolderList = std::vector<platform::fs::FolderPtr>;
 
 class SAVECORE_API BackupManager {
-public:
+  public:
     BackupManager();
     ~BackupManager();
     BackupManager(const BackupManager&) = delete;
@@ -34,13 +34,13 @@ public:
     // connected at once, and each sees what the one before left in a
     // by-reference argument.
     class SAVECORE_API EventConnection {
-    public:
+      public:
         EventConnection(BackupManager& objManager, BackupManagerEvents& objListener);
         ~EventConnection();
         EventConnection(const EventConnection&) = delete;
         EventConnection& operator=(const EventConnection&) = delete;
 
-    private:
+      private:
         BackupManager& mobjManager;
         BackupManagerEvents& mobjListener;
     };
@@ -108,7 +108,7 @@ public:
     // The clock a run reads its start time from; tests set their own.
     void SetClock(std::function<Date()> fnClock);
 
-private:
+  private:
     friend class BackupManagerTestAccess;
 
     void StartRun(const std::string& strSetName_, bool blnSpaceOnly_);

@@ -10,7 +10,7 @@
 namespace savecore {
 
 class BackupManagerEvents {
-public:
+  public:
     virtual ~BackupManagerEvents() = default;
     virtual void StartProgress(int32_t& /*lngProgressMode*/) {}
     virtual void EndProgress() {}

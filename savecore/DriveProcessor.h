@@ -10,7 +10,7 @@ namespace savecore {
 class BackupManager;
 
 class SAVECORE_API DriveProcessor {
-public:
+  public:
     DriveProcessor();
 
     void Init(BackupManager& objManager_, platform::fs::DrivePtr objDrive_);
@@ -18,7 +18,7 @@ public:
     BackupManager* objManager() const { return mobjManager; }
     const platform::fs::DrivePtr& objDrive() const { return mobjDrive; }
 
-private:
+  private:
     BackupManager* mobjManager = nullptr;  // the owning manager
     platform::fs::DrivePtr mobjDrive;
 };

@@ -27,11 +27,11 @@ void SaveError();
 // A class's own prefix: ClassErrors("DefinitionFile").NestedError("blnLoad")
 // records SaveCore30.DefinitionFile.blnLoad.
 class ClassErrors {
-public:
+  public:
     explicit ClassErrors(const char* pszClass) : mpszClass(pszClass) {}
     [[noreturn]] void NestedError(const std::string& strRoutine) const;
 
-private:
+  private:
     const char* mpszClass;
 };
 
