@@ -23,13 +23,19 @@ struct AppObject {
 using platform::ErrObject;
 
 class TWLIB_API ErrorHandler {
-public:
+  public:
     ErrorHandler();
 
     void Init(const AppObject& App_);
     [[noreturn]] void NestedError(const ErrObject& Err_, const std::string& strRoutine);
+    // Never fails. When error.log cannot be written (the report has been
+    // shown by then) one line goes to standard error and the chain is
+    // emptied all the same.
     void TopError(const ErrObject& Err_, const std::string& strRoutine);
     void SaveError(const ErrObject& Err_);
+    // Shows the report, then appends it to error.log in strAppPath (the
+    // log is rewritten whole, so a failed write leaves it as it was). A log
+    // that cannot be written fails with its run-time error.
     void ShowErrors();
     void ClearErrors();
     [[noreturn]] void RaiseError(const std::string& strMsg);
@@ -42,7 +48,7 @@ public:
     // The report text that ShowErrors shows and logs.
     std::string strReport() const;
 
-private:
+  private:
     void AddRoutine(const ErrObject& Err_, const std::string& strRoutine);
 
     std::string mstrAppPath;

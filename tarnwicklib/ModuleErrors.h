@@ -16,7 +16,7 @@ namespace tarnwick {
 TWLIB_API std::string strModuleBaseName(const void* pvAddress);
 
 class TWLIB_API ModuleErrors {
-public:
+  public:
     // pvAddressInModule: any function of the module, e.g. a static in it.
     explicit ModuleErrors(const void* pvAddressInModule);
 
@@ -27,11 +27,11 @@ public:
     void SaveError() const;
     [[noreturn]] void RaiseError(const std::string& strMsg) const;
 
-private:
+  private:
     std::string mstrBaseName;
 };
 
 // The library's own wrappers (base name TarnwickLib10).
-const ModuleErrors& TwLibErrors();
+TWLIB_API const ModuleErrors& TwLibErrors();
 
 }  // namespace tarnwick

@@ -13,7 +13,7 @@ class ErrorHandler;
 class GlobalThings;
 
 class TWLIB_API SharedData {
-public:
+  public:
     SharedData();  // starts the library in this thread on first use
 
     std::shared_ptr<ErrorHandler> objErrorHandler() const;
@@ -23,7 +23,8 @@ public:
 };
 
 class TWLIB_API TarnwickLibPublics {
-public:
+  public:
+    TarnwickLibPublics();  // starts the library in this thread on first use
     // Empties objGlobalThings, then objErrorHandler, so both can be released.
     void gShutdownTarnwickLib();
 };
