@@ -1,0 +1,220 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <functional>
+#include <regex>
+
+#include "LibFixture.h"
+#include "platform/fs/RtError.h"
+#include "tests/support/TreeBuilder.h"
+
+namespace {
+
+using platform::CurrentErr;
+using platform::RtError;
+using tarnwick::ErrorHandler;
+
+const std::string kHead = "The following error has occurred:\r\n";
+
+class ErrorHandlerTest : public twtest::LibFixture {
+  protected:
+    // A trapped procedure: runs body and records its name on failure.
+    void Procedure(const std::string& strName, const std::function<void()>& body) {
+        try {
+            body();
+        } catch (...) {
+            mobjHandler->NestedError(CurrentErr(), strName);
+        }
+    }
+    // An entry point: runs body and ends any failure with TopError.
+    void EntryPoint(const std::string& strName, const std::function<void()>& body) {
+        try {
+            body();
+        } catch (...) {
+            mobjHandler->TopError(CurrentErr(), strName);
+        }
+    }
+    std::string LogText() { return twtest::ReadFile(mobjTemp / "App" / "error.log"); }
+};
+
+TEST_F(ErrorHandlerTest, TopErrorWithoutCurrentErrorShowsMissingInfoAndOneLine) {
+    mobjHandler->TopError({}, "TarnwickBackup.MainForm.Form_Load");
+
+    ASSERT_EQ(mobjUi->Prompts().size(), 1u);
+    const auto& objBox = mobjUi->Prompts()[0];
+    EXPECT_EQ(objBox.strPrompt,
+              kHead + "<Missing error info>\r\nin TarnwickBackup.MainForm.Form_Load");
+    EXPECT_EQ(objBox.lngStyle, platform::ui::vbOKOnly);
+    EXPECT_EQ(objBox.strTitle, "Error Detected");
+    EXPECT_EQ(mobjHandler->intRoutineCount(), 0);
+}
+
+TEST_F(ErrorHandlerTest, ThreeNestedProceduresAndTheEntryPointGiveFourLinesInnermostFirst) {
+    EntryPoint("TB.Main.cmd_Click", [&] {
+        Procedure("TB.Main.Outer", [&] {
+            Procedure("TB.Main.Middle", [&] {
+                Procedure("TB.Main.Inner", [] { throw RtError(platform::rt::kFileNotFound); });
+            });
+        });
+    });
+    EXPECT_EQ(LastPrompt(), kHead +
+                                "\"File not found\"\r\n"
+                                "in TB.Main.Inner\r\n"
+                                "called from TB.Main.Middle\r\n"
+                                "called from TB.Main.Outer\r\n"
+                                "called from TB.Main.cmd_Click");
+}
+
+TEST_F(ErrorHandlerTest, DescriptionComesOnlyFromRootFailures) {
+    // Only pass-through records: nothing to describe.
+    EntryPoint("M.Top",
+               [&] { Procedure("M.A", [] { throw RtError(tarnwick::lngPassThru, "ignored"); }); });
+    EXPECT_EQ(LastPrompt(), kHead + "<Missing error info>\r\nin M.A\r\ncalled from M.Top");
+
+    // An outer root failure replaces the inner one; pass-through never does.
+    EntryPoint("M.Top", [&] {
+        Procedure("M.Outer", [&] {
+            try {
+                Procedure("M.Inner", [] { throw RtError(platform::rt::kPathNotFound); });
+            } catch (...) {
+                throw RtError(platform::rt::kPermissionDenied);
+            }
+        });
+    });
+    EXPECT_EQ(LastPrompt(), kHead +
+                                "\"Permission denied\"\r\nin M.Inner\r\ncalled from "
+                                "M.Outer\r\ncalled from M.Top");
+
+    // A root failure without description clears an earlier one.
+    EntryPoint("M.Top", [&] {
+        try {
+            Procedure("M.Inner", [] { throw RtError(5, "first"); });
+        } catch (...) {
+            throw RtError(1234, "");
+        }
+    });
+    EXPECT_EQ(LastPrompt(), kHead + "<Missing error info>\r\nin M.Inner\r\ncalled from M.Top");
+}
+
+TEST_F(ErrorHandlerTest, ParkedErrorServesExactlyOneRecord) {
+    EXPECT_THROW(
+        {
+            try {
+                throw RtError(platform::rt::kDiskFull);
+            } catch (...) {
+                mobjHandler->SaveError(CurrentErr());
+            }
+            // Clean-up reset the current error; the parked one is recorded.
+            mobjHandler->NestedError({}, "M.CleanUp");
+        },
+        RtError);
+    EXPECT_EQ(mobjHandler->strErrorDesc(), "Disk full");
+    EXPECT_EQ(mobjHandler->intRoutineCount(), 1);
+
+    // The next record uses its own current error again.
+    EXPECT_THROW(mobjHandler->NestedError({76, "Path not found"}, "M.Next"), RtError);
+    EXPECT_EQ(mobjHandler->strErrorDesc(), "Path not found");
+
+    mobjHandler->SaveError({53, "parked"});
+    mobjHandler->ClearErrors();
+    mobjHandler->TopError({}, "M.Top");
+    EXPECT_EQ(LastPrompt(), kHead + "<Missing error info>\r\nin M.Top");
+}
+
+TEST_F(ErrorHandlerTest, NestedErrorPassesThroughAndRaiseErrorCarriesTheMessage) {
+    const auto objPass = twtest::FailureOf([&] {
+        mobjHandler->NestedError({53, "File not found"}, "M.P");
+    });
+    EXPECT_EQ(objPass.Number, 50000);
+    EXPECT_EQ(objPass.Description, "");
+
+    const auto objRaised = twtest::FailureOf([&] { mobjHandler->RaiseError("No drives"); });
+    EXPECT_EQ(objRaised.Number, 30000);
+    EXPECT_EQ(objRaised.Description, "No drives");
+}
+
+TEST_F(ErrorHandlerTest, ChainHoldsAtMost32767Names) {
+    for (int i = 0; i < 32767; ++i) {
+        try {
+            mobjHandler->NestedError({}, "M.P");
+        } catch (const RtError&) {
+        }
+    }
+    EXPECT_EQ(mobjHandler->intRoutineCount(), 32767);
+    EXPECT_EQ(twtest::FailureOf([&] { mobjHandler->NestedError({}, "M.P"); }).Number,
+              platform::rt::kOverflow);
+    EXPECT_EQ(mobjHandler->intRoutineCount(), 32767);
+
+    // Even a full chain is reported and emptied.
+    mobjHandler->TopError({}, "M.Top");
+    EXPECT_EQ(mobjHandler->intRoutineCount(), 0);
+    EXPECT_EQ(mobjUi->Prompts().size(), 1u);
+}
+
+TEST_F(ErrorHandlerTest, InitAddsTheBackslashOnlyWhenMissing) {
+    mobjHandler->Init({"C:\\App"});
+    EXPECT_EQ(mobjHandler->strAppPath(), "C:\\App\\");
+
+    mobjHandler->Init({"C:\\"});
+    EXPECT_EQ(mobjHandler->strAppPath(), "C:\\");
+    mobjHandler->TopError({}, "M.Top");
+    EXPECT_TRUE(std::filesystem::exists(mobjTemp / "error.log"));
+}
+
+TEST_F(ErrorHandlerTest, TwoReportsAppendTwoBlocksToTheLog) {
+    setenv("LC_ALL", "C", 1);
+    twtest::WriteFile(mobjTemp / "App" / "error.log", "old\r\n");
+    mobjHandler->TopError({53, "File not found"}, "M.First");
+    mobjHandler->TopError({}, "M.Second");
+    unsetenv("LC_ALL");
+
+    const std::string strDate = R"(Error logged at \d\d/\d\d/\d\d \d\d:\d\d:\d\d)";
+    const std::string strSep = std::string(45, '=');
+    const std::regex reLog("old\r\n" + strSep + "\r\n" + strDate + "\r\n\r\n" +
+                           "The following error has occurred:\r\n\"File not found\"\r\n"
+                           "in M.First\r\n" +
+                           strSep + "\r\n" + strDate + "\r\n\r\n" +
+                           "The following error has occurred:\r\n<Missing error info>\r\n"
+                           "in M.Second\r\n");
+    EXPECT_TRUE(std::regex_match(LogText(), reLog)) << LogText();
+}
+
+TEST_F(ErrorHandlerTest, ShowErrorsChangesNothingAndRepeatsTheReport) {
+    EXPECT_THROW(mobjHandler->NestedError({53, "File not found"}, "M.P"), RtError);
+    mobjHandler->ShowErrors();
+    mobjHandler->ShowErrors();
+    ASSERT_EQ(mobjUi->Prompts().size(), 2u);
+    EXPECT_EQ(mobjUi->Prompts()[0].strPrompt, mobjUi->Prompts()[1].strPrompt);
+    EXPECT_EQ(mobjHandler->intRoutineCount(), 1);
+    EXPECT_EQ(mobjHandler->strErrorDesc(), "File not found");
+    const std::string strLog = LogText();
+    EXPECT_NE(strLog.find("in M.P"), strLog.rfind("in M.P"));
+}
+
+TEST_F(ErrorHandlerTest, LogThatCannotBeWrittenStillShowsReportsAndEmptiesTheChain) {
+    twtest::WriteFile(mobjTemp / "NotAFolder", "x");
+    for (const std::string strAppFolder : {"Q:\\NoSuchDrive", "C:\\NotAFolder"}) {
+        SCOPED_TRACE(strAppFolder);
+        mobjUi->ClearPrompts();
+        mobjHandler->Init({strAppFolder});
+
+        EXPECT_THROW(mobjHandler->NestedError({53, "File not found"}, "M.Inner"), RtError);
+        EXPECT_THROW(mobjHandler->ShowErrors(), RtError);
+
+        testing::internal::CaptureStderr();
+        EXPECT_NO_THROW(mobjHandler->TopError({}, "M.Top"));
+        EXPECT_THAT(testing::internal::GetCapturedStderr(), testing::HasSubstr("error.log"));
+        EXPECT_EQ(mobjHandler->intRoutineCount(), 0);
+        EXPECT_EQ(mobjHandler->strErrorDesc(), "");
+
+        // The next report names only its own routine.
+        mobjHandler->TopError({}, "M.Later");
+        ASSERT_EQ(mobjUi->Prompts().size(), 3u);
+        EXPECT_EQ(mobjUi->Prompts()[1].strPrompt,
+                  kHead + "\"File not found\"\r\nin M.Inner\r\ncalled from M.Top");
+        EXPECT_EQ(mobjUi->Prompts()[2].strPrompt, kHead + "<Missing error info>\r\nin M.Later");
+    }
+}
+
+}  // namespace
