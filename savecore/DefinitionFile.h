@@ -8,16 +8,16 @@
 #include <vector>
 
 #include "BackupConstants.h"
+#include "InstructionFormat.h"
 #include "SaveCoreExport.h"
 #include "platform/fs/FileSystem.h"
 
 namespace savecore {
 
 class BackupManager;
-using PatternList = std::vector<std::string>;
 
 class SAVECORE_API DefinitionFile {
-public:
+  public:
     DefinitionFile();
 
     void Init(BackupManager& objManager_, const std::string& strSetName_,
@@ -60,8 +60,16 @@ public:
     bool blnFileFiltering() const;
     bool blnSuppressFolder() const;
 
-private:
+  private:
     void Clear();
+    void ClearInstructions();
+    void ApplyInstructions(Instructions objIn);
+    void CheckPatternsWritable(const std::string& strFile) const;
+    BackupManager& objManager() const;
+    const platform::fs::Folder& objFolderRef() const;
+    platform::fs::FileSystem& objFileSys() const;
+    bool blnNameMatches(const std::vector<char32_t>& acpName, const std::string& strPattern) const;
+    bool blnMatchesAny(const std::vector<char32_t>& acpName, const PatternList& colPatterns) const;
 
     BackupManager* mobjManager = nullptr;
     std::string mstrSetName;
