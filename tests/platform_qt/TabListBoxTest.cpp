@@ -29,13 +29,6 @@ class TabListBoxTest : public ::testing::Test {
     std::unique_ptr<TabListBox> mpList;
 };
 
-TEST_F(TabListBoxTest, DialogUnitsAreQuarterAverageCharacters) {
-    const int lngAvg = mpList->AverageCharWidth();
-    ASSERT_GT(lngAvg, 0);
-    EXPECT_EQ(Px(4), lngAvg);
-    EXPECT_EQ(Px(400), 100 * lngAvg);
-}
-
 TEST_F(TabListBoxTest, UnusableStopsAreRefusedAndTheOldOnesKept) {
     ASSERT_EQ(mpList->SetTabStops({20, 60}), 1);
     EXPECT_EQ(mpList->SetTabStops({-4}), 0);
