@@ -12,9 +12,9 @@
 namespace platform::fs {
 
 struct DriveSpec {
-    char chLetter = 'C';               // upper case A..Z
-    std::filesystem::path hostPath;    // the drive's root folder on the host
-    int32_t lngType = 2;               // 0-5, fixed by default
+    char chLetter = 'C';             // upper case A..Z
+    std::filesystem::path hostPath;  // the drive's root folder on the host
+    int32_t lngType = 2;             // 0-5, fixed by default
     std::string strVolumeName;
     std::string strShareName;
     std::optional<uint64_t> capacity;  // simulated medium size in bytes
@@ -31,6 +31,8 @@ struct DriveTable {
     // C: = the user's home folder, plus removable, optical and network
     // mounts found in the mount table, by their kind.
     static DriveTable Default();
+    // The default table built from a given mount table text and home folder.
+    static DriveTable FromMounts(const std::string& strMounts, const std::filesystem::path& home);
     // $TARNWICK_DRIVES, else $XDG_CONFIG_HOME/TarnwickBackup/drives.ini (or
     // ~/.config/...), else Default().
     static DriveTable FromEnvironment();

@@ -1,0 +1,36 @@
+#include "platform/fs/FileSystem.h"
+
+#include <mutex>
+
+#include "platform/fs/LocalFileSystem.h"
+
+namespace platform::fs {
+
+namespace {
+
+std::mutex gProcessMutex;
+std::shared_ptr<FileSystem> gProcessFileSystem;
+
+}  // namespace
+
+std::shared_ptr<FileSystem> FileSystem::Create() {
+    return Create(DriveTable::FromEnvironment());
+}
+
+std::shared_ptr<FileSystem> FileSystem::Create(DriveTable table) {
+    return std::make_shared<LocalFileSystem>(std::move(table));
+}
+
+FileSystem& ProcessFileSystem() {
+    std::lock_guard lock(gProcessMutex);
+    if (!gProcessFileSystem) gProcessFileSystem = FileSystem::Create();
+    return *gProcessFileSystem;
+}
+
+std::shared_ptr<FileSystem> InstallProcessFileSystem(std::shared_ptr<FileSystem> objFileSys) {
+    std::lock_guard lock(gProcessMutex);
+    std::swap(gProcessFileSystem, objFileSys);
+    return objFileSys;
+}
+
+}  // namespace platform::fs

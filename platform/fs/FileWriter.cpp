@@ -1,0 +1,226 @@
+#include "platform/fs/FileWriter.h"
+
+#include <fcntl.h>
+#include <sys/sendfile.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/fs/AttributeStore.h"
+#include "platform/fs/CapacityTracker.h"
+#include "platform/fs/PathResolver.h"
+#include "platform/fs/RtError.h"
+#include "platform/fs/TempFile.h"
+
+namespace platform::fs {
+
+namespace {
+
+constexpr std::size_t kChunk = std::size_t{1} << 30;
+
+class FdCloser {
+  public:
+    explicit FdCloser(int fd) : mfd(fd) {}
+    ~FdCloser() { close(mfd); }
+    FdCloser(const FdCloser&) = delete;
+    FdCloser& operator=(const FdCloser&) = delete;
+
+  private:
+    int mfd;
+};
+
+// A request never runs past limit + 1, so one byte too many is noticed.
+std::size_t NextRequest(uint64_t written, uint64_t limit) {
+    if (limit == UINT64_MAX) return kChunk;
+    const uint64_t room = limit - written + 1;
+    return room < kChunk ? static_cast<std::size_t>(room) : kChunk;
+}
+
+bool IsUnsupported(int err) {
+    return err == EXDEV || err == EINVAL || err == ENOSYS || err == EOPNOTSUPP || err == EBADF;
+}
+
+void CheckLimit(uint64_t written, uint64_t limit) {
+    if (written > limit) throw RtError(rt::kDiskFull);
+}
+
+void WriteAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            throw RtError::FromErrno(errno);
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+}
+
+uint64_t ReadWriteCopy(int in, int out, uint64_t written, uint64_t limit) {
+    static thread_local char buf[1 << 17];
+    for (;;) {
+        const std::size_t want = std::min(sizeof buf, NextRequest(written, limit));
+        const ssize_t n = read(in, buf, want);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) throw RtError::FromErrno(errno);
+        if (n == 0) return written;
+        WriteAll(out, buf, static_cast<std::size_t>(n));
+        written += static_cast<uint64_t>(n);
+        CheckLimit(written, limit);
+    }
+}
+
+// Existing target: no overwrite is 58, a folder or a read-only file is 70.
+// Returns the size the target held (0 when there is none).
+uint64_t CheckTarget(const std::string& strTarget, bool blnOverwrite) {
+    struct stat st;
+    if (stat(strTarget.c_str(), &st) != 0) {
+        struct stat lst;  // a dangling link still occupies the name
+        if (lstat(strTarget.c_str(), &lst) == 0 && !blnOverwrite)
+            throw RtError(rt::kFileAlreadyExists);
+        return 0;
+    }
+    if (!blnOverwrite) throw RtError(rt::kFileAlreadyExists);
+    if (!S_ISREG(st.st_mode) || !(st.st_mode & S_IWUSR)) throw RtError(rt::kPermissionDenied);
+    return static_cast<uint64_t>(st.st_size);
+}
+
+uint64_t AllowedBytes(CapacityTracker* tracker, uint64_t need) {
+    if (!tracker) return UINT64_MAX;
+    const uint64_t available = tracker->Available();
+    if (need > available) throw RtError(rt::kDiskFull);
+    return available;
+}
+
+void SyncFolder(const std::string& strHostDir) {
+    const int fd = open(strHostDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    fsync(fd);
+    close(fd);
+}
+
+}  // namespace
+
+int FileWriter::OpenForRead(const std::string& strHostPath) {
+    const int fd = open(strHostPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) throw RtError::FromErrno(errno);
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        throw RtError(rt::kFileNotFound);
+    }
+    return fd;
+}
+
+std::string FileWriter::ReadAll(const std::string& strHostPath) {
+    const int fd = OpenForRead(strHostPath);
+    FdCloser closer(fd);
+    std::string data;
+    char buf[1 << 16];
+    for (;;) {
+        const ssize_t n = read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) throw RtError::FromErrno(errno);
+        if (n == 0) return data;
+        data.append(buf, static_cast<std::size_t>(n));
+    }
+}
+
+uint64_t FileWriter::CopyContents(int in, int out, uint64_t limit) {
+    uint64_t written = 0;
+    bool blnKernelCopy = true;
+    while (blnKernelCopy) {
+        const ssize_t n =
+            copy_file_range(in, nullptr, out, nullptr, NextRequest(written, limit), 0);
+        if (n == 0) return written;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            if (!IsUnsupported(errno)) throw RtError::FromErrno(errno);
+            blnKernelCopy = false;
+            break;
+        }
+        written += static_cast<uint64_t>(n);
+        CheckLimit(written, limit);
+    }
+    for (;;) {
+        const ssize_t n = sendfile(out, in, nullptr, NextRequest(written, limit));
+        if (n == 0) return written;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            if (errno == EINVAL || errno == ENOSYS) return ReadWriteCopy(in, out, written, limit);
+            throw RtError::FromErrno(errno);
+        }
+        written += static_cast<uint64_t>(n);
+        CheckLimit(written, limit);
+    }
+}
+
+void FileWriter::Copy(const std::string& strSource, const std::string& strHostDir,
+                      const std::string& strHostName, bool blnOverwrite, CapacityTracker* tracker,
+                      const std::function<void()>& beforePublish) {
+    const int in = OpenForRead(strSource);
+    FdCloser closer(in);
+    struct stat src;
+    if (fstat(in, &src) != 0) throw RtError::FromErrno(errno);
+    const std::string strTarget = PathResolver::Join(strHostDir, strHostName);
+    const uint64_t oldSize = CheckTarget(strTarget, blnOverwrite);
+    const uint64_t limit = AllowedBytes(tracker, static_cast<uint64_t>(src.st_size));
+
+    TempFile tmp(strHostDir, S_IRUSR | S_IWUSR);
+    const uint64_t written = CopyContents(in, tmp.Fd(), limit);
+    const timespec times[2] = {src.st_atim, src.st_mtim};
+    if (fchmod(tmp.Fd(), src.st_mode & 07777) != 0 || futimens(tmp.Fd(), times) != 0)
+        throw RtError::FromErrno(errno);
+    AttributeStore::CopyFlags(in, tmp.Fd());
+    if (beforePublish) beforePublish();
+    if (blnOverwrite)
+        tmp.PublishReplace(strTarget);
+    else
+        tmp.PublishNoReplace(strTarget);
+    if (tracker) {
+        tracker->Add(written);
+        tracker->Remove(oldSize);
+    }
+}
+
+void FileWriter::WriteReplacing(const std::string& strHostDir, const std::string& strHostName,
+                                const std::string& strData, CapacityTracker* tracker,
+                                const std::function<void()>& beforePublish) {
+    std::string strTarget = PathResolver::Join(strHostDir, strHostName);
+    std::string strDir = strHostDir;
+    struct stat st;
+    const bool blnExists = stat(strTarget.c_str(), &st) == 0;
+    if (blnExists) {
+        if (!S_ISREG(st.st_mode) || !(st.st_mode & S_IWUSR)) throw RtError(rt::kPermissionDenied);
+        // A link to the file (a kept dotfile, say) stays a link.
+        if (char* real = realpath(strTarget.c_str(), nullptr)) {
+            strTarget = real;
+            free(real);
+            strDir = strTarget.substr(0, strTarget.rfind('/') + 1);
+        }
+    }
+    const uint64_t oldSize = blnExists ? static_cast<uint64_t>(st.st_size) : 0;
+    AllowedBytes(tracker, strData.size() > oldSize ? strData.size() - oldSize : 0);
+
+    TempFile tmp(strDir, blnExists ? st.st_mode & 07777 : 0666);
+    WriteAll(tmp.Fd(), strData.data(), strData.size());
+    if ((blnExists && fchmod(tmp.Fd(), st.st_mode & 07777) != 0) || fsync(tmp.Fd()) != 0)
+        throw RtError::FromErrno(errno);
+    if (beforePublish) beforePublish();
+    tmp.PublishReplace(strTarget);
+    SyncFolder(strDir);
+    if (tracker) {
+        tracker->Add(strData.size());
+        tracker->Remove(oldSize);
+    }
+}
+
+void FileWriter::CreateEmpty(const std::string& strHostPath) {
+    const int fd =
+        open(strHostPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0) throw RtError::FromErrno(errno);
+    close(fd);
+}
+
+}  // namespace platform::fs

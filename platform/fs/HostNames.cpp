@@ -1,0 +1,195 @@
+#include "platform/fs/HostNames.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace platform::fs {
+
+namespace {
+
+constexpr char32_t kBackslashStandIn = 0xF05C;
+constexpr char32_t kByteStandInBase = 0xF200;  // U+F200..U+F2FF, bytes 0x80..0xFF used
+
+// Strict UTF-8: no overlong forms, no surrogates, nothing past U+10FFFF.
+// Returns the sequence length, 0 when the bytes at i are not valid UTF-8.
+std::size_t DecodeOne(std::string_view s, std::size_t i, char32_t& cp) {
+    const auto b0 = static_cast<unsigned char>(s[i]);
+    if (b0 < 0x80) {
+        cp = b0;
+        return 1;
+    }
+    std::size_t len;
+    char32_t min;
+    if ((b0 & 0xE0) == 0xC0) {
+        len = 2, cp = b0 & 0x1F, min = 0x80;
+    } else if ((b0 & 0xF0) == 0xE0) {
+        len = 3, cp = b0 & 0x0F, min = 0x800;
+    } else if ((b0 & 0xF8) == 0xF0) {
+        len = 4, cp = b0 & 0x07, min = 0x10000;
+    } else {
+        return 0;
+    }
+    if (i + len > s.size()) return 0;
+    for (std::size_t k = 1; k < len; ++k) {
+        const auto b = static_cast<unsigned char>(s[i + k]);
+        if ((b & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    return len;
+}
+
+void Encode(char32_t cp, std::string& out) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+bool IsReserved(char32_t cp) {
+    return cp == kBackslashStandIn || (cp >= kByteStandInBase && cp <= kByteStandInBase + 0xFF);
+}
+
+char32_t FoldOne(char32_t c) {
+    if (c >= 'A' && c <= 'Z') return c + 32;
+    if (c < 0xC0) return c;
+    if (c <= 0xDE) return c == 0xD7 ? c : c + 32;
+    if (c >= 0x100 && c <= 0x17F) {
+        if (c == 0x130) return 'i';
+        if (c == 0x178) return 0xFF;
+        const bool evenUpper = (c <= 0x137) || (c >= 0x14A && c <= 0x177);
+        const bool oddUpper = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
+        if (evenUpper && c % 2 == 0) return c + 1;
+        if (oddUpper && c % 2 == 1) return c + 1;
+        return c;
+    }
+    if (c >= 0x391 && c <= 0x3AB && c != 0x3A2) return c + 32;
+    if (c >= 0x400 && c <= 0x40F) return c + 80;
+    if (c >= 0x410 && c <= 0x42F) return c + 32;
+    return c;
+}
+
+// Folded code points; an invalid byte is kept as a value above U+10FFFF so it
+// only ever equals the same byte.
+std::vector<char32_t> FoldedCodePoints(std::string_view s) {
+    std::vector<char32_t> out;
+    out.reserve(s.size());
+    for (std::size_t i = 0; i < s.size();) {
+        char32_t cp;
+        const std::size_t len = DecodeOne(s, i, cp);
+        if (len == 0) {
+            out.push_back(0x110000 + static_cast<unsigned char>(s[i]));
+            ++i;
+        } else {
+            out.push_back(FoldOne(cp));
+            i += len;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string HostNames::ToWindowsName(std::string_view hostName) {
+    std::string out;
+    out.reserve(hostName.size());
+    for (std::size_t i = 0; i < hostName.size();) {
+        if (hostName[i] == '\\') {
+            Encode(kBackslashStandIn, out);
+            ++i;
+            continue;
+        }
+        char32_t cp;
+        const std::size_t len = DecodeOne(hostName, i, cp);
+        if (len == 0 || IsReserved(cp)) {
+            const std::size_t n = len == 0 ? 1 : len;
+            for (std::size_t k = 0; k < n; ++k)
+                Encode(kByteStandInBase + static_cast<unsigned char>(hostName[i + k]), out);
+            i += n;
+        } else {
+            out.append(hostName.substr(i, len));
+            i += len;
+        }
+    }
+    return out;
+}
+
+std::string HostNames::ToHostName(std::string_view winName) {
+    std::string out;
+    out.reserve(winName.size());
+    for (std::size_t i = 0; i < winName.size();) {
+        char32_t cp;
+        const std::size_t len = DecodeOne(winName, i, cp);
+        if (len == 0) {
+            out += winName[i++];
+        } else if (cp == kBackslashStandIn) {
+            out += '\\';
+            i += len;
+        } else if (cp >= kByteStandInBase + 0x80 && cp <= kByteStandInBase + 0xFF) {
+            out += static_cast<char>(cp - kByteStandInBase);
+            i += len;
+        } else {
+            out.append(winName.substr(i, len));
+            i += len;
+        }
+    }
+    return out;
+}
+
+std::string HostNames::Fold(std::string_view name) {
+    std::string out;
+    out.reserve(name.size());
+    for (std::size_t i = 0; i < name.size();) {
+        char32_t cp;
+        const std::size_t len = DecodeOne(name, i, cp);
+        if (len == 0) {
+            out += name[i++];
+        } else {
+            Encode(FoldOne(cp), out);
+            i += len;
+        }
+    }
+    return out;
+}
+
+bool HostNames::EqualNoCase(std::string_view a, std::string_view b) {
+    if (a == b) return true;
+    return FoldedCodePoints(a) == FoldedCodePoints(b);
+}
+
+bool HostNames::MatchesPattern(std::string_view name, std::string_view pattern) {
+    if (pattern == "*.*" || pattern == "*") return true;
+    const std::vector<char32_t> n = FoldedCodePoints(name);
+    const std::vector<char32_t> p = FoldedCodePoints(pattern);
+    std::size_t ni = 0, pi = 0;
+    std::size_t starP = SIZE_MAX, starN = 0;
+    while (ni < n.size()) {
+        if (pi < p.size() && (p[pi] == '?' || p[pi] == n[ni])) {
+            ++ni, ++pi;
+        } else if (pi < p.size() && p[pi] == '*') {
+            starP = pi++;
+            starN = ni;
+        } else if (starP != SIZE_MAX) {
+            pi = starP + 1;
+            ni = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (pi < p.size() && p[pi] == '*') ++pi;
+    return pi == p.size();
+}
+
+}  // namespace platform::fs

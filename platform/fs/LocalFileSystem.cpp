@@ -1,0 +1,462 @@
+#include "platform/fs/LocalFileSystem.h"
+
+#include <fcntl.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "platform/fs/AttributeStore.h"
+#include "platform/fs/FileWriter.h"
+#include "platform/fs/HostNames.h"
+#include "platform/fs/LocalDrive.h"
+#include "platform/fs/LocalFile.h"
+#include "platform/fs/LocalFolder.h"
+#include "platform/fs/TreeRemover.h"
+
+namespace platform::fs {
+
+namespace {
+
+std::string RootString(const std::filesystem::path& host) {
+    std::string s = host.string();
+    while (s.size() > 1 && s.back() == '/') s.pop_back();
+    return s;
+}
+
+bool EndsInSeparator(const std::string& s) {
+    return !s.empty() && (s.back() == '\\' || s.back() == '/');
+}
+
+std::string LastName(const std::string& strHost) {
+    return strHost.substr(strHost.rfind('/') + 1);
+}
+
+}  // namespace
+
+LocalFileSystem::LocalFileSystem(DriveTable table) {
+    std::sort(table.drives.begin(), table.drives.end(),
+              [](const DriveSpec& a, const DriveSpec& b) { return a.chLetter < b.chLetter; });
+    for (DriveSpec& spec : table.drives) {
+        DriveState state;
+        state.strRoot = RootString(spec.hostPath);
+        if (spec.capacity)
+            state.tracker = std::make_unique<CapacityTracker>(state.strRoot, *spec.capacity);
+        state.spec = std::move(spec);
+        mdrives.push_back(std::move(state));
+    }
+}
+
+std::shared_ptr<LocalFileSystem> LocalFileSystem::Self() const {
+    return std::const_pointer_cast<LocalFileSystem>(shared_from_this());
+}
+
+// --- drives ----------------------------------------------------------------
+
+std::optional<std::size_t> LocalFileSystem::DriveIndex(char chLetter) const {
+    for (std::size_t i = 0; i < mdrives.size(); ++i)
+        if (mdrives[i].spec.chLetter == chLetter) return i;
+    return std::nullopt;
+}
+
+bool LocalFileSystem::DriveReady(std::size_t lngDrive) const {
+    const DriveState& drive = mdrives[lngDrive];
+    const bool blnReady = PathResolver::KindOfPath(drive.strRoot) == EntryKind::Folder;
+    if (!blnReady && drive.tracker) drive.tracker->Forget();
+    return blnReady;
+}
+
+std::size_t LocalFileSystem::DriveOfSpec(const std::string& strDriveSpec) const {
+    const auto letter = WinPath::DriveLetterOf(strDriveSpec);
+    const auto index = letter ? DriveIndex(*letter) : std::nullopt;
+    if (!index) throw RtError(rt::kDeviceUnavailable);
+    return *index;
+}
+
+std::size_t LocalFileSystem::ReadyDriveOf(const WinPath& path) const {
+    const auto index = DriveIndex(path.Letter());
+    if (!index) throw RtError(rt::kPathNotFound);
+    if (!DriveReady(*index)) throw RtError(rt::kDiskNotReady);
+    return *index;
+}
+
+void LocalFileSystem::CheckWritable(std::size_t lngDrive) const {
+    if (mdrives[lngDrive].spec.blnReadOnly) throw RtError(rt::kPermissionDenied);
+}
+
+DiskSpace LocalFileSystem::DriveSpace(std::size_t lngDrive) const {
+    const DriveState& drive = mdrives[lngDrive];
+    if (!DriveReady(lngDrive)) throw RtError(rt::kDiskNotReady);
+    struct statvfs vfs;
+    if (statvfs(drive.strRoot.c_str(), &vfs) != 0) throw RtError::FromErrno(errno, true);
+    DiskSpace space;
+    space.available = static_cast<uint64_t>(vfs.f_bavail) * vfs.f_frsize;
+    space.free = static_cast<uint64_t>(vfs.f_bfree) * vfs.f_frsize;
+    space.total = static_cast<uint64_t>(vfs.f_blocks) * vfs.f_frsize;
+    if (drive.tracker) {
+        // The simulated medium, but never more than the host really has.
+        const uint64_t left = drive.tracker->Available();
+        space.available = std::min(space.available, left);
+        space.free = std::min(space.free, left);
+        space.total = drive.tracker->Capacity();
+    }
+    return space;
+}
+
+std::vector<DrivePtr> LocalFileSystem::Drives() const {
+    std::vector<DrivePtr> drives;
+    for (std::size_t i = 0; i < mdrives.size(); ++i) drives.push_back(DriveAt(i));
+    return drives;
+}
+
+bool LocalFileSystem::DriveExists(const std::string& strDriveSpec) const {
+    const auto letter = WinPath::DriveLetterOf(strDriveSpec);
+    return letter && DriveIndex(*letter);
+}
+
+DrivePtr LocalFileSystem::GetDrive(const std::string& strDriveSpec) const {
+    const auto letter = WinPath::DriveLetterOf(strDriveSpec);
+    const auto index = letter ? DriveIndex(*letter) : std::nullopt;
+    if (!index) throw RtError(rt::kDeviceUnavailable);
+    return DriveAt(*index);
+}
+
+DrivePtr LocalFileSystem::DriveAt(std::size_t lngDrive) const {
+    return std::make_shared<LocalDrive>(Self(), lngDrive);
+}
+
+DiskSpace LocalFileSystem::GetDiskFreeSpace(const std::string& strRoot) const {
+    return DriveSpace(DriveOfSpec(strRoot));
+}
+
+void LocalFileSystem::FlushDrive(const std::string& strDriveSpec) {
+    const std::size_t index = DriveOfSpec(strDriveSpec);
+    if (!DriveReady(index)) throw RtError(rt::kDiskNotReady);
+    const DriveState& drive = mdrives[index];
+    const int fd = open(drive.strRoot.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) throw RtError::FromErrno(errno, true);
+    const int rc = syncfs(fd);
+    const int err = errno;
+    close(fd);
+    if (rc != 0) throw RtError::FromErrno(err);
+}
+
+// --- lookups ---------------------------------------------------------------
+
+std::optional<Location> LocalFileSystem::Find(const WinPath& path, EntryKind kind) const {
+    const auto index = DriveIndex(path.Letter());
+    if (!index) return std::nullopt;
+    const auto host = PathResolver::Resolve(mdrives[*index].strRoot, path.Names(), kind);
+    if (!host) return std::nullopt;
+    const EntryKind found = PathResolver::KindOfPath(*host);
+    if (kind != EntryKind::Missing && found != kind) return std::nullopt;
+    // The names as the host spells them, so paths read back the real case.
+    WinPath win = path;
+    if (!path.IsRoot()) {
+        std::vector<std::string> names;
+        const std::string& root = mdrives[*index].strRoot;
+        const std::string rest = host->substr(root == "/" ? 0 : root.size());
+        for (std::size_t pos = 1; pos <= rest.size();) {
+            const std::size_t next = std::min(rest.find('/', pos), rest.size());
+            names.push_back(HostNames::ToWindowsName(rest.substr(pos, next - pos)));
+            pos = next + 1;
+        }
+        WinPath rebuilt = WinPath::Parse(std::string(1, path.Letter()) + ":");
+        for (const std::string& n : names) rebuilt = rebuilt.Child(n);
+        win = rebuilt;
+    }
+    return Location{*index, win, *host};
+}
+
+Location LocalFileSystem::Require(const std::string& strPath, EntryKind kind) const {
+    const WinPath path = WinPath::Parse(strPath);
+    ReadyDriveOf(path);
+    if (auto loc = Find(path, kind)) return *loc;
+    if (kind == EntryKind::Folder || !Find(path.Parent(), EntryKind::Folder))
+        throw RtError(rt::kPathNotFound);
+    throw RtError(rt::kFileNotFound);
+}
+
+Location LocalFileSystem::ParentForCreate(const WinPath& path) const {
+    const std::size_t drive = ReadyDriveOf(path);
+    CheckWritable(drive);
+    if (path.IsRoot()) throw RtError(rt::kFileAlreadyExists);
+    auto parent = Find(path.Parent(), EntryKind::Folder);
+    if (!parent) throw RtError(rt::kPathNotFound);
+    return *parent;
+}
+
+bool LocalFileSystem::FolderExists(const std::string& strPath) const {
+    try {
+        return Find(WinPath::Parse(strPath), EntryKind::Folder).has_value();
+    } catch (const RtError&) {
+        return false;
+    }
+}
+
+bool LocalFileSystem::FileExists(const std::string& strPath) const {
+    try {
+        return Find(WinPath::Parse(strPath), EntryKind::File).has_value();
+    } catch (const RtError&) {
+        return false;
+    }
+}
+
+FolderPtr LocalFileSystem::GetFolder(const std::string& strPath) const {
+    return FolderAt(Require(strPath, EntryKind::Folder));
+}
+
+FilePtr LocalFileSystem::GetFile(const std::string& strPath) const {
+    return FileAt(Require(strPath, EntryKind::File));
+}
+
+FolderPtr LocalFileSystem::FolderAt(Location loc) const {
+    return std::make_shared<LocalFolder>(Self(), std::move(loc));
+}
+
+FilePtr LocalFileSystem::FileAt(Location loc) const {
+    return std::make_shared<LocalFile>(Self(), std::move(loc));
+}
+
+Location LocalFileSystem::ParentOf(const Location& loc) const {
+    const WinPath parent = loc.win.Parent();
+    const std::string strHost = parent.IsRoot() ? mdrives[loc.lngDrive].strRoot
+                                                : loc.strHost.substr(0, loc.strHost.rfind('/'));
+    return Location{loc.lngDrive, parent, strHost};
+}
+
+std::optional<std::filesystem::path> LocalFileSystem::HostPathOf(const std::string& strPath) const {
+    try {
+        const WinPath path = WinPath::Parse(strPath);
+        const auto index = DriveIndex(path.Letter());
+        if (!index) return std::nullopt;
+        if (auto loc = Find(path, EntryKind::Missing)) return loc->strHost;
+        // Not there (yet): the existing part as the host spells it, the rest mapped.
+        std::string host = mdrives[*index].strRoot;
+        std::size_t known = path.Names().size();
+        std::optional<Location> base;
+        while (known > 0 && !base) {
+            WinPath prefix = path;
+            for (std::size_t k = path.Names().size(); k > known; --k) prefix = prefix.Parent();
+            base = Find(prefix, EntryKind::Folder);
+            if (!base) --known;
+        }
+        if (base) host = base->strHost;
+        for (std::size_t k = known; k < path.Names().size(); ++k)
+            host = PathResolver::Join(host, HostNames::ToHostName(path.Names()[k]));
+        return host;
+    } catch (const RtError&) {
+        return std::nullopt;
+    }
+}
+
+void LocalFileSystem::SetFaultHook(FaultHook hook) {
+    mhook = std::move(hook);
+}
+
+// --- folders and files -----------------------------------------------------
+
+std::vector<FolderPtr> LocalFileSystem::SubFoldersOf(const Location& loc) const {
+    Fault(FsOp::ListFolders, loc.win);
+    std::vector<FolderPtr> folders;
+    for (const HostEntry& e : PathResolver::List(loc.strHost))
+        if (e.kind == EntryKind::Folder)
+            folders.push_back(
+                FolderAt({loc.lngDrive, loc.win.Child(HostNames::ToWindowsName(e.strHostName)),
+                          PathResolver::Join(loc.strHost, e.strHostName)}));
+    return folders;
+}
+
+std::vector<FilePtr> LocalFileSystem::FilesOf(const Location& loc) const {
+    Fault(FsOp::ListFiles, loc.win);
+    std::vector<FilePtr> files;
+    for (const HostEntry& e : PathResolver::List(loc.strHost))
+        if (e.kind == EntryKind::File)
+            files.push_back(
+                FileAt({loc.lngDrive, loc.win.Child(HostNames::ToWindowsName(e.strHostName)),
+                        PathResolver::Join(loc.strHost, e.strHostName)}));
+    return files;
+}
+
+struct stat LocalFileSystem::StatOf(const Location& loc, bool blnFolder) const {
+    Fault(FsOp::Stat, loc.win);
+    struct stat st;
+    if (stat(loc.strHost.c_str(), &st) != 0) throw RtError::FromErrno(errno, blnFolder);
+    if (blnFolder ? !S_ISDIR(st.st_mode) : !S_ISREG(st.st_mode))
+        throw RtError(blnFolder ? rt::kPathNotFound : rt::kFileNotFound);
+    return st;
+}
+
+int32_t LocalFileSystem::AttributesOf(const Location& loc, bool blnFolder) const {
+    const struct stat st = StatOf(loc, blnFolder);
+    return AttributeStore::Read(loc.strHost, loc.win.IsRoot() ? "" : LastName(loc.strHost), st);
+}
+
+void LocalFileSystem::SetAttributesAt(const Location& loc, int32_t lngAttributes) {
+    CheckWritable(loc.lngDrive);
+    Fault(FsOp::SetAttributes, loc.win);
+    struct stat st;
+    if (stat(loc.strHost.c_str(), &st) != 0) throw RtError::FromErrno(errno);
+    AttributeStore::Write(loc.strHost, LastName(loc.strHost), st, lngAttributes);
+}
+
+uint64_t LocalFileSystem::FileLen(const std::string& strPath) const {
+    const Location loc = Require(strPath, EntryKind::File);
+    return static_cast<uint64_t>(StatOf(loc, false).st_size);
+}
+
+void LocalFileSystem::CopyFileAt(const Location& source, const std::string& strDestination,
+                                 bool blnOverwrite) {
+    WinPath target = WinPath::Parse(strDestination);
+    if (EndsInSeparator(strDestination)) target = target.Child(source.win.Names().back());
+    const Location parent = ParentForCreate(target);
+    const std::string& strName = target.Names().back();
+    std::string strHostName = HostNames::ToHostName(strName);
+    // Overwriting replaces the file Windows would see, whatever its case; a
+    // new file keeps its own name, so case variants on the source survive.
+    if (blnOverwrite)
+        strHostName =
+            PathResolver::FindName(parent.strHost, strName, EntryKind::File).value_or(strHostName);
+    const WinPath published = parent.win.Child(HostNames::ToWindowsName(strHostName));
+    Fault(FsOp::OpenForRead, source.win);
+    FileWriter::Copy(source.strHost, parent.strHost, strHostName, blnOverwrite,
+                     mdrives[parent.lngDrive].tracker.get(),
+                     [&] { Fault(FsOp::Create, published); });
+}
+
+void LocalFileSystem::CopyFile(const std::string& strSource, const std::string& strDestination,
+                               bool blnOverwrite) {
+    CopyFileAt(Require(strSource, EntryKind::File), strDestination, blnOverwrite);
+}
+
+void LocalFileSystem::DeleteFileAt(const Location& loc, bool blnForce) {
+    CheckWritable(loc.lngDrive);
+    TreeRemover remover(blnForce, [this](const std::string& strWin) {
+        if (mhook) mhook(FsOp::Delete, strWin);
+    });
+    CapacityTracker* tracker = mdrives[loc.lngDrive].tracker.get();
+    try {
+        remover.RemoveFile(loc.strHost, loc.win.ToString());
+    } catch (...) {
+        if (tracker) tracker->Remove(remover.Freed());
+        throw;
+    }
+    if (tracker) tracker->Remove(remover.Freed());
+}
+
+void LocalFileSystem::DeleteFolderAt(const Location& loc, bool blnForce) {
+    CheckWritable(loc.lngDrive);
+    if (loc.win.IsRoot()) throw RtError(rt::kPermissionDenied);
+    TreeRemover remover(blnForce, [this](const std::string& strWin) {
+        if (mhook) mhook(FsOp::Delete, strWin);
+    });
+    CapacityTracker* tracker = mdrives[loc.lngDrive].tracker.get();
+    try {
+        remover.RemoveFolder(loc.strHost, loc.win.ToString());
+    } catch (...) {
+        if (tracker) tracker->Remove(remover.Freed());
+        throw;
+    }
+    if (tracker) tracker->Remove(remover.Freed());
+}
+
+void LocalFileSystem::DeleteFile(const std::string& strPath, bool blnForce) {
+    DeleteFileAt(Require(strPath, EntryKind::File), blnForce);
+}
+
+void LocalFileSystem::DeleteFolder(const std::string& strPath, bool blnForce) {
+    DeleteFolderAt(Require(strPath, EntryKind::Folder), blnForce);
+}
+
+FolderPtr LocalFileSystem::CreateFolder(const std::string& strPath) {
+    const WinPath path = WinPath::Parse(strPath);
+    const Location parent = ParentForCreate(path);
+    const std::string& strName = path.Names().back();
+    if (PathResolver::FindName(parent.strHost, strName, EntryKind::Missing))
+        throw RtError(rt::kFileAlreadyExists);
+    const std::string strHostName = HostNames::ToHostName(strName);
+    const Location loc{parent.lngDrive, parent.win.Child(HostNames::ToWindowsName(strHostName)),
+                       PathResolver::Join(parent.strHost, strHostName)};
+    Fault(FsOp::Create, loc.win);
+    if (mkdir(loc.strHost.c_str(), 0777) != 0) throw RtError::FromErrno(errno, true);
+    return FolderAt(loc);
+}
+
+// --- whole files -----------------------------------------------------------
+
+std::string LocalFileSystem::ReadFile(const std::string& strPath) const {
+    const Location loc = Require(strPath, EntryKind::File);
+    Fault(FsOp::OpenForRead, loc.win);
+    return FileWriter::ReadAll(loc.strHost);
+}
+
+void LocalFileSystem::WriteFileReplacing(const std::string& strPath, const std::string& strData) {
+    const WinPath path = WinPath::Parse(strPath);
+    const Location parent = ParentForCreate(path);
+    const std::string& strName = path.Names().back();
+    const std::string strHostName = PathResolver::FindName(parent.strHost, strName, EntryKind::File)
+                                        .value_or(HostNames::ToHostName(strName));
+    const WinPath target = parent.win.Child(HostNames::ToWindowsName(strHostName));
+    FileWriter::WriteReplacing(parent.strHost, strHostName, strData,
+                               mdrives[parent.lngDrive].tracker.get(),
+                               [&] { Fault(FsOp::Create, target); });
+}
+
+void LocalFileSystem::CreateEmptyFile(const std::string& strPath) {
+    const WinPath path = WinPath::Parse(strPath);
+    const Location parent = ParentForCreate(path);
+    const std::string& strName = path.Names().back();
+    if (PathResolver::FindName(parent.strHost, strName, EntryKind::Missing))
+        throw RtError(rt::kFileAlreadyExists);
+    const std::string strHostName = HostNames::ToHostName(strName);
+    Fault(FsOp::Create, parent.win.Child(HostNames::ToWindowsName(strHostName)));
+    FileWriter::CreateEmpty(PathResolver::Join(parent.strHost, strHostName));
+}
+
+// --- Dir -------------------------------------------------------------------
+
+std::vector<std::string> LocalFileSystem::Dir(const std::string& strPattern,
+                                              int32_t lngAttributes) const {
+    WinPath folderPath = WinPath::Parse(strPattern);
+    std::string strNamePattern = "*";
+    if (!EndsInSeparator(strPattern) && !folderPath.IsRoot()) {
+        strNamePattern = folderPath.Names().back();
+        folderPath = folderPath.Parent();
+    }
+    const auto index = DriveIndex(folderPath.Letter());
+    if (!index) throw RtError(rt::kDeviceUnavailable);
+    if (!DriveReady(*index)) throw RtError(rt::kDiskNotReady);
+    const auto folder = Find(folderPath, EntryKind::Folder);
+    if (!folder) return {};
+    Fault(FsOp::ListFiles, folder->win);
+
+    std::vector<HostEntry> candidates;
+    if (strNamePattern.find_first_of("*?") == std::string::npos) {
+        if (auto name =
+                PathResolver::FindName(folder->strHost, strNamePattern, EntryKind::Missing)) {
+            const EntryKind kind =
+                PathResolver::KindOfPath(PathResolver::Join(folder->strHost, *name));
+            candidates.push_back({*name, kind});
+        }
+    } else {
+        for (HostEntry& e : PathResolver::List(folder->strHost))
+            if (HostNames::MatchesPattern(HostNames::ToWindowsName(e.strHostName), strNamePattern))
+                candidates.push_back(std::move(e));
+    }
+    // An entry shows when each of its hidden, system and folder bits is asked for.
+    const int32_t lngWanted = lngAttributes & (vbHidden | vbSystem | vbDirectory);
+    std::vector<std::string> names;
+    for (const HostEntry& e : candidates) {
+        if (e.kind != EntryKind::File && e.kind != EntryKind::Folder) continue;
+        const std::string strHost = PathResolver::Join(folder->strHost, e.strHostName);
+        struct stat st;
+        if (stat(strHost.c_str(), &st) != 0) continue;
+        const int32_t attrs = AttributeStore::Read(strHost, e.strHostName, st);
+        if ((attrs & (vbHidden | vbSystem | vbDirectory) & ~lngWanted) == 0)
+            names.push_back(HostNames::ToWindowsName(e.strHostName));
+    }
+    return names;
+}
+
+}  // namespace platform::fs

@@ -1,0 +1,98 @@
+// The file-system object model over the Linux file system: every drive
+// letter of the drive table is a host folder. The drive, folder and file
+// handles hold this object and a Location, and call back into it.
+#pragma once
+
+#include <sys/stat.h>
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/fs/CapacityTracker.h"
+#include "platform/fs/FileSystem.h"
+#include "platform/fs/PathResolver.h"
+#include "platform/fs/WinPath.h"
+
+namespace platform::fs {
+
+struct DriveState {
+    DriveSpec spec;
+    std::string strRoot;                       // host folder, no trailing slash
+    std::unique_ptr<CapacityTracker> tracker;  // only for a simulated capacity
+};
+
+// Where one object of the model lives: its drive, Windows and host path.
+struct Location {
+    std::size_t lngDrive = 0;
+    WinPath win;
+    std::string strHost;
+};
+
+class LocalFileSystem final : public FileSystem,
+                              public std::enable_shared_from_this<LocalFileSystem> {
+  public:
+    explicit LocalFileSystem(DriveTable table);
+
+    std::vector<DrivePtr> Drives() const override;
+    bool DriveExists(const std::string& strDriveSpec) const override;
+    DrivePtr GetDrive(const std::string& strDriveSpec) const override;
+    bool FolderExists(const std::string& strPath) const override;
+    bool FileExists(const std::string& strPath) const override;
+    FolderPtr GetFolder(const std::string& strPath) const override;
+    FilePtr GetFile(const std::string& strPath) const override;
+    FolderPtr CreateFolder(const std::string& strPath) override;
+    void DeleteFile(const std::string& strPath, bool blnForce) override;
+    void DeleteFolder(const std::string& strPath, bool blnForce) override;
+    void CopyFile(const std::string& strSource, const std::string& strDestination,
+                  bool blnOverwrite) override;
+    uint64_t FileLen(const std::string& strPath) const override;
+    std::vector<std::string> Dir(const std::string& strPattern,
+                                 int32_t lngAttributes) const override;
+    std::string ReadFile(const std::string& strPath) const override;
+    void WriteFileReplacing(const std::string& strPath, const std::string& strData) override;
+    void CreateEmptyFile(const std::string& strPath) override;
+    DiskSpace GetDiskFreeSpace(const std::string& strRoot) const override;
+    void FlushDrive(const std::string& strDriveSpec) override;
+    std::optional<std::filesystem::path> HostPathOf(const std::string& strPath) const override;
+    void SetFaultHook(FaultHook hook) override;
+
+    // For the handles.
+    const DriveSpec& Spec(std::size_t lngDrive) const { return mdrives[lngDrive].spec; }
+    bool DriveReady(std::size_t lngDrive) const;
+    DiskSpace DriveSpace(std::size_t lngDrive) const;
+    DrivePtr DriveAt(std::size_t lngDrive) const;
+    FolderPtr FolderAt(Location loc) const;
+    FilePtr FileAt(Location loc) const;
+    Location ParentOf(const Location& loc) const;
+    std::vector<FolderPtr> SubFoldersOf(const Location& loc) const;
+    std::vector<FilePtr> FilesOf(const Location& loc) const;
+    // stat of the object after the Stat fault hook; 53 (76 for a folder).
+    struct stat StatOf(const Location& loc, bool blnFolder) const;
+    int32_t AttributesOf(const Location& loc, bool blnFolder) const;
+    void SetAttributesAt(const Location& loc, int32_t lngAttributes);
+    void CopyFileAt(const Location& source, const std::string& strDestination, bool blnOverwrite);
+    void DeleteFileAt(const Location& loc, bool blnForce);
+    void DeleteFolderAt(const Location& loc, bool blnForce);
+
+  private:
+    std::shared_ptr<LocalFileSystem> Self() const;
+    void Fault(FsOp op, const WinPath& path) const {
+        if (mhook) mhook(op, path.ToString());
+    }
+    std::optional<std::size_t> DriveIndex(char chLetter) const;
+    std::size_t DriveOfSpec(const std::string& strDriveSpec) const;  // 68, 71
+    std::size_t ReadyDriveOf(const WinPath& path) const;             // 76, 71
+    void CheckWritable(std::size_t lngDrive) const;                  // 70
+    std::optional<Location> Find(const WinPath& path, EntryKind kind) const;
+    Location Require(const std::string& strPath, EntryKind kind) const;
+    // The existing parent folder of a new entry (76), on a writable drive (70).
+    Location ParentForCreate(const WinPath& path) const;
+
+    std::vector<DriveState> mdrives;
+    FaultHook mhook;
+};
+
+}  // namespace platform::fs

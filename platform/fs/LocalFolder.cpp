@@ -1,0 +1,14 @@
+#include "platform/fs/LocalFolder.h"
+
+namespace platform::fs {
+
+std::string LocalFolder::Name() const {
+    return mloc.win.IsRoot() ? std::string() : mloc.win.Names().back();
+}
+
+FolderPtr LocalFolder::ParentFolder() const {
+    if (mloc.win.IsRoot()) return nullptr;
+    return mobjFileSys->FolderAt(mobjFileSys->ParentOf(mloc));
+}
+
+}  // namespace platform::fs

@@ -1,0 +1,30 @@
+// A folder handle: a Location on a drive; nothing is kept open.
+#pragma once
+
+#include <memory>
+
+#include "platform/fs/LocalFileSystem.h"
+
+namespace platform::fs {
+
+class LocalFolder final : public Folder {
+  public:
+    LocalFolder(std::shared_ptr<LocalFileSystem> objFileSys, Location loc)
+        : mobjFileSys(std::move(objFileSys)), mloc(std::move(loc)) {}
+
+    std::string Name() const override;
+    std::string Path() const override { return mloc.win.ToString(); }
+    bool IsRootFolder() const override { return mloc.win.IsRoot(); }
+    FolderPtr ParentFolder() const override;
+    DrivePtr GetDrive() const override { return mobjFileSys->DriveAt(mloc.lngDrive); }
+    std::vector<FolderPtr> SubFolders() const override { return mobjFileSys->SubFoldersOf(mloc); }
+    std::vector<FilePtr> Files() const override { return mobjFileSys->FilesOf(mloc); }
+    int32_t Attributes() const override { return mobjFileSys->AttributesOf(mloc, true); }
+    void Delete(bool blnForce) override { mobjFileSys->DeleteFolderAt(mloc, blnForce); }
+
+  private:
+    std::shared_ptr<LocalFileSystem> mobjFileSys;
+    Location mloc;
+};
+
+}  // namespace platform::fs

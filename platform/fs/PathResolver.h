@@ -1,0 +1,49 @@
+// Finds host entries for Windows names: the exact (mapped) name first, then
+// the first entry of the folder whose name matches without letter case.
+// Also lists folders the way the object model shows them.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform::fs {
+
+// What an entry is for the object model. A symbolic link counts as what it
+// points to, except that a link to a folder is Other: never listed, so a
+// walk never follows it. Dangling links, loops, FIFOs, sockets and devices
+// are Other as well.
+enum class EntryKind { Missing, Folder, File, Other };
+
+struct HostEntry {
+    std::string strHostName;
+    EntryKind kind;
+};
+
+class PathResolver {
+  public:
+    // The entries of a folder that are folders or files, in the host's order.
+    // A failure to open the folder is an RtError (76 when it is missing).
+    static std::vector<HostEntry> List(const std::string& strHostDir);
+
+    // A host path's kind for a lookup: links are followed, so an explicit
+    // path through a link to a folder works as the host would resolve it.
+    static EntryKind KindOfPath(const std::string& strHostPath);
+
+    // The host name in strHostDir that stands for winName, preferring an
+    // entry of kind prefer among several case variants.
+    static std::optional<std::string> FindName(const std::string& strHostDir,
+                                               const std::string& strWinName, EntryKind prefer);
+
+    // The host path of the existing entry that names stand for below root,
+    // each name looked up in turn; nothing when some part is missing.
+    static std::optional<std::string> Resolve(const std::string& strRoot,
+                                              const std::vector<std::string>& names,
+                                              EntryKind finalPrefer);
+
+    static std::string Join(const std::string& strDir, const std::string& strName) {
+        return strDir.empty() || strDir.back() != '/' ? strDir + "/" + strName : strDir + strName;
+    }
+};
+
+}  // namespace platform::fs

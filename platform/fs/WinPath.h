@@ -1,0 +1,35 @@
+// A Windows path taken apart: drive letter and the names below the root,
+// with "." and ".." already resolved. ".." never climbs above the drive's
+// root: such a path is "Path not found" (76), so no host path is ever
+// formed outside the drive's folder.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform::fs {
+
+class WinPath {
+  public:
+    // "C:\Data\a.txt", "c:/data", "C:" and "C:\" are accepted; both slashes
+    // separate names and empty names are dropped. No drive letter or a NUL
+    // character: 52; ".." above the root: 76.
+    static WinPath Parse(const std::string& strPath);
+    // The upper-case letter of "C", "c:", "C:\..." or nothing.
+    static std::optional<char> DriveLetterOf(const std::string& strDriveSpec);
+
+    char Letter() const { return mchLetter; }
+    const std::vector<std::string>& Names() const { return mastrNames; }
+    bool IsRoot() const { return mastrNames.empty(); }
+    WinPath Parent() const;  // the root's parent is the root
+    WinPath Child(const std::string& strName) const;
+    // "C:\" for the root, "C:\Data\a.txt" otherwise.
+    std::string ToString() const;
+
+  private:
+    char mchLetter = 'C';
+    std::vector<std::string> mastrNames;
+};
+
+}  // namespace platform::fs
