@@ -1,0 +1,158 @@
+// Copies: what they carry over, that no overwrite never replaces, and that
+// a failed copy leaves nothing behind.
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <thread>
+
+#include "tests/platform_fs/FsFixture.h"
+
+using namespace platform::fs;
+
+namespace twtest {
+namespace {
+
+class Copy : public FsFixture {
+  protected:
+    // Everything in the folder, temporary files included.
+    std::string Entries(const std::filesystem::path& dir) {
+        std::string s;
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(dir))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        for (const auto& n : names) s += n + ";";
+        return s;
+    }
+};
+
+TEST_F(Copy, CarriesContentsTimeAndPermissions) {
+    std::string big(3 * 1024 * 1024 + 17, 'x');
+    for (std::size_t i = 0; i < big.size(); i += 4096) big[i] = static_cast<char>(i / 4096);
+    WriteFile(mC / "big.bin", big);
+    chmod((mC / "big.bin").c_str(), 0640);
+    const timespec times[2] = {{1000, 0}, {1234567890, 987654321}};
+    utimensat(AT_FDCWD, (mC / "big.bin").c_str(), times, 0);
+    mFs->CopyFile("C:\\BIG.BIN", "E:\\copy.bin", false);
+    EXPECT_EQ(ReadFile(mE / "copy.bin"), big);
+    struct stat st;
+    ASSERT_EQ(stat((mE / "copy.bin").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(st.st_mtim.tv_sec, 1234567890);
+    EXPECT_EQ(st.st_mtim.tv_nsec, 987654321);
+    EXPECT_EQ(mFs->GetFile("E:\\copy.bin")->DateLastModified(),
+              mFs->GetFile("C:\\big.bin")->DateLastModified());
+    EXPECT_EQ(Entries(mE), "copy.bin;");
+}
+
+TEST_F(Copy, NoOverwriteKeepsTheExistingTargetAndOverwriteReplacesIt) {
+    BuildTree(mC, "a.txt=new\n");
+    BuildTree(mE, "a.txt=old\nro.txt=keep\n");
+    EXPECT_EQ(ErrOf([&] { mFs->CopyFile("C:\\a.txt", "E:\\a.txt", false); }), 58);
+    EXPECT_EQ(ReadFile(mE / "a.txt"), "old");
+    mFs->CopyFile("C:\\a.txt", "E:\\A.TXT", true);  // replaces the file Windows would see
+    EXPECT_EQ(ReadFile(mE / "a.txt"), "new");
+    mFs->GetFile("E:\\ro.txt")->SetAttributes(vbReadOnly);
+    EXPECT_EQ(ErrOf([&] { mFs->CopyFile("C:\\a.txt", "E:\\ro.txt", true); }), 70);
+    EXPECT_EQ(ReadFile(mE / "ro.txt"), "keep");
+    EXPECT_EQ(ErrOf([&] { mFs->CopyFile("C:\\a.txt", "E:\\nofolder\\a.txt", false); }), 76);
+    EXPECT_EQ(ErrOf([&] { mFs->CopyFile("C:\\none.txt", "E:\\b.txt", false); }), 53);
+    EXPECT_EQ(Entries(mE), "a.txt;ro.txt;");
+}
+
+TEST_F(Copy, NoOverwriteLosesTheRaceWithoutReplacing) {
+    BuildTree(mC, "a.txt=mine\n");
+    // Another process creates the target after the copy checked for it and
+    // just before it takes the name.
+    mFs->SetFaultHook([&](FsOp op, const std::string& strPath) {
+        if (op != FsOp::Create || strPath != "E:\\a.txt") return;
+        const pid_t pid = fork();
+        if (pid == 0) {
+            WriteFile(mE / "a.txt", "theirs");
+            _exit(0);
+        }
+        waitpid(pid, nullptr, 0);
+    });
+    EXPECT_EQ(ErrOf([&] { mFs->CopyFile("C:\\a.txt", "E:\\a.txt", false); }), 58);
+    EXPECT_EQ(ReadFile(mE / "a.txt"), "theirs");
+    EXPECT_EQ(Entries(mE), "a.txt;");
+}
+
+TEST_F(Copy, NoOverwriteRacingThreadsGiveOneWinner) {
+    BuildTree(mC, "a.txt=aaaa\nb.txt=bbbb\n");
+    for (int round = 0; round < 50; ++round) {
+        const std::string target = "E:\\t" + std::to_string(round);
+        int32_t errA = -1, errB = -1;
+        std::thread ta([&] { errA = ErrOf([&] { mFs->CopyFile("C:\\a.txt", target, false); }); });
+        std::thread tb([&] { errB = ErrOf([&] { mFs->CopyFile("C:\\b.txt", target, false); }); });
+        ta.join();
+        tb.join();
+        ASSERT_EQ((errA == 0) + (errB == 0), 1) << errA << " " << errB;
+        ASSERT_EQ(errA + errB, 58);
+        ASSERT_EQ(ReadFile(mE / ("t" + std::to_string(round))), errA == 0 ? "aaaa" : "bbbb");
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(mE), {}), 50);
+}
+
+TEST_F(Copy, AFailedCopyLeavesNoPartialTargetAndNoTemporaryFile) {
+    WriteFile(mC / "big.bin", std::string(1 << 20, 'b'));
+    // A file-size limit makes the kernel refuse the write part-way (EFBIG),
+    // as a full disk would.
+    const pid_t pid = fork();
+    if (pid == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit lim{64 * 1024, 64 * 1024};
+        setrlimit(RLIMIT_FSIZE, &lim);
+        _exit(ErrOf([&] { mFs->CopyFile("C:\\big.bin", "E:\\big.bin", false); }));
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 61);
+    EXPECT_EQ(Entries(mE), "");
+
+    // A source that vanishes, and a fault just before publishing.
+    WriteFile(mC / "gone.txt", "g");
+    const FilePtr gone = mFs->GetFile("C:\\gone.txt");
+    std::filesystem::remove(mC / "gone.txt");
+    EXPECT_EQ(ErrOf([&] { gone->Copy("E:\\gone.txt", false); }), 53);
+    mFs->SetFaultHook([](FsOp op, const std::string&) {
+        if (op == FsOp::Create) throw platform::RtError(platform::rt::kDeviceIO);
+    });
+    EXPECT_EQ(ErrOf([&] { mFs->CopyFile("C:\\big.bin", "E:\\big.bin", false); }), 57);
+    EXPECT_EQ(Entries(mE), "");
+}
+
+TEST_F(Copy, AFifoSwappedInForTheSourceIsNeverOpened) {
+    WriteFile(mC / "f", "data");
+    const FilePtr f = mFs->GetFile("C:\\f");
+    std::filesystem::remove(mC / "f");
+    ASSERT_EQ(mkfifo((mC / "f").c_str(), 0644), 0);
+    EXPECT_EQ(ErrOf([&] { f->Copy("E:\\f", false); }), 53);  // returns instead of blocking
+    EXPECT_EQ(ErrOf([&] { mFs->ReadFile("C:\\f"); }), 53);
+    EXPECT_EQ(Entries(mE), "");
+}
+
+TEST_F(Copy, WriteFileReplacingKeepsTheOldFileOnFailure) {
+    BuildTree(mC, "cfg.ini=old\n");
+    mFs->WriteFileReplacing("C:\\CFG.INI", "new");
+    EXPECT_EQ(ReadFile(mC / "cfg.ini"), "new");
+    mFs->SetFaultHook([](FsOp op, const std::string&) {
+        if (op == FsOp::Create) throw platform::RtError(platform::rt::kDiskFull);
+    });
+    EXPECT_EQ(ErrOf([&] { mFs->WriteFileReplacing("C:\\cfg.ini", "newer"); }), 61);
+    EXPECT_EQ(ReadFile(mC / "cfg.ini"), "new");
+    EXPECT_EQ(Entries(mC), "cfg.ini;");
+    mFs->SetFaultHook(nullptr);
+    mFs->CreateEmptyFile("C:\\empty.txt");
+    EXPECT_EQ(ErrOf([&] { mFs->CreateEmptyFile("C:\\EMPTY.TXT"); }), 58);
+    EXPECT_EQ(ErrOf([&] { mFs->CreateFolder("C:\\Empty.txt"); }), 58);
+    EXPECT_EQ(Entries(mC), "cfg.ini;empty.txt;");
+}
+
+}  // namespace
+}  // namespace twtest

@@ -1,0 +1,97 @@
+// The drive table file and the default table built from the mount table.
+#include <gtest/gtest.h>
+
+#include "platform/fs/DriveTable.h"
+#include "platform/fs/FileSystem.h"
+#include "platform/fs/RtError.h"
+
+using platform::RtError;
+using platform::fs::DriveTable;
+
+namespace {
+
+std::string ParseError(const std::string& strText) {
+    try {
+        DriveTable::Parse(strText, "/cfg/drives.ini");
+    } catch (const RtError& e) {
+        return e.Description();
+    }
+    return "(no error)";
+}
+
+}  // namespace
+
+TEST(DriveTable, ParsesSectionsWithDefaultsInLetterOrder) {
+    const DriveTable t = DriveTable::Parse(
+        "; drives\n[e]\npath = /tmp/media/e\nTYPE=1\nVolume=BACKUP01\nCapacity=1457664\n"
+        "ReadOnly=1\n\n[C:]\r\nPath=/home/ann\r\n",
+        "x.ini");
+    ASSERT_EQ(t.drives.size(), 2u);
+    EXPECT_EQ(t.drives[0].chLetter, 'C');
+    EXPECT_EQ(t.drives[0].hostPath, "/home/ann");
+    EXPECT_EQ(t.drives[0].lngType, 2);
+    EXPECT_EQ(t.drives[0].strVolumeName, "");
+    EXPECT_FALSE(t.drives[0].capacity);
+    EXPECT_FALSE(t.drives[0].blnReadOnly);
+    EXPECT_EQ(t.drives[1].chLetter, 'E');
+    EXPECT_EQ(t.drives[1].lngType, 1);
+    EXPECT_EQ(t.drives[1].strVolumeName, "BACKUP01");
+    EXPECT_EQ(t.drives[1].capacity, 1457664u);
+    EXPECT_TRUE(t.drives[1].blnReadOnly);
+}
+
+TEST(DriveTable, ErrorsNameTheFileAndTheLine) {
+    EXPECT_EQ(ParseError("[C]\nPath=/a\nthis is no key\n"),
+              "Drive table /cfg/drives.ini, line 3: expected [Letter] or Key=Value, not \"this is "
+              "no key\"");
+    EXPECT_NE(
+        ParseError("[C]\nPath=/a\n[CD]\nPath=/b\n").find("line 3: \"CD\" is not a drive letter"),
+        std::string::npos);
+    EXPECT_NE(ParseError("[C]\nPath=/a\nType=7\n").find("line 3: \"Type\" must be a whole number"),
+              std::string::npos);
+    EXPECT_NE(ParseError("[E]\nPath=/e\nCapacity=12k\n").find("line 3"), std::string::npos);
+    EXPECT_NE(ParseError("[E]\nPath=/e\nReadOnly=2\n").find("line 3"), std::string::npos);
+    EXPECT_NE(ParseError("[C]\nPath=/a\n\n[E]\nType=1\n").find("line 4: section [E] has no Path"),
+              std::string::npos);
+    EXPECT_NE(ParseError("Path=/a\n").find("line 1"), std::string::npos);
+    EXPECT_NE(ParseError("[C]\nPath=relative\n").find("line 2"), std::string::npos);
+    EXPECT_NE(ParseError("[C]\nPath=/a\n[c]\nPath=/b\n").find("line 3: drive C appears twice"),
+              std::string::npos);
+    EXPECT_NE(ParseError("[C]\nPath=/a\nCapcity=5\n").find("line 3: unknown key \"Capcity\""),
+              std::string::npos);
+}
+
+TEST(DriveTable, LoadOfAMissingFileNamesIt) {
+    try {
+        DriveTable::Load("/nonexistent/drives.ini");
+        FAIL() << "no error";
+    } catch (const RtError& e) {
+        EXPECT_EQ(e.Number(), 53);
+        EXPECT_NE(e.Description().find("/nonexistent/drives.ini"), std::string::npos);
+    }
+}
+
+TEST(DriveTable, DefaultGivesLettersToMediaOpticalAndNetworkMounts) {
+    const std::string mounts =
+        "/dev/vda1 / ext4 rw 0 0\n"
+        "proc /proc proc rw 0 0\n"
+        "tmpfs /run tmpfs rw 0 0\n"
+        "/dev/sdb1 /media/ann/MY\\040STICK vfat rw 0 0\n"
+        "/dev/sr0 /media/ann/CDROM iso9660 ro 0 0\n"
+        "//nas/share /mnt/nas cifs rw 0 0\n"
+        "nas:/export/home /net/home nfs4 rw 0 0\n"
+        "/dev/vda2 /home ext4 rw 0 0\n";
+    const DriveTable t = DriveTable::FromMounts(mounts, "/home/ann");
+    ASSERT_EQ(t.drives.size(), 5u);
+    EXPECT_EQ(t.drives[0].chLetter, 'C');
+    EXPECT_EQ(t.drives[0].hostPath, "/home/ann");
+    EXPECT_EQ(t.drives[0].lngType, platform::fs::kDriveFixed);
+    EXPECT_EQ(t.drives[1].chLetter, 'D');
+    EXPECT_EQ(t.drives[1].hostPath, "/media/ann/MY STICK");
+    EXPECT_EQ(t.drives[1].lngType, platform::fs::kDriveRemovable);
+    EXPECT_EQ(t.drives[2].lngType, platform::fs::kDriveCDRom);
+    EXPECT_EQ(t.drives[3].lngType, platform::fs::kDriveRemote);
+    EXPECT_EQ(t.drives[3].strShareName, "\\\\nas\\share");
+    EXPECT_EQ(t.drives[4].chLetter, 'G');
+    EXPECT_EQ(t.drives[4].strShareName, "\\\\nas\\export\\home");
+}
