@@ -1,9 +1,13 @@
 // The drive table file and the default table built from the mount table.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "platform/fs/DriveTable.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/fs/RtError.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TreeBuilder.h"
 
 using platform::RtError;
 using platform::fs::DriveTable;
@@ -94,4 +98,20 @@ TEST(DriveTable, DefaultGivesLettersToMediaOpticalAndNetworkMounts) {
     EXPECT_EQ(t.drives[3].strShareName, "\\\\nas\\share");
     EXPECT_EQ(t.drives[4].chLetter, 'G');
     EXPECT_EQ(t.drives[4].strShareName, "\\\\nas\\export\\home");
+}
+
+TEST(DriveTable, TheProcessFileSystemComesFromTheEnvironmentOnFirstUse) {
+    twtest::TempDir tmp;
+    twtest::WriteFile(tmp / "drives.ini", "[Q]\nPath=" + tmp.path().string() + "\n");
+    const char* old = std::getenv("TARNWICK_DRIVES");
+    const std::string saved = old ? old : "";
+    setenv("TARNWICK_DRIVES", (tmp / "drives.ini").c_str(), 1);
+    const auto previous = platform::fs::InstallProcessFileSystem(nullptr);
+    EXPECT_TRUE(platform::fs::ProcessFileSystem().DriveExists("Q:"));
+    EXPECT_FALSE(platform::fs::ProcessFileSystem().DriveExists("C:"));
+    platform::fs::InstallProcessFileSystem(previous);
+    if (old)
+        setenv("TARNWICK_DRIVES", saved.c_str(), 1);
+    else
+        unsetenv("TARNWICK_DRIVES");
 }
