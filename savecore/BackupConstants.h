@@ -21,4 +21,7 @@ enum BackupProgressMode : int32_t {
     glngBACKUP_PROGRESS_RESTORE = 3,
 };
 
+// The title of the engine's message boxes: the application's own.
+inline constexpr const char* gstrMSGBOX_TITLE = "Tarnwick Backup";
+
 }  // namespace savecore

@@ -58,6 +58,8 @@ class SAVECORE_API BackupManager {
     const std::optional<DriveProcList>& colDriveProcs() const { return mcolDriveProcs; }
     std::string strSetNameExt() const { return ".BDF"; }
     const std::optional<FolderList>& colDefFolders() const { return mcolDefFolders; }
+    // A folder whose instruction file the current run loaded, in walk order.
+    void AddDefFolder(platform::fs::FolderPtr objFolder);
 
     void Init(std::shared_ptr<platform::fs::FileSystem> objFileSys_);
     void WriteDeleteSucceeded() { mblnWriteDeleteSucceeded = true; }
@@ -71,6 +73,24 @@ class SAVECORE_API BackupManager {
     bool blnOutOfSpace();
 
     void LoadDrives();
+
+    // Runs: a backup (or a space-only walk) of every drive of a type, the
+    // space of one drive or one folder, and deleting a type. Each returns
+    // true when it was stopped.
+    bool blnProcess(const std::string& strSetName_, const std::string& strDest_,
+                    bool blnSpaceOnly_);
+    bool blnDriveSpace(const std::string& strSetName_, DriveProcessor& objProc);
+    bool blnFolderSpace(const std::string& strSetName_, DriveProcessor& objProc,
+                        const platform::fs::FolderPtr& objFolder, bool blnIncludeDefault);
+    bool blnDeleteType(const std::string& strSetName_);
+
+    // Destination preparation and space
+    bool blnClean();
+    bool blnDestFull(double dblFileSize);
+    void GetDestStats(double& dblAvailable, double& dblFree, double& dblTotal);
+    void UseSpace(double dblSpace) { mdblSpaceUsed += dblSpace; }
+    double dblSpaceUsed() const { return mdblSpaceUsed; }
+    std::string strSpaceUsed() const;
 
     // Run modes
     bool blnIncrementalMode() const { return mblnIncrementalMode; }
@@ -112,6 +132,20 @@ class SAVECORE_API BackupManager {
     friend class BackupManagerTestAccess;
 
     void StartRun(const std::string& strSetName_, bool blnSpaceOnly_);
+    void SetRunDestination(const std::string& strDest_);
+    // StartProgress, the body, EndProgress exactly once on every path; a
+    // failure is passed on under strRoutine.
+    template <class Body>
+    bool blnRunWithProgress(int32_t lngProgressMode, const char* pszRoutine, Body fnBody);
+    void FlushDestination();
+
+    bool blnCleanFolder(const platform::fs::FolderPtr& objFolder, bool blnSub, bool& blnErr);
+    bool blnCleanDeleteAllFiles(const platform::fs::Folder& objFolder, bool blnDeleteEach,
+                                bool& blnErr);
+    void RemoveProtectAttributes(platform::fs::File& objFile);
+    void DeleteOneFile(platform::fs::File& objFile, bool& blnErr);
+    void DeleteOneFolder(platform::fs::Folder& objFolder, bool& blnErr);
+    std::string strFileDescription(const platform::fs::File& objFile) const;
     void RaiseStartProgress(int32_t lngProgressMode);
     void RaiseEndProgress();
     Date Now() const;
@@ -139,6 +173,10 @@ class SAVECORE_API BackupManager {
     std::vector<BackupManagerEvents*> mcolListeners;
     std::function<Date()> mfnClock;
 };
+
+// The name of a dated backup folder: "ddmmmyyyy_hh$mmAM/PM" in local time,
+// e.g. 05Dec2026_02$47PM.
+SAVECORE_API std::string strDateTimeFolderName(Date dat);
 
 // Calendar days from datFrom to datTo in local time: the difference of the
 // two dates' day numbers, whatever the time of day.

@@ -1,6 +1,10 @@
-// One drive letter of the manager's drive list. The walks of the drive come
-// with the backup runs; this is the record the manager keeps.
+// One drive letter of the manager's drive list, and its walks: the backup
+// (or space-only) walk with inherited instructions, and deleting a type.
 #pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
 
 #include "SaveCoreExport.h"
 #include "platform/fs/FileSystem.h"
@@ -8,6 +12,7 @@
 namespace savecore {
 
 class BackupManager;
+class DefinitionFile;
 
 class SAVECORE_API DriveProcessor {
   public:
@@ -18,9 +23,37 @@ class SAVECORE_API DriveProcessor {
     BackupManager* objManager() const { return mobjManager; }
     const platform::fs::DrivePtr& objDrive() const { return mobjDrive; }
 
+    // Walks the whole drive for the manager's current run; true = stop.
+    bool blnProcess();
+    // A space-only walk of one folder and its subtree.
+    bool blnFolderSpace(const platform::fs::FolderPtr& objFolder, bool blnIncludeDefault);
+    // Deletes the instruction files of the manager's type on this drive.
+    bool blnDeleteType();
+
   private:
+    void InitLevels();
+    bool blnProcessFolder(const platform::fs::FolderPtr& objFolder, bool blnIncludeDefault,
+                          int16_t intLevel);
+    bool blnProcessFiles(const platform::fs::FolderPtr& objFolder, const DefinitionFile& objDef,
+                         int16_t intNext, const std::string& strPath);
+    bool blnMakePath(int16_t intLevel, bool blnRetry, const platform::fs::FolderPtr& objFolder);
+    bool blnCopyFile(platform::fs::File& objFile, const std::string& strTarget, int16_t intLevel,
+                     const platform::fs::FolderPtr& objFolder);
+    void CopyFileCore(platform::fs::File& objFile, const std::string& strTarget);
+    bool blnReportCopyError(bool blnFolder, const std::string& strInfo, int32_t lngErr,
+                            const std::string& strDescription);
+    bool blnNewVolume(int16_t intLevel, const platform::fs::FolderPtr& objFolder);
+    bool blnDelTypeFolder(const platform::fs::FolderPtr& objFolder, int16_t intLevel);
+    bool blnDriveReady();
+    BackupManager& Manager() const;
+
     BackupManager* mobjManager = nullptr;  // the owning manager
     platform::fs::DrivePtr mobjDrive;
+    // Entry k (element k-1): the destination folder, relative to the run's
+    // destination, of the folder being walked at depth k-1, and whether it
+    // has been made.
+    std::vector<std::string> mastrLevelPath;
+    std::vector<bool> mablnLevelMade;
 };
 
 }  // namespace savecore

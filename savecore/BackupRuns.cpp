@@ -1,0 +1,124 @@
+// The operations that walk the drives of a backup type: a backup (or a
+// space-only walk) of every drive, the space of one drive or one folder,
+// and deleting a type.
+#include <ctime>
+
+#include "BackupManager.h"
+#include "SaveCoreErrors.h"
+#include "platform/fs/LocaleText.h"
+
+namespace savecore {
+
+namespace {
+const ClassErrors kErrors("BackupManager");
+}  // namespace
+
+std::string strDateTimeFolderName(Date dat) {
+    const std::time_t t =
+        std::chrono::system_clock::to_time_t(std::chrono::floor<std::chrono::seconds>(dat));
+    std::tm tmLocal{};
+    localtime_r(&t, &tmLocal);
+    int iHour12 = tmLocal.tm_hour % 12;
+    if (iHour12 == 0) iHour12 = 12;
+    char achText[64];
+    std::snprintf(achText, sizeof achText, "%02d%s%04d_%02d$%02d%s", tmLocal.tm_mday,
+                  platform::strMonthAbbreviation(tmLocal.tm_mon + 1).c_str(),
+                  tmLocal.tm_year + 1900, iHour12, tmLocal.tm_min,
+                  tmLocal.tm_hour < 12 ? "AM" : "PM");
+    return achText;
+}
+
+void BackupManager::AddDefFolder(platform::fs::FolderPtr objFolder) {
+    if (!mcolDefFolders) mcolDefFolders.emplace();
+    mcolDefFolders->push_back(std::move(objFolder));
+}
+
+void BackupManager::SetRunDestination(const std::string& strDest_) {
+    if (!mblnSpaceOnly && mblnUseDateTimeSubFolder)
+        mstrDest = strDest_ + strDateTimeFolderName(Now()) + "\\";
+    else
+        mstrDest = strDest_;
+}
+
+template <class Body>
+bool BackupManager::blnRunWithProgress(int32_t lngProgressMode, const char* pszRoutine,
+                                       Body fnBody) {
+    bool blnEnded = false;
+    try {
+        RaiseStartProgress(lngProgressMode);
+        const bool blnStopped = fnBody();
+        blnEnded = true;
+        RaiseEndProgress();
+        return blnStopped;
+    } catch (...) {
+        SaveError();
+        if (!blnEnded) {
+            try {
+                RaiseEndProgress();
+            } catch (...) {
+                // The first failure is the one reported.
+            }
+        }
+        kErrors.NestedError(pszRoutine);
+    }
+}
+
+// Everything the run reported as copied is on the medium before the user
+// may take it out.
+void BackupManager::FlushDestination() {
+    try {
+        mobjFileSys->FlushDrive(mstrDest.substr(0, 2));
+    } catch (...) {
+        AppendErrorLog(std::string("The following error occurred while writing the backup to ") +
+                       "disc: \"" + platform::CurrentErr().Description + "\"");
+    }
+}
+
+bool BackupManager::blnProcess(const std::string& strSetName_, const std::string& strDest_,
+                               bool blnSpaceOnly_) {
+    StartRun(strSetName_, blnSpaceOnly_);
+    SetRunDestination(strDest_);
+    return blnRunWithProgress(
+        blnSpaceOnly_ ? glngBACKUP_PROGRESS_CHECK : glngBACKUP_PROGRESS_BACKUP, "blnProcess", [&] {
+            if (!mblnSpaceOnly && blnClean()) return true;
+            bool blnStopped = false;
+            if (mcolDriveProcs) {
+                for (const auto& objProc : *mcolDriveProcs) {
+                    blnStopped = objProc->blnProcess();
+                    if (blnStopped) break;
+                }
+            }
+            if (!mblnSpaceOnly) FlushDestination();
+            return blnStopped;
+        });
+}
+
+bool BackupManager::blnDriveSpace(const std::string& strSetName_, DriveProcessor& objProc) {
+    StartRun(strSetName_, true);
+    return blnRunWithProgress(glngBACKUP_PROGRESS_CHECK, "blnDriveSpace",
+                              [&] { return objProc.blnProcess(); });
+}
+
+bool BackupManager::blnFolderSpace(const std::string& strSetName_, DriveProcessor& objProc,
+                                   const platform::fs::FolderPtr& objFolder,
+                                   bool blnIncludeDefault) {
+    StartRun(strSetName_, true);
+    return blnRunWithProgress(glngBACKUP_PROGRESS_CHECK, "blnFolderSpace",
+                              [&] { return objProc.blnFolderSpace(objFolder, blnIncludeDefault); });
+}
+
+bool BackupManager::blnDeleteType(const std::string& strSetName_) {
+    mstrSetName = strSetName_;
+    return blnRunWithProgress(glngBACKUP_PROGRESS_DELTYPE, "blnDeleteType", [&] {
+        bool blnStopped = false;
+        if (mcolDriveProcs) {
+            for (const auto& objProc : *mcolDriveProcs) {
+                blnStopped = objProc->blnDeleteType();
+                if (blnStopped) break;
+            }
+        }
+        return blnStopped;
+    });
+}
+
+}  // namespace savecore

@@ -1,0 +1,158 @@
+// Preparing the destination of a run: the drive must be ready, a dated
+// subfolder is made when one is used, and everything inside the run's folder
+// is deleted. The same runs on every new disc.
+#include "BackupManager.h"
+#include "SaveCoreErrors.h"
+#include "platform/fs/LocaleText.h"
+#include "platform/fs/RtError.h"
+#include "platform/ui/UiServices.h"
+
+namespace savecore {
+
+namespace pfs = platform::fs;
+namespace ui = platform::ui;
+
+namespace {
+const ClassErrors kErrors("BackupManager");
+const char kQuote = '"';
+const char* const kDeletingText = "Deleting old backup files...";
+}  // namespace
+
+bool BackupManager::blnClean() {
+    std::string strFolder = mstrDest;
+    if (strFolder.size() > 3 && strFolder.back() == '\\') strFolder.pop_back();
+    try {
+        const auto objDrive = mobjFileSys->GetDrive(mstrDest.substr(0, 2));
+        if (!objDrive->IsReady()) {
+            ui::Ui().MsgBox("Drive letter backup is being saved to is not ready.",
+                            ui::vbCritical + ui::vbOKOnly, gstrMSGBOX_TITLE);
+            return true;
+        }
+        if (mblnUseDateTimeSubFolder && mobjFileSys->Dir(strFolder, pfs::vbDirectory).empty()) {
+            try {
+                mobjFileSys->CreateFolder(strFolder);
+            } catch (...) {
+                AppendErrorLog(std::string("The following error occurred trying to create ") +
+                               "folder " + kQuote + strFolder + kQuote +
+                               " to save the backup in: " + platform::CurrentErr().Description);
+                return true;
+            }
+        }
+        bool blnStopped = false;
+        if (mobjFileSys->FolderExists(strFolder)) {
+            bool blnErrors = false;
+            blnStopped = blnCleanFolder(mobjFileSys->GetFolder(strFolder), false, blnErrors);
+        }
+        if (!strGetErrorLog().empty()) {
+            AppendErrorLog(std::string("The above errors occurred while attempting ") +
+                           "to delete all files and folders from the backup " +
+                           "destination. The software deleted as many files and " +
+                           "folders as possible, and will now attempt to make a " +
+                           "backup anyway. Some errors may occur after this point " +
+                           "because of files and folders which were not able to be " +
+                           "deleted, but only those files mentioned in those errors " +
+                           "were affected.");
+        }
+        return blnStopped;
+    } catch (...) {
+        kErrors.NestedError("blnClean(" + strFolder + ")");
+    }
+}
+
+bool BackupManager::blnCleanFolder(const pfs::FolderPtr& objFolder, bool blnSub, bool& blnErr) {
+    std::string strName;
+    try {
+        strName = objFolder->Name();
+        blnErr = false;
+        if (blnProgressStop()) return true;
+        for (const auto& objSub : objFolder->SubFolders()) {
+            bool blnChildErr = false;
+            const bool blnStopped = blnCleanFolder(objSub, true, blnChildErr);
+            if (blnChildErr) blnErr = true;
+            if (blnStopped) return true;
+        }
+        SetProgressFolder(objFolder->Path());
+        SetProgressFile(kDeletingText);
+        if (blnCleanDeleteAllFiles(*objFolder, !blnSub, blnErr)) return true;
+        if (blnSub && !blnErr) DeleteOneFolder(*objFolder, blnErr);
+        return false;
+    } catch (...) {
+        kErrors.NestedError("blnCleanFolder(" + strName + ")");
+    }
+}
+
+bool BackupManager::blnCleanDeleteAllFiles(const pfs::Folder& objFolder, bool blnDeleteEach,
+                                           bool& blnErr) {
+    try {
+        for (const auto& objFile : objFolder.Files()) {
+            if (blnProgressStop()) return true;
+            RemoveProtectAttributes(*objFile);
+            if (blnErr || blnDeleteEach) DeleteOneFile(*objFile, blnErr);
+        }
+        return false;
+    } catch (...) {
+        kErrors.NestedError("blnCleanDeleteAllFiles");
+    }
+}
+
+void BackupManager::RemoveProtectAttributes(pfs::File& objFile) {
+    try {
+        if (objFile.Attributes() & (pfs::vbReadOnly | pfs::vbHidden | pfs::vbSystem))
+            objFile.SetAttributes(pfs::vbNormal);
+    } catch (...) {
+        const std::string strDescription = platform::CurrentErr().Description;
+        AppendErrorLog(std::string("The following error occurred while trying ") +
+                       "to remove ReadOnly, System and/or Hidden attributes from file " +
+                       strFileDescription(objFile) + ": " + kQuote + strDescription + kQuote);
+    }
+}
+
+void BackupManager::DeleteOneFile(pfs::File& objFile, bool& blnErr) {
+    try {
+        objFile.Delete(false);
+        WriteDeleteSucceeded();
+    } catch (...) {
+        const std::string strDescription = platform::CurrentErr().Description;
+        blnErr = true;
+        AppendErrorLog(std::string("The following error occurred while trying ") +
+                       "to delete file " + strFileDescription(objFile) + ": " + kQuote +
+                       strDescription + kQuote);
+    }
+}
+
+void BackupManager::DeleteOneFolder(pfs::Folder& objFolder, bool& blnErr) {
+    try {
+        objFolder.Delete(false);
+        WriteDeleteSucceeded();
+        return;
+    } catch (...) {
+    }
+    try {
+        blnCleanDeleteAllFiles(objFolder, true, blnErr);
+        objFolder.Delete(false);
+        WriteDeleteSucceeded();
+    } catch (...) {
+        const std::string strDescription = platform::CurrentErr().Description;
+        blnErr = true;
+        AppendErrorLog(std::string("The following error occurred while trying ") +
+                       "to delete folder " + kQuote + objFolder.Path() + kQuote + ": " + kQuote +
+                       strDescription + kQuote);
+    }
+}
+
+// Also describes a file that can no longer be read: what is known of it.
+std::string BackupManager::strFileDescription(const pfs::File& objFile) const {
+    std::string strAttrib;
+    std::string strDate;
+    try {
+        const int32_t lngAttr = objFile.Attributes();
+        if (lngAttr & pfs::vbSystem) strAttrib += "S";
+        if (lngAttr & pfs::vbReadOnly) strAttrib += "R";
+        if (lngAttr & pfs::vbHidden) strAttrib += "H";
+        strDate = platform::strGeneralDate(objFile.DateLastModified());
+    } catch (...) {
+    }
+    return kQuote + objFile.Path() + "<Attrib=" + strAttrib + " Mod=" + strDate + ">" + kQuote;
+}
+
+}  // namespace savecore
