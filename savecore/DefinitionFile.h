@@ -1,5 +1,19 @@
 // One instruction file: the instructions of one backup type for one folder,
 // read from and written to "<folder>\<type>.BDF".
+//
+// - Text: UTF-8 in memory; on disk Windows-1252 or UTF-8 (TextCase.h), so
+//   files written on Windows read correctly and no name is ever lost.
+// - Save builds the whole file and hands it to WriteFileReplacing: a save
+//   that fails or is refused (two family flags, a pattern holding a CR,
+//   which would become an instruction line of its own) leaves the old file
+//   as it was.
+// - A load that fails (file missing or unreadable, unknown instruction, two
+//   family flags) leaves no instructions behind, only strMessage and
+//   blnFileNotFound; any open or read failure counts as "not found".
+// - Delete reports a failure in a message box and raises nothing.
+// - A malformed wildcard is an error of the file: blnCheckFile and
+//   blnSuppressFolder fail through the error chain with error 93 and a text
+//   naming the pattern and the file.
 #pragma once
 
 #include <cstdint>

@@ -32,26 +32,10 @@ TEST(InstructionFormat, ReadsKeywordsInAnyCaseAndUpperCasesPatterns) {
     EXPECT_EQ(List(i.colExcludeFiles), (PatternList{"~*"}));
 }
 
-TEST(InstructionFormat, HeaderAloneGivesNoInstructions) {
-    const auto r = ReadInstructions(";Backup type definition file\r\n");
+TEST(InstructionFormat, CrAloneEndsALine) {
+    const auto r = ReadInstructions("IncludeFamily\rIncludeFiles A\r\nIncludeFiles B");
     EXPECT_FALSE(r.blnUnrecognized);
-    EXPECT_FALSE(r.objInstructions.blnIncludeFamily || r.objInstructions.blnExcludeFamily ||
-                 r.objInstructions.blnSkipFamily);
-    EXPECT_FALSE(r.objInstructions.colIncludeFiles.has_value());
-    EXPECT_FALSE(r.objInstructions.colExcludeFiles.has_value());
-}
-
-TEST(InstructionFormat, LineEndsAtCrOnly) {
-    // LF alone does not end a line: the file is one unknown instruction...
-    EXPECT_TRUE(ReadInstructions("IncludeFamily\nIncludeFiles *.DOC\n").blnUnrecognized);
-    // ...or one comment that swallows everything.
-    const auto r = ReadInstructions(";header\nIncludeFamily\n");
-    EXPECT_FALSE(r.blnUnrecognized);
-    EXPECT_FALSE(r.objInstructions.blnIncludeFamily);
-    // CR alone and CR LF both end lines.
-    const auto r2 = ReadInstructions("IncludeFamily\rIncludeFiles A\r\nIncludeFiles B");
-    EXPECT_FALSE(r2.blnUnrecognized);
-    EXPECT_EQ(List(r2.objInstructions.colIncludeFiles), (PatternList{"A", "B"}));
+    EXPECT_EQ(List(r.objInstructions.colIncludeFiles), (PatternList{"A", "B"}));
 }
 
 TEST(InstructionFormat, UnknownKeywordsStopTheReading) {
@@ -61,23 +45,6 @@ TEST(InstructionFormat, UnknownKeywordsStopTheReading) {
         EXPECT_TRUE(r.blnUnrecognized) << '"' << psz << '"';
         EXPECT_FALSE(r.objInstructions.blnSkipFamily) << "read past the stop: " << psz;
     }
-}
-
-TEST(InstructionFormat, WritesTheFixedOrder) {
-    Instructions i;
-    i.blnSkipFamily = true;
-    i.blnIncludeFamily = true;
-    i.blnExcludeFamily = true;
-    i.strSuppressPattern = "tmp*";
-    i.colExcludeFiles = PatternList{"*.BAK", "~*"};
-    i.colIncludeFiles = PatternList{"*.doc", ""};
-    EXPECT_EQ(strWriteInstructions(i),
-              ";Backup type definition file\r\nIncludeFamily\r\nExcludeFamily\r\n"
-              "SuppressPattern tmp*\r\nSkipFamily\r\nIncludeFiles *.doc\r\nIncludeFiles \r\n"
-              "ExcludeFiles *.BAK\r\nExcludeFiles ~*\r\n");
-    Instructions objEmpty;
-    objEmpty.colIncludeFiles = PatternList{};
-    EXPECT_EQ(strWriteInstructions(objEmpty), ";Backup type definition file\r\n");
 }
 
 }  // namespace
