@@ -122,6 +122,11 @@ class SAVECORE_API BackupManager {
     void AppendErrorLog(const std::string& strMsg);
     int16_t intErrorCount() const { return mintErrorCount; }
 
+    // Restore: copies back every file of a backed-up folder (and of its
+    // subfolders), or the named files of one; true = stopped.
+    bool blnRestoreFolder(std::string strSrc, std::string strDst, bool blnRestoreSubFolders);
+    bool blnRestoreListOfFiles(std::string strSrc, std::string strDst,
+                               std::vector<std::string> colFiles);
     bool blnRestoreReplace() const { return mblnRestoreReplace; }
     void blnRestoreReplace(bool b) { mblnRestoreReplace = b; }
 
@@ -135,9 +140,15 @@ class SAVECORE_API BackupManager {
     void SetRunDestination(const std::string& strDest_);
     // StartProgress, the body, EndProgress exactly once on every path; a
     // failure is passed on under strRoutine.
-    template <class Body>
-    bool blnRunWithProgress(int32_t lngProgressMode, const char* pszRoutine, Body fnBody);
+    bool blnRunWithProgress(int32_t lngProgressMode, const char* pszRoutine,
+                            const std::function<bool()>& fnBody);
     void FlushDestination();
+
+    bool blnRestoreOneFolder(const std::string& strSrc, const std::string& strDst,
+                             bool blnRestoreSubFolders);
+    bool blnRestoreFile(platform::fs::File& objFile, const std::string& strDst);
+    void InsurePathExists(const std::string& strPath);
+    void MakeFolderIfMissing(const std::string& strFolder);
 
     bool blnCleanFolder(const platform::fs::FolderPtr& objFolder, bool blnSub, bool& blnErr);
     bool blnCleanDeleteAllFiles(const platform::fs::Folder& objFolder, bool blnDeleteEach,

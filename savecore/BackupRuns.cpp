@@ -40,9 +40,8 @@ void BackupManager::SetRunDestination(const std::string& strDest_) {
         mstrDest = strDest_;
 }
 
-template <class Body>
 bool BackupManager::blnRunWithProgress(int32_t lngProgressMode, const char* pszRoutine,
-                                       Body fnBody) {
+                                       const std::function<bool()>& fnBody) {
     bool blnEnded = false;
     try {
         RaiseStartProgress(lngProgressMode);
