@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 
+#include "SaveCoreExport.h"
+
 namespace tarnwick {
 class ErrorHandler;
 class GlobalThings;
@@ -16,9 +18,9 @@ class GlobalThings;
 namespace savecore {
 
 // Runs once per process, at the first engine object.
-void EngineStart();
-std::shared_ptr<tarnwick::ErrorHandler> EngineErrorHandler();
-std::shared_ptr<tarnwick::GlobalThings> EngineGlobalThings();
+SAVECORE_API void EngineStart();
+SAVECORE_API std::shared_ptr<tarnwick::ErrorHandler> EngineErrorHandler();
+SAVECORE_API std::shared_ptr<tarnwick::GlobalThings> EngineGlobalThings();
 
 [[noreturn]] void NestedError(const std::string& strName);
 void SaveError();
