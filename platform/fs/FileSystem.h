@@ -154,6 +154,16 @@ public:
     // taken out holds everything reported as written.
     virtual void FlushDrive(const std::string& strDriveSpec) = 0;
 
+    // The Windows path of a host folder, for a program's own folder (App.Path):
+    // on the table drive that holds it, else on a letter reserved for it that
+    // Drives() never lists (so no run backs it up) but every lookup and write
+    // resolves. The same folder always gets the same path. Not thread-safe:
+    // call it before the object is shared.
+    virtual std::string AppPathOf(const std::filesystem::path& hostFolder) {
+        (void)hostFolder;
+        throw RtError(rt::kDeviceUnavailable);
+    }
+
     // Platform layer and tests only.
     virtual std::optional<std::filesystem::path> HostPathOf(const std::string& strPath) const = 0;
     virtual void SetFaultHook(FaultHook hook) = 0;

@@ -106,7 +106,8 @@ DiskSpace LocalFileSystem::DriveSpace(std::size_t lngDrive) const {
 
 std::vector<DrivePtr> LocalFileSystem::Drives() const {
     std::vector<DrivePtr> drives;
-    for (std::size_t i = 0; i < mdrives.size(); ++i) drives.push_back(DriveAt(i));
+    for (std::size_t i = 0; i < mdrives.size(); ++i)
+        if (!mdrives[i].blnReserved) drives.push_back(DriveAt(i));
     return drives;
 }
 

@@ -22,6 +22,7 @@ struct DriveState {
     DriveSpec spec;
     std::string strRoot;                       // host folder, no trailing slash
     std::unique_ptr<CapacityTracker> tracker;  // only for a simulated capacity
+    bool blnReserved = false;                  // a program's folder, not in Drives()
 };
 
 // Where one object of the model lives: its drive, Windows and host path.
@@ -56,6 +57,7 @@ class LocalFileSystem final : public FileSystem,
     void CreateEmptyFile(const std::string& strPath) override;
     DiskSpace GetDiskFreeSpace(const std::string& strRoot) const override;
     void FlushDrive(const std::string& strDriveSpec) override;
+    std::string AppPathOf(const std::filesystem::path& hostFolder) override;
     std::optional<std::filesystem::path> HostPathOf(const std::string& strPath) const override;
     void SetFaultHook(FaultHook hook) override;
 

@@ -1,0 +1,50 @@
+#include <filesystem>
+
+#include "FsFixture.h"
+
+namespace twtest {
+namespace {
+
+class AppPathTest : public FsFixture {};
+
+TEST_F(AppPathTest, FolderOnATableDriveIsNamedOnThatDrive) {
+    std::filesystem::create_directories(mC / "Programs" / "Tarnwick");
+    EXPECT_EQ(mFs->AppPathOf(mC / "Programs" / "Tarnwick"), "C:\\Programs\\Tarnwick");
+    EXPECT_EQ(mFs->AppPathOf(mC), "C:\\");
+    // A host path through ".." or with a trailing slash names the same folder.
+    EXPECT_EQ(mFs->AppPathOf(mC / "Programs" / ".." / "Programs" / "Tarnwick" / ""),
+              "C:\\Programs\\Tarnwick");
+    EXPECT_EQ(mFs->Drives().size(), 3u);
+}
+
+TEST_F(AppPathTest, FolderOffTheTableGetsAHiddenLetterThatResolves) {
+    const auto prog = mTmp / "opt" / "bin";
+    std::filesystem::create_directories(prog);
+    const std::string strPath = mFs->AppPathOf(prog);
+    EXPECT_EQ(strPath, "Z:\\");
+    EXPECT_EQ(mFs->AppPathOf(prog), strPath) << "asked twice, same letter";
+    EXPECT_EQ(mFs->AppPathOf(prog / "sub"), "Z:\\sub");
+
+    // Never listed, so no run walks the program's folder.
+    for (const auto& objDrive : mFs->Drives()) EXPECT_NE(objDrive->DriveLetter(), "Z");
+
+    // But lookups and writes reach it: error.log and the help file live here.
+    mFs->WriteFileReplacing(strPath + "error.log", "report");
+    EXPECT_EQ(ReadFile(prog / "error.log"), "report");
+    EXPECT_TRUE(mFs->FileExists("Z:\\error.log"));
+    EXPECT_EQ(mFs->HostPathOf("Z:\\TarnwickBackup.hlp"), prog / "TarnwickBackup.hlp");
+}
+
+TEST_F(AppPathTest, TakenLettersAreSkipped) {
+    platform::fs::DriveTable table;
+    table.drives.push_back({'C', mC, 2, "", "", std::nullopt, false});
+    table.drives.push_back({'Z', mE, 1, "", "", std::nullopt, false});
+    auto objFs = platform::fs::FileSystem::Create(table);
+    const auto prog = mTmp / "prog";
+    std::filesystem::create_directories(prog);
+    EXPECT_EQ(objFs->AppPathOf(prog), "Y:\\");
+    EXPECT_EQ(objFs->Drives().size(), 2u);
+}
+
+}  // namespace
+}  // namespace twtest
