@@ -1,0 +1,148 @@
+// Restoring: copying every file of a backed-up folder (and of its subfolders),
+// or the named files of one, back to a folder the user chose. There is no
+// error log here: any failure goes up the error chain at once, and whatever
+// was restored before it stays in place.
+#include "BackupManager.h"
+#include "SaveCoreErrors.h"
+
+namespace savecore {
+
+namespace pfs = platform::fs;
+
+namespace {
+
+const ClassErrors kErrors("BackupManager");
+constexpr int32_t kProtectAttributes = pfs::vbReadOnly | pfs::vbHidden | pfs::vbSystem;
+
+void StripTrailingSlashes(std::string& strSrc, std::string& strDst) {
+    if (!strSrc.empty() && strSrc.back() == '\\') strSrc.pop_back();
+    if (!strDst.empty() && strDst.back() == '\\') strDst.pop_back();
+}
+
+// A drive, with or without its backslash ("C:", "C:\").
+bool blnIsDriveOnly(const std::string& strPath) {
+    return strPath.size() >= 2 && (strPath.compare(1, std::string::npos, ":") == 0 ||
+                                   strPath.compare(1, std::string::npos, ":\\") == 0);
+}
+
+// A bare drive is shown as its root, C:\.
+std::string strProgressFolderText(const std::string& strDst) {
+    if (strDst.size() >= 2 && strDst.compare(1, std::string::npos, ":") == 0) return strDst + "\\";
+    return strDst;
+}
+
+// A failed lookup counts as no file.
+pfs::FilePtr objExistingFile(const pfs::FileSystem& objFileSys, const std::string& strPath) {
+    try {
+        return objFileSys.GetFile(strPath);
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+}  // namespace
+
+bool BackupManager::blnRestoreFolder(std::string strSrc, std::string strDst,
+                                     bool blnRestoreSubFolders) {
+    return blnRunWithProgress(glngBACKUP_PROGRESS_RESTORE, "blnRestoreFolder", [&] {
+        StripTrailingSlashes(strSrc, strDst);
+        InsurePathExists(strDst);
+        return blnRestoreOneFolder(strSrc, strDst, blnRestoreSubFolders);
+    });
+}
+
+bool BackupManager::blnRestoreListOfFiles(std::string strSrc, std::string strDst,
+                                          std::vector<std::string> colFiles) {
+    return blnRunWithProgress(glngBACKUP_PROGRESS_RESTORE, "blnRestoreListOfFiles", [&] {
+        StripTrailingSlashes(strSrc, strDst);
+        SetProgressFolder(strProgressFolderText(strDst));
+        InsurePathExists(strDst);
+        for (const auto& strName : colFiles) {
+            const pfs::FilePtr objFile = mobjFileSys->GetFile(strSrc + "\\" + strName);
+            if (blnRestoreFile(*objFile, strDst)) return true;
+        }
+        return false;
+    });
+}
+
+// Subfolders come before the folder's own files. Without subfolders their
+// folders are still made, empty, so the target shows the same layout.
+bool BackupManager::blnRestoreOneFolder(const std::string& strSrc, const std::string& strDst,
+                                        bool blnRestoreSubFolders) {
+    try {
+        const pfs::FolderPtr objFolder = mobjFileSys->GetFolder(strSrc);
+        for (const auto& objSub : objFolder->SubFolders()) {
+            const std::string strSubDst = strDst + "\\" + objSub->Name();
+            MakeFolderIfMissing(strSubDst);
+            if (blnRestoreSubFolders && blnRestoreOneFolder(objSub->Path(), strSubDst, true))
+                return true;
+        }
+        SetProgressFolder(strProgressFolderText(strDst));
+        for (const auto& objFile : objFolder->Files()) {
+            if (objFile->Attributes() & pfs::vbDirectory) continue;
+            if (blnRestoreFile(*objFile, strDst)) return true;
+        }
+        return false;
+    } catch (...) {
+        kErrors.NestedError("blnRestoreOneFolder");
+    }
+}
+
+// The copy writes beside the target and renames it over the old file only
+// when complete, so a failed replacement keeps the old file. Its protection
+// attributes, cleared so that it may be replaced, are put back as well.
+bool BackupManager::blnRestoreFile(pfs::File& objFile, const std::string& strDst) {
+    std::string strTarget;
+    try {
+        if (blnProgressStop()) return true;
+        strTarget = strDst + "\\" + objFile.Name();
+        SetProgressFile(objFile.Name());
+        pfs::FilePtr objOld;
+        int32_t lngOldAttributes = pfs::vbNormal;
+        if (mblnRestoreReplace) {
+            objOld = objExistingFile(*mobjFileSys, strTarget);
+            if (objOld) {
+                lngOldAttributes = objOld->Attributes();
+                if (lngOldAttributes & kProtectAttributes)
+                    objOld->SetAttributes(pfs::vbNormal);
+                else
+                    objOld.reset();
+            }
+        }
+        try {
+            objFile.Copy(strTarget, mblnRestoreReplace);
+        } catch (...) {
+            if (objOld) {
+                try {
+                    objOld->SetAttributes(lngOldAttributes & (kProtectAttributes | pfs::vbArchive));
+                } catch (...) {
+                    // The copy's failure is the one reported.
+                }
+            }
+            throw;
+        }
+        return false;
+    } catch (...) {
+        kErrors.NestedError("blnRestoreFile( " + strTarget + ")");
+    }
+}
+
+// Every folder of the path, top down: C:\A\B makes C:\A, then C:\A\B.
+void BackupManager::InsurePathExists(const std::string& strPath) {
+    try {
+        for (std::size_t i = strPath.find('\\'); i != std::string::npos;
+             i = strPath.find('\\', i + 1))
+            MakeFolderIfMissing(strPath.substr(0, i));
+        MakeFolderIfMissing(strPath);
+    } catch (...) {
+        kErrors.NestedError("InsurePathExists");
+    }
+}
+
+// One level; the parent must exist. A drive is always there.
+void BackupManager::MakeFolderIfMissing(const std::string& strFolder) {
+    if (blnIsDriveOnly(strFolder)) return;
+    if (!mobjFileSys->FolderExists(strFolder)) mobjFileSys->CreateFolder(strFolder);
+}
+
+}  // namespace savecore
