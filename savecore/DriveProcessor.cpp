@@ -367,6 +367,7 @@ bool DriveProcessor::blnNewVolume(int16_t intLevel, const pfs::FolderPtr& objFol
         const bool blnStop = objMgr.blnOutOfSpace();
         ui::Ui().DoEvents();
         if (blnStop) return true;
+        MakeDestinationOnNewDisc();
         const bool blnCleanStopped = objMgr.blnClean();
         objMgr.SetProgressFolder(objFolder->Path());
         if (blnCleanStopped) return true;
@@ -374,6 +375,25 @@ bool DriveProcessor::blnNewVolume(int16_t intLevel, const pfs::FolderPtr& objFol
         return blnMakePath(intLevel, true, objFolder);
     } catch (...) {
         kErrors.NestedError("blnNewVolume");
+    }
+}
+
+// A new disc is usually empty: without the run's destination folder on it
+// every later folder creation would fail with path not found, and the rest
+// of the backup would be lost. What cannot be made here is reported by the
+// folder creations that follow.
+void DriveProcessor::MakeDestinationOnNewDisc() {
+    BackupManager& objMgr = Manager();
+    auto& objFileSys = *objMgr.objFileSys();
+    const std::string& strDest = objMgr.strDest();
+    for (std::size_t ix = strDest.find('\\', 3); ix != std::string::npos;
+         ix = strDest.find('\\', ix + 1)) {
+        const std::string strFolder = strDest.substr(0, ix);
+        try {
+            if (!objFileSys.FolderExists(strFolder)) objFileSys.CreateFolder(strFolder);
+        } catch (...) {
+            return;
+        }
     }
 }
 

@@ -43,6 +43,7 @@ class SAVECORE_API DriveProcessor {
     bool blnReportCopyError(bool blnFolder, const std::string& strInfo, int32_t lngErr,
                             const std::string& strDescription);
     bool blnNewVolume(int16_t intLevel, const platform::fs::FolderPtr& objFolder);
+    void MakeDestinationOnNewDisc();
     bool blnDelTypeFolder(const platform::fs::FolderPtr& objFolder, int16_t intLevel);
     bool blnDriveReady();
     BackupManager& Manager() const;

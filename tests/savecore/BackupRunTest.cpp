@@ -1,0 +1,195 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <ctime>
+
+#include "EngineFixture.h"
+
+using namespace savecore;
+using namespace savecore::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+Date LocalTime(int y, int mon, int d, int h, int mi) {
+    std::tm t{};
+    t.tm_year = y - 1900;
+    t.tm_mon = mon - 1;
+    t.tm_mday = d;
+    t.tm_hour = h;
+    t.tm_min = mi;
+    t.tm_isdst = -1;
+    return std::chrono::system_clock::from_time_t(std::mktime(&t));
+}
+
+void SetMTime(const fs::path& file, Date dat) {
+    const auto ns =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(dat.time_since_epoch()).count();
+    timespec times[2];
+    times[0].tv_sec = times[1].tv_sec = ns / 1000000000;
+    times[0].tv_nsec = times[1].tv_nsec = ns % 1000000000;
+    ASSERT_EQ(utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+}
+
+class BackupRun : public EngineFixture {};
+
+}  // namespace
+
+TEST_F(BackupRun, PlainBackupMirrorsTheSelectionAndReplacesTheOldBackup) {
+    twtest::BuildTree(Host('C'),
+                      "Data/a.txt\nData/Mail/m.txt\nData/Tmp/t.txt\nEmpty/\n"
+                      "Skip/s.txt\nSkip/Deep/d.txt\nRECYCLED/r.txt\ntop.txt\n"
+                      "pagefile.sys\n");
+    Instructions('C', "", {"IncludeFamily"});
+    Instructions('C', "Data/Tmp", {"ExcludeFamily"});
+    Instructions('C', "Skip", {"SkipFamily"});
+    Instructions('C', "Skip/Deep", {"IncludeFamily"});  // never read: skipped above
+    twtest::BuildTree(Host('E') / "Backup", "old.txt\nC$/stale/x.txt\n");
+    Start();
+
+    EXPECT_FALSE(blnBackup());
+    EXPECT_EQ(twtest::ReadTree(Host('E') / "Backup"),
+              "C$/Data/Mail/m.txt=Data/Mail/m.txt\n"
+              "C$/Data/a.txt=Data/a.txt\n"
+              "C$/Weekly.BDF=;Backup type definition file\r\nIncludeFamily\r\n\n"
+              "C$/top.txt=top.txt\n");
+    EXPECT_EQ(ErrorLog(), "");
+    EXPECT_TRUE(mobjManager.blnWriteDeleteSucceeded());
+    EXPECT_EQ(mobjManager.strDest(), "E:\\Backup\\");
+    // The folders whose instructions were read, in walk order.
+    std::vector<std::string> astrDefFolders;
+    for (const auto& f : *mobjManager.colDefFolders()) astrDefFolders.push_back(f->Path());
+    EXPECT_EQ(astrDefFolders, (std::vector<std::string>{"C:\\", "C:\\Data\\Tmp", "C:\\Skip"}));
+
+    // Cleaning comes first, then the drives in letter order.
+    const auto& log = mobjListener.maLog;
+    ASSERT_GE(log.size(), 4u);
+    EXPECT_EQ(log.front(), "Start 0");
+    EXPECT_EQ(log.back(), "End");
+    EXPECT_EQ(mobjListener.Count("End"), 1);
+    const auto itClean = std::find(log.begin(), log.end(), "File Deleting old backup files...");
+    const auto itDriveC =
+        std::find(log.begin(), log.end(), "Folder Checking if drive C: is ready...");
+    const auto itDriveD =
+        std::find(log.begin(), log.end(), "Folder Checking if drive D: is ready...");
+    EXPECT_TRUE(itClean < itDriveC && itDriveC < itDriveD);
+    EXPECT_EQ(mobjManager.strSpaceUsed(),
+              std::to_string(fs::file_size(Host('C') / "Weekly.BDF") + 10 + 15 + 7) +
+                  " bytes, or 0.00 CD-RW discs,");
+}
+
+TEST_F(BackupRun, DriveWithoutRootInstructionsIsNotPartOfTheType) {
+    twtest::BuildTree(Host('D'), "Data/a.txt\n");
+    Instructions('D', "Data", {"IncludeFamily"});  // not reached: the root has none
+    Start();
+    EXPECT_FALSE(blnBackup());
+    EXPECT_FALSE(fs::exists(Host('E') / "Backup" / "D$"));
+    EXPECT_EQ(mobjListener.Count("Folder D:\\Data"), 0);
+}
+
+TEST_F(BackupRun, DatedBackupGoesIntoANewFolderAndLeavesEarlierOnes) {
+    twtest::BuildTree(Host('C'), "a.txt\n");
+    Instructions('C', "", {"IncludeFamily"});
+    twtest::BuildTree(Host('E') / "Backup", "C$/earlier.txt\n");
+    Start();
+    mobjManager.SetClock([] { return LocalTime(2026, 12, 5, 14, 47); });
+    mobjManager.blnUseDateTimeSubFolder(true);
+
+    EXPECT_FALSE(blnBackup());
+    EXPECT_EQ(mobjManager.strDest(), "E:\\Backup\\05Dec2026_02$47PM\\");
+    EXPECT_TRUE(fs::exists(Host('E') / "Backup/05Dec2026_02$47PM/C$/a.txt"));
+    EXPECT_TRUE(fs::exists(Host('E') / "Backup/C$/earlier.txt"));
+
+    // A second run in the same minute empties that folder and fills it again.
+    twtest::WriteFile(Host('E') / "Backup/05Dec2026_02$47PM/C$/extra.txt", "x");
+    EXPECT_FALSE(blnBackup());
+    EXPECT_FALSE(fs::exists(Host('E') / "Backup/05Dec2026_02$47PM/C$/extra.txt"));
+    EXPECT_TRUE(fs::exists(Host('E') / "Backup/05Dec2026_02$47PM/C$/a.txt"));
+    EXPECT_EQ(strDateTimeFolderName(LocalTime(2026, 1, 9, 0, 5)), "09Jan2026_12$05AM");
+    EXPECT_EQ(strDateTimeFolderName(LocalTime(2026, 7, 31, 12, 0)), "31Jul2026_12$00PM");
+}
+
+TEST_F(BackupRun, IncrementalByDaysAndArchiveFlagThenClearingIt) {
+    twtest::BuildTree(Host('C'), "new.txt\nold.txt\nold-archived.txt\n");
+    Instructions('C', "", {"IncludeFamily"});
+    const Date datStart = LocalTime(2026, 12, 5, 9, 0);
+    SetMTime(Host('C') / "new.txt", LocalTime(2026, 12, 4, 23, 0));
+    SetMTime(Host('C') / "old.txt", LocalTime(2026, 11, 1, 12, 0));
+    SetMTime(Host('C') / "old-archived.txt", LocalTime(2026, 11, 1, 12, 0));
+    SetMTime(Host('C') / "Weekly.BDF", LocalTime(2026, 11, 1, 12, 0));
+    Start();
+    // Only old-archived.txt keeps its archive flag.
+    mobjFileSys->GetFile("C:\\old.txt")->SetAttributes(0);
+    mobjFileSys->GetFile("C:\\Weekly.BDF")->SetAttributes(0);
+    mobjFileSys->GetFile("C:\\new.txt")->SetAttributes(0);
+    mobjManager.SetClock([&] { return datStart; });
+    mobjManager.blnIncrementalMode(true);
+    mobjManager.lngDaysSinceLastMod(1);
+    mobjManager.blnIncludeArchiveFlag(true);
+    mobjManager.blnClearArchiveFlag(true);
+    mobjManager.lngClearArchiveFlagDays(7);
+
+    EXPECT_FALSE(blnBackup());
+    EXPECT_EQ(twtest::ReadTree(Host('E') / "Backup"),
+              "C$/new.txt=new.txt\nC$/old-archived.txt=old-archived.txt\n");
+    // Cleared only where the change is at least seven days before the start.
+    EXPECT_EQ(mobjFileSys->GetFile("C:\\old-archived.txt")->Attributes() & platform::fs::vbArchive,
+              0);
+    twtest::WriteFile(Host('C') / "new.txt", "changed");
+    SetMTime(Host('C') / "new.txt", LocalTime(2026, 12, 4, 23, 30));
+    EXPECT_NE(mobjFileSys->GetFile("C:\\new.txt")->Attributes() & platform::fs::vbArchive, 0);
+
+    // The next run no longer sees the cleared file.
+    EXPECT_FALSE(blnBackup());
+    EXPECT_EQ(twtest::ReadTree(Host('E') / "Backup"), "C$/new.txt=changed\n");
+}
+
+TEST_F(BackupRun, DestinationOnABackedUpDriveIsNotWalked) {
+    twtest::BuildTree(Host('C'), "a.txt\nBackup/\nBackupOther/b.txt\n");
+    Instructions('C', "", {"IncludeFamily"});
+    Start();
+    EXPECT_FALSE(blnBackup("C:\\Backup\\"));
+    EXPECT_EQ(twtest::ReadTree(Host('C') / "Backup"),
+              "C$/BackupOther/b.txt=BackupOther/b.txt\n"
+              "C$/Weekly.BDF=;Backup type definition file\r\nIncludeFamily\r\n\n"
+              "C$/a.txt=a.txt\n");
+    // A second run does not copy the first one's files either.
+    EXPECT_FALSE(blnBackup("C:\\Backup\\"));
+    EXPECT_FALSE(fs::exists(Host('C') / "Backup/C$/Backup"));
+}
+
+TEST_F(BackupRun, SpaceOnlyRunCountsAndWritesNothing) {
+    twtest::BuildTree(Host('C'), "a.txt=12345\nSub/b.txt=123\n");
+    Instructions('C', "", {"IncludeFamily"});
+    Start();
+    mobjManager.blnUseDateTimeSubFolder(true);
+    EXPECT_FALSE(blnBackup("", true));
+    EXPECT_EQ(twtest::ReadTree(Host('E')), "Backup/\n");
+    EXPECT_EQ(mobjListener.maLog.front(), "Start 1");
+    EXPECT_EQ(mobjManager.dblSpaceUsed(),
+              8 + static_cast<double>(fs::file_size(Host('C') / "Weekly.BDF")));
+    EXPECT_EQ(mobjManager.strDest(), "");
+}
+
+TEST_F(BackupRun, StopDuringTheFirstDriveEndsTheRun) {
+    twtest::BuildTree(Host('C'), "a.txt\nb.txt\n");
+    twtest::BuildTree(Host('D'), "d.txt\n");
+    Instructions('C', "", {"IncludeFamily"});
+    Instructions('D', "", {"IncludeFamily"});
+    Start();
+    mobjListener.mfnOnFile = [&](const std::string& s) {
+        if (s == "a.txt" || s == "b.txt") mobjListener.mblnStopNow = true;
+    };
+    EXPECT_TRUE(blnBackup());
+    EXPECT_FALSE(fs::exists(Host('E') / "Backup/D$"));
+    EXPECT_EQ(mobjListener.Count("End"), 1);
+}
+
+TEST(BackupText, SpaceUsedFormats) {
+    BackupManager objManager;
+    EXPECT_EQ(objManager.strSpaceUsed(), "0 bytes, or 0.00 CD-RW discs,");
+    objManager.UseSpace(999);
+    EXPECT_EQ(objManager.strSpaceUsed(), "999 bytes, or 0.00 CD-RW discs,");
+    objManager.UseSpace(1234567890 - 999);
+    EXPECT_EQ(objManager.strSpaceUsed(), "1,234,567,890 bytes, or 2.39 CD-RW discs,");
+}

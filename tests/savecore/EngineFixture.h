@@ -1,0 +1,147 @@
+// Drives on temporary folders for whole runs: C: and D: are fixed source
+// drives, E: the backup medium (removable, optionally small), with the
+// engine's error chain, scripted message boxes and a listener that records
+// every event and can stop, or change the medium when the disc is full.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/fs/FileSystem.h"
+#include "platform/fs/RtError.h"
+#include "platform/ui/ScriptedUi.h"
+#include "savecore/BackupManager.h"
+#include "tarnwicklib/ErrorHandler.h"
+#include "tarnwicklib/SharedData.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TreeBuilder.h"
+
+namespace savecore::test {
+
+class RunListener : public BackupManagerEvents {
+  public:
+    void StartProgress(int32_t& lngMode) override { Log("Start " + std::to_string(lngMode)); }
+    void EndProgress() override { Log("End"); }
+    void SetProgressFolder(std::string& strText) override { Log("Folder " + strText); }
+    void SetProgressFile(std::string& strText) override {
+        Log("File " + strText);
+        if (mfnOnFile) mfnOnFile(strText);
+    }
+    void blnProgressStop(bool& blnStop) override {
+        if (mblnStopNow) blnStop = true;
+    }
+    void OutOfSpace(bool& blnStop) override {
+        Log("OutOfSpace");
+        ++mlngOutOfSpace;
+        if (mfnOnOutOfSpace)
+            blnStop = mfnOnOutOfSpace();
+        else
+            blnStop = true;
+    }
+
+    int Count(const std::string& strLine) const {
+        int n = 0;
+        for (const auto& s : maLog) n += s == strLine;
+        return n;
+    }
+
+    std::vector<std::string> maLog;
+    bool mblnStopNow = false;
+    int mlngOutOfSpace = 0;
+    std::function<bool()> mfnOnOutOfSpace;  // returns blnStop
+    std::function<void(const std::string&)> mfnOnFile;
+
+  private:
+    void Log(const std::string& s) { maLog.push_back(s); }
+};
+
+class EngineFixture : public ::testing::Test {
+  protected:
+    EngineFixture() {
+        tarnwick::SharedData objShared;
+        if (!objShared.objErrorHandler())
+            objShared.objErrorHandler(std::make_shared<tarnwick::ErrorHandler>());
+        mobjHandler = objShared.objErrorHandler();
+        mobjPreviousUi = platform::ui::InstallUi(mobjUi);
+        std::filesystem::create_directories(Host('C'));
+        std::filesystem::create_directories(Host('D'));
+        std::filesystem::create_directories(Host('E') / "Backup");
+    }
+    ~EngineFixture() override {
+        platform::ui::InstallUi(mobjPreviousUi);
+        mobjHandler->ClearErrors();
+    }
+
+    // Builds the file system and the manager; call after setting the medium.
+    void Start(std::optional<uint64_t> capacityE = std::nullopt, bool blnReadOnlyE = false) {
+        platform::fs::DriveTable objTable;
+        for (char ch : {'C', 'D', 'E'}) {
+            platform::fs::DriveSpec objSpec;
+            objSpec.chLetter = ch;
+            objSpec.hostPath = Host(ch);
+            objSpec.lngType = ch == 'E' ? platform::fs::kDriveRemovable : platform::fs::kDriveFixed;
+            if (ch == 'E') {
+                objSpec.capacity = capacityE;
+                objSpec.blnReadOnly = blnReadOnlyE;
+            }
+            objTable.drives.push_back(objSpec);
+        }
+        mobjFileSys = platform::fs::FileSystem::Create(objTable);
+        mobjManager.Init(mobjFileSys);
+        mobjManager.blnIncludeMiscDrives(mblnMisc);
+        mobjManager.LoadDrives();
+        mobjManager.InitBackupMode();
+    }
+
+    std::filesystem::path Host(char chDrive) const { return mobjRoot / std::string(1, chDrive); }
+    // An instruction file of type Weekly: lines joined with CR LF.
+    void Instructions(char chDrive, const std::string& strRel,
+                      const std::vector<std::string>& astrLines,
+                      const std::string& strSet = "Weekly") {
+        std::string strText = ";Backup type definition file\r\n";
+        for (const auto& s : astrLines) strText += s + "\r\n";
+        const auto dir = strRel.empty() ? Host(chDrive) : Host(chDrive) / strRel;
+        twtest::WriteFile(dir / (strSet + ".BDF"), strText);
+    }
+
+    // Runs the backup with the listener connected.
+    bool blnBackup(const std::string& strDest = "E:\\Backup\\", bool blnSpaceOnly = false) {
+        BackupManager::EventConnection objConnection(mobjManager, mobjListener);
+        return mobjManager.blnProcess("Weekly", strDest, blnSpaceOnly);
+    }
+
+    // The medium in drive E: is replaced by a new one (an empty folder, or
+    // one with the given tree); the old one is kept for inspection.
+    void SwapMedium(const std::string& strTree = "") {
+        ++mlngMedia;
+        const auto old = mobjRoot / ("E-old" + std::to_string(mlngMedia));
+        std::filesystem::rename(Host('E'), old);
+        std::filesystem::create_directories(Host('E'));
+        twtest::BuildTree(Host('E'), strTree);
+        maOldMedia.push_back(old);
+    }
+
+    std::string ErrorLog() const { return mobjManager.strGetErrorLog(); }
+    bool blnLogHas(const std::string& strPart) const {
+        return ErrorLog().find(strPart) != std::string::npos;
+    }
+
+    bool mblnMisc = false;
+    std::shared_ptr<tarnwick::ErrorHandler> mobjHandler;
+    twtest::TempDir mobjRoot;
+    std::shared_ptr<platform::fs::FileSystem> mobjFileSys;
+    BackupManager mobjManager;
+    RunListener mobjListener;
+    std::shared_ptr<platform::ui::ScriptedUi> mobjUi = std::make_shared<platform::ui::ScriptedUi>();
+    std::shared_ptr<platform::ui::UiServices> mobjPreviousUi;
+    int mlngMedia = 0;
+    std::vector<std::filesystem::path> maOldMedia;
+};
+
+}  // namespace savecore::test
