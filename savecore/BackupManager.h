@@ -91,6 +91,9 @@ class SAVECORE_API BackupManager {
     void UseSpace(double dblSpace) { mdblSpaceUsed += dblSpace; }
     double dblSpaceUsed() const { return mdblSpaceUsed; }
     std::string strSpaceUsed() const;
+    // Puts everything written so far on the destination's medium, so that a
+    // disc taken out holds all that the run reported as copied.
+    void FlushDestination();
 
     // Run modes
     bool blnIncrementalMode() const { return mblnIncrementalMode; }
@@ -142,7 +145,6 @@ class SAVECORE_API BackupManager {
     // failure is passed on under strRoutine.
     bool blnRunWithProgress(int32_t lngProgressMode, const char* pszRoutine,
                             const std::function<bool()>& fnBody);
-    void FlushDestination();
 
     bool blnRestoreOneFolder(const std::string& strSrc, const std::string& strDst,
                              bool blnRestoreSubFolders);

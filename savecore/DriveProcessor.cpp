@@ -364,6 +364,7 @@ bool DriveProcessor::blnReportCopyError(bool blnFolder, const std::string& strIn
 bool DriveProcessor::blnNewVolume(int16_t intLevel, const pfs::FolderPtr& objFolder) {
     try {
         BackupManager& objMgr = Manager();
+        objMgr.FlushDestination();
         const bool blnStop = objMgr.blnOutOfSpace();
         ui::Ui().DoEvents();
         if (blnStop) return true;
