@@ -6,9 +6,11 @@
 
 #include "platform/fs/FileSystem.h"
 #include "savecore/BackupManager.h"
+#include "tests/support/LocalTime.h"
 #include "tests/support/TempDir.h"
 
 using namespace savecore;
+using twtest::LocalTime;
 namespace pfs = platform::fs;
 
 namespace {
@@ -64,17 +66,6 @@ std::vector<std::string> Letters(const BackupManager& objManager) {
         out.push_back(objProc->objDrive()->DriveLetter());
     }
     return out;
-}
-
-Date LocalTime(int y, int mon, int d, int h, int mi) {
-    std::tm t{};
-    t.tm_year = y - 1900;
-    t.tm_mon = mon - 1;
-    t.tm_mday = d;
-    t.tm_hour = h;
-    t.tm_min = mi;
-    t.tm_isdst = -1;
-    return std::chrono::system_clock::from_time_t(std::mktime(&t));
 }
 
 }  // namespace

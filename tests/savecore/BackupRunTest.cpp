@@ -1,35 +1,12 @@
-#include <fcntl.h>
-#include <sys/stat.h>
-
-#include <ctime>
-
 #include "EngineFixture.h"
+#include "tests/support/LocalTime.h"
 
 using namespace savecore;
 using namespace savecore::test;
 namespace fs = std::filesystem;
+using twtest::LocalTime;
 
 namespace {
-
-Date LocalTime(int y, int mon, int d, int h, int mi) {
-    std::tm t{};
-    t.tm_year = y - 1900;
-    t.tm_mon = mon - 1;
-    t.tm_mday = d;
-    t.tm_hour = h;
-    t.tm_min = mi;
-    t.tm_isdst = -1;
-    return std::chrono::system_clock::from_time_t(std::mktime(&t));
-}
-
-void SetMTime(const fs::path& file, Date dat) {
-    const auto ns =
-        std::chrono::duration_cast<std::chrono::nanoseconds>(dat.time_since_epoch()).count();
-    timespec times[2];
-    times[0].tv_sec = times[1].tv_sec = ns / 1000000000;
-    times[0].tv_nsec = times[1].tv_nsec = ns % 1000000000;
-    ASSERT_EQ(utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
-}
 
 class BackupRun : public EngineFixture {};
 
@@ -113,10 +90,10 @@ TEST_F(BackupRun, IncrementalByDaysAndArchiveFlagThenClearingIt) {
     twtest::BuildTree(Host('C'), "new.txt\nold.txt\nold-archived.txt\n");
     Instructions('C', "", {"IncludeFamily"});
     const Date datStart = LocalTime(2026, 12, 5, 9, 0);
-    SetMTime(Host('C') / "new.txt", LocalTime(2026, 12, 4, 23, 0));
-    SetMTime(Host('C') / "old.txt", LocalTime(2026, 11, 1, 12, 0));
-    SetMTime(Host('C') / "old-archived.txt", LocalTime(2026, 11, 1, 12, 0));
-    SetMTime(Host('C') / "Weekly.BDF", LocalTime(2026, 11, 1, 12, 0));
+    twtest::SetModified(Host('C') / "new.txt", LocalTime(2026, 12, 4, 23, 0));
+    twtest::SetModified(Host('C') / "old.txt", LocalTime(2026, 11, 1, 12, 0));
+    twtest::SetModified(Host('C') / "old-archived.txt", LocalTime(2026, 11, 1, 12, 0));
+    twtest::SetModified(Host('C') / "Weekly.BDF", LocalTime(2026, 11, 1, 12, 0));
     Start();
     // Only old-archived.txt keeps its archive flag.
     mobjFileSys->GetFile("C:\\old.txt")->SetAttributes(0);
@@ -136,7 +113,7 @@ TEST_F(BackupRun, IncrementalByDaysAndArchiveFlagThenClearingIt) {
     EXPECT_EQ(mobjFileSys->GetFile("C:\\old-archived.txt")->Attributes() & platform::fs::vbArchive,
               0);
     twtest::WriteFile(Host('C') / "new.txt", "changed");
-    SetMTime(Host('C') / "new.txt", LocalTime(2026, 12, 4, 23, 30));
+    twtest::SetModified(Host('C') / "new.txt", LocalTime(2026, 12, 4, 23, 30));
     EXPECT_NE(mobjFileSys->GetFile("C:\\new.txt")->Attributes() & platform::fs::vbArchive, 0);
 
     // The next run no longer sees the cleared file.

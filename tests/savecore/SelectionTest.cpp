@@ -1,6 +1,4 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <ctime>
@@ -8,6 +6,7 @@
 #include <vector>
 
 #include "DefinitionFileFixture.h"
+#include "tests/support/LocalTime.h"
 
 namespace savecore {
 
@@ -159,34 +158,17 @@ TEST_F(SelectionTest, MalformedPatternFailsNamingTheInstructionFile) {
               std::vector<std::string>{"SaveCore30.DefinitionFile.blnSuppressFolder"});
 }
 
-Date datLocal(int intYear, int intMonth, int intDay, int intHour, int intMinute) {
-    std::tm tm{};
-    tm.tm_year = intYear - 1900;
-    tm.tm_mon = intMonth - 1;
-    tm.tm_mday = intDay;
-    tm.tm_hour = intHour;
-    tm.tm_min = intMinute;
-    tm.tm_isdst = -1;
-    return std::chrono::system_clock::from_time_t(std::mktime(&tm));
-}
-
-void SetModified(const std::filesystem::path& file, Date datWhen) {
-    const std::time_t t = std::chrono::system_clock::to_time_t(datWhen);
-    const timespec aTimes[2] = {{t, 0}, {t, 0}};
-    ASSERT_EQ(utimensat(AT_FDCWD, file.c_str(), aTimes, 0), 0);
-}
-
 TEST_F(SelectionTest, IncrementalModeCountsCalendarDaysFromTheRunStart) {
     twtest::BuildTree(mobjDriveC.path(), "Data/today.txt\nData/yesterday.txt\nData/later.txt\n");
-    SetModified(Host("Data/today.txt"), datLocal(2026, 3, 10, 0, 1));
-    SetModified(Host("Data/yesterday.txt"), datLocal(2026, 3, 9, 23, 59));
-    SetModified(Host("Data/later.txt"), datLocal(2026, 3, 12, 9, 0));
+    twtest::SetModified(Host("Data/today.txt"), twtest::LocalTime(2026, 3, 10, 0, 1));
+    twtest::SetModified(Host("Data/yesterday.txt"), twtest::LocalTime(2026, 3, 9, 23, 59));
+    twtest::SetModified(Host("Data/later.txt"), twtest::LocalTime(2026, 3, 12, 9, 0));
     for (const char* psz :
          {"C:\\Data\\today.txt", "C:\\Data\\yesterday.txt", "C:\\Data\\later.txt"}) {
         auto objFile = mobjFileSys->GetFile(psz);
         objFile->SetAttributes(objFile->Attributes() & ~platform::fs::vbArchive);
     }
-    mobjManager.SetClock([] { return datLocal(2026, 3, 10, 0, 5); });
+    mobjManager.SetClock([] { return twtest::LocalTime(2026, 3, 10, 0, 5); });
     BackupManagerTestAccess::StartRun(mobjManager, "Weekly");
     mobjManager.blnIncrementalMode(true);
     mobjManager.lngDaysSinceLastMod(0);

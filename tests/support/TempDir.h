@@ -8,7 +8,7 @@
 namespace twtest {
 
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -17,7 +17,7 @@ public:
     const std::filesystem::path& path() const { return mPath; }
     std::filesystem::path operator/(const std::string& rel) const { return mPath / rel; }
 
-private:
+  private:
     std::filesystem::path mPath;
 };
 
