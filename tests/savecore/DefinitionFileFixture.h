@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "EngineFailure.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/fs/RtError.h"
 #include "platform/ui/ScriptedUi.h"
@@ -29,12 +30,6 @@ inline std::shared_ptr<tarnwick::ErrorHandler> objEnsureErrorHandler() {
         objShared.objErrorHandler(std::make_shared<tarnwick::ErrorHandler>());
     return objShared.objErrorHandler();
 }
-
-struct EngineFailure {
-    int32_t lngNumber = 0;
-    std::string strDesc;
-    std::vector<std::string> astrRoutines;
-};
 
 class DefinitionFileFixture : public ::testing::Test {
   protected:
@@ -64,22 +59,9 @@ class DefinitionFileFixture : public ::testing::Test {
         return objFile;
     }
 
-    // Runs fnCall, which must fail through the error chain, and returns what
-    // the chain recorded (the chain is emptied).
     template <class Fn>
     EngineFailure objFailureOf(Fn fnCall) {
-        EngineFailure objFailure;
-        try {
-            fnCall();
-            ADD_FAILURE() << "the call did not fail";
-        } catch (const platform::RtError& e) {
-            objFailure.lngNumber = e.Number();
-        }
-        auto& objHandler = mobjHandler;
-        objFailure.strDesc = objHandler->strErrorDesc();
-        objFailure.astrRoutines = objHandler->astrRoutines();
-        objHandler->ClearErrors();
-        return objFailure;
+        return test::objFailureOf(*mobjHandler, fnCall);
     }
 
     std::shared_ptr<tarnwick::ErrorHandler> mobjHandler = objEnsureErrorHandler();

@@ -60,17 +60,7 @@ class RestoreTest : public ::testing::Test {
 
     template <class Fn>
     EngineFailure objFailureOf(Fn fnCall) {
-        EngineFailure objFailure;
-        try {
-            fnCall();
-            ADD_FAILURE() << "the call did not fail";
-        } catch (const platform::RtError& e) {
-            objFailure.lngNumber = e.Number();
-        }
-        objFailure.strDesc = mobjHandler->strErrorDesc();
-        objFailure.astrRoutines = mobjHandler->astrRoutines();
-        mobjHandler->ClearErrors();
-        return objFailure;
+        return test::objFailureOf(*mobjHandler, fnCall);
     }
     bool blnList(const std::vector<std::string>& colFiles, const std::string& strDst = "C:\\T") {
         return mobjManager.blnRestoreListOfFiles("E:\\Backup\\C$", strDst, colFiles);
