@@ -1,25 +1,12 @@
 #include "ModuleErrors.h"
 
-#include <dlfcn.h>
-
-#include <filesystem>
-#include <system_error>
-
 #include "ErrorHandler.h"
 #include "SharedData.h"
+#include "platform/fs/ModuleName.h"
 
 namespace tarnwick {
 
 namespace {
-
-// The file of the module that holds pvAddress; the program's own file when
-// the loader names none (the main program has no name of its own there).
-std::string strModuleFile(const void* pvAddress) {
-    Dl_info info{};
-    if (dladdr(pvAddress, &info) != 0 && info.dli_fname && *info.dli_fname) return info.dli_fname;
-    std::error_code ec;
-    return std::filesystem::read_symlink("/proc/self/exe", ec).string();
-}
 
 ErrorHandler& SharedHandler() {
     auto objHandler = SharedData().objErrorHandler();
@@ -31,7 +18,7 @@ ErrorHandler& SharedHandler() {
 }  // namespace
 
 std::string strModuleBaseName(const void* pvAddress) {
-    return std::filesystem::path(strModuleFile(pvAddress)).stem().string();
+    return platform::strModuleBaseName(pvAddress);
 }
 
 ModuleErrors::ModuleErrors(const void* pvAddressInModule)
