@@ -1,0 +1,128 @@
+// The main window: pick a backup type and a destination, and start every
+// other function of the program. It owns the program's one backup manager
+// and file-system object, and receives the manager's progress events while
+// one of its own operations runs.
+#pragma once
+
+#include <QWidget>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "savecore/BackupManager.h"
+#include "savecore/BackupManagerEvents.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace platform::fs {
+class FileSystem;
+class Drive;
+}  // namespace platform::fs
+
+namespace tarnwick {
+class ErrorHandler;
+class GlobalThings;
+}  // namespace tarnwick
+
+namespace tarnwickbackup {
+
+class DriveProgress;
+
+class MainForm : public QWidget, private savecore::BackupManagerEvents {
+    Q_OBJECT
+
+  public:
+    // objFileSys_ is the program's file-system object (main makes it).
+    explicit MainForm(std::shared_ptr<platform::fs::FileSystem> objFileSys_);
+    ~MainForm() override;
+
+    // Program start, first activation, program end (Cancel set: refused).
+    void Form_Load();
+    void Form_Activate();
+    void Form_Unload(int16_t& Cancel);
+
+    // Handlers
+    void chkIncludeMiscDrives_Click();
+    void cmdAddDest_Click();
+    void cmdDelDest_Click();
+    void cmdNewType_Click();
+    void cmdEditType_Click();
+    void cmdDeleteType_Click();
+    void cmdBackup_Click();
+    void cmdRestore_Click();
+    void cmdShowDefList_Click();
+    void cmdHelp_Click();
+
+    bool blnValidateDest(std::string strDest);
+    void EnableButtons(bool blnEnable);
+
+    // The two lists and their storage
+    void LoadDefFiles();
+    void AddDefFilesFromDrive(const platform::fs::Drive& objDrive);
+    void LoadDestinations();
+    void SaveDestinations();
+
+    // The manager's events while an operation of this window runs
+    void mobjMgrEvents_StartProgress(int32_t lngProgressMode);
+    void mobjMgrEvents_SetProgressFolder(const std::string& strText);
+    void mobjMgrEvents_SetProgressFile(const std::string& strText);
+    void mobjMgrEvents_blnProgressStop(bool& blnStop);
+    void mobjMgrEvents_EndProgress();
+
+    // State, for the windows this one opens and for tests
+    savecore::BackupManager* objManager() const { return mobjManager.get(); }
+    DriveProgress* objProgressWindow() const { return mobjProgress.get(); }
+    bool blnUnattended() const { return mblnUnattended; }
+    bool blnEventsConnected() const { return mobjMgrEvents.has_value(); }
+
+    // Controls, top to bottom
+    QLabel* Label2 = nullptr;
+    QComboBox* cboBackup = nullptr;
+    QPushButton* cmdNewType = nullptr;
+    QPushButton* cmdEditType = nullptr;
+    QPushButton* cmdDeleteType = nullptr;
+    QLabel* Label3 = nullptr;
+    QComboBox* cboDest = nullptr;
+    QPushButton* cmdAddDest = nullptr;
+    QPushButton* cmdDelDest = nullptr;
+    QPushButton* cmdBackup = nullptr;
+    QPushButton* cmdShowDefList = nullptr;
+    QCheckBox* chkIncludeMiscDrives = nullptr;
+    QPushButton* cmdRestore = nullptr;
+    QPushButton* cmdHelp = nullptr;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void BuildControls();
+    void ConnectHandlers();
+    void UnUnattended();
+    void CloseProgressWindow();
+    bool blnNewTypeNameAllowed(const std::string& strName);
+
+    // BackupManagerEvents
+    void StartProgress(int32_t& lngProgressMode) override;
+    void EndProgress() override;
+    void SetProgressFolder(std::string& strText) override;
+    void SetProgressFile(std::string& strText) override;
+    void blnProgressStop(bool& blnStop) override;
+
+    std::shared_ptr<tarnwick::ErrorHandler> mobjErrorHandler;
+    std::shared_ptr<tarnwick::GlobalThings> mobjGlobalThings;
+    std::shared_ptr<platform::fs::FileSystem> mobjFileSys;
+    std::shared_ptr<savecore::BackupManager> mobjManager;
+    std::unique_ptr<DriveProgress> mobjProgress;
+    std::optional<savecore::BackupManager::EventConnection> mobjMgrEvents;
+    bool mblnFirstActivate = false;
+    bool mblnUnattended = false;
+    bool mblnUnloaded = false;
+};
+
+}  // namespace tarnwickbackup

@@ -1,0 +1,95 @@
+// TarnwickBackup: picks the user-interface services (Qt with a display, the
+// headless ones without), makes the program's file-system object and runs
+// the main window.
+#include <QApplication>
+#include <QTimer>
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "Globals.h"
+#include "MainForm.h"
+#include "TWDeclarations.h"
+#include "platform/fs/FileSystem.h"
+#include "platform/qt/QtUi.h"
+#include "platform/ui/ScriptedUi.h"
+
+namespace {
+
+bool blnEnvSet(const char* pszName) {
+    const char* value = std::getenv(pszName);
+    return value && *value;
+}
+
+bool blnAskedForOffscreen(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if ((arg == "-platform" || arg == "--platform") && i + 1 < argc &&
+            std::string(argv[i + 1]).rfind("offscreen", 0) == 0)
+            return true;
+        if (arg.rfind("-platform=offscreen", 0) == 0 || arg.rfind("--platform=offscreen", 0) == 0)
+            return true;
+    }
+    return false;
+}
+
+// The arguments as one command line: those holding blanks in double quotes,
+// as the shell received them.
+std::string strCommandLineOf(const QStringList& arguments) {
+    std::string strLine;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        std::string arg = arguments[i].toStdString();
+        if (arg.empty() || arg.find(' ') != std::string::npos) arg = "\"" + arg + "\"";
+        if (!strLine.empty()) strLine += ' ';
+        strLine += arg;
+    }
+    return strLine;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace tarnwickbackup;
+    const bool blnNoDisplay = !blnEnvSet("DISPLAY") && !blnEnvSet("WAYLAND_DISPLAY");
+    if (blnNoDisplay && !blnAskedForOffscreen(argc, argv))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QString::fromUtf8(gstrAPP_TITLE));
+    QApplication::setApplicationVersion(QStringLiteral(TW_APP_VERSION));
+    const bool blnHeadless = QGuiApplication::platformName() == QStringLiteral("offscreen");
+    if (blnHeadless)
+        platform::ui::InstallUi(std::make_shared<platform::ui::ScriptedUi>(std::cerr));
+    else
+        platform::ui::InstallUi(std::make_shared<platform::qt::QtUi>());
+
+    std::shared_ptr<platform::fs::FileSystem> objFileSys;
+    AppObject& objApp = App();
+    try {
+        objFileSys = platform::fs::FileSystem::Create();
+        platform::fs::InstallProcessFileSystem(objFileSys);
+        objApp.Path = objFileSys->AppPathOf(QCoreApplication::applicationDirPath().toStdString());
+    } catch (const std::exception& e) {
+        platform::ui::Ui().MsgBox(e.what(), platform::ui::vbCritical, gstrAPP_TITLE);
+        return 1;
+    }
+    objApp.Major = TW_APP_MAJOR;
+    objApp.Minor = TW_APP_MINOR;
+    objApp.Revision = TW_APP_REVISION;
+    objApp.strCommandLine = strCommandLineOf(QCoreApplication::arguments());
+    objApp.blnHeadless = blnHeadless;
+
+    MainForm objMain(objFileSys);
+    objMain.Form_Load();
+    if (blnHeadless && !objMain.blnUnattended()) {
+        // Nobody could use the window: fill the lists, say why, and end.
+        QTimer::singleShot(0, &objMain, [&objMain] {
+            std::cerr << "[" << gstrAPP_TITLE
+                      << "] There is no display: only an unattended backup (/ub) runs without one."
+                      << std::endl;
+            objMain.close();
+        });
+    }
+    objMain.show();
+    return app.exec();
+}

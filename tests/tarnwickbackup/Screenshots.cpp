@@ -1,0 +1,112 @@
+// Draws the program's windows into PNG files (argument: output folder), for
+// a person to look at. Run it under a real X server (xvfb-run) so fonts and
+// styles are those users see.
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTimer>
+#include <filesystem>
+#include <iostream>
+
+#include "platform/fs/FileSystem.h"
+#include "platform/qt/HelpViewer.h"
+#include "platform/qt/QtUi.h"
+#include "platform/ui/ScriptedUi.h"
+#include "tarnwickbackup/DriveProgress.h"
+#include "tarnwickbackup/Globals.h"
+#include "tarnwickbackup/MainForm.h"
+#include "tarnwickbackup/SettingsStore.h"
+#include "tarnwickbackup/ShowText.h"
+#include "tarnwickbackup/Splash.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TreeBuilder.h"
+
+namespace {
+
+std::filesystem::path gOut;
+
+void Save(QWidget& widget, const std::string& strName) {
+    widget.show();
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+    const auto file = gOut / (strName + ".png");
+    widget.grab().save(QString::fromStdString(file.string()));
+    std::cout << file.string() << " " << widget.width() << "x" << widget.height() << std::endl;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    gOut = argc > 1 ? argv[1] : ".";
+    std::filesystem::create_directories(gOut);
+    twtest::TempDir tmp;
+    for (const char* name : {"c", "e", "g", "prog"})
+        std::filesystem::create_directories(tmp / name);
+    std::filesystem::copy_file(TW_HELP_SOURCE, tmp / "prog" / "TarnwickBackup.hlp");
+    twtest::BuildTree(tmp / "c", "Daily.BDF\nWeekly Documents.BDF\nEverything.BDF\n");
+    platform::fs::DriveTable table;
+    table.drives.push_back({'C', tmp / "c", 2, "", "", std::nullopt, false});
+    table.drives.push_back({'E', tmp / "e", 1, "", "", std::nullopt, false});
+    table.drives.push_back({'G', tmp / "g", 4, "", "", std::nullopt, false});
+    auto fs = platform::fs::FileSystem::Create(table);
+    platform::fs::InstallProcessFileSystem(fs);
+    platform::ui::InstallUi(std::make_shared<platform::ui::ScriptedUi>());
+    auto settings = std::make_shared<tarnwickbackup::SettingsStore>(tmp / "settings.ini");
+    settings->SaveSetting("Destinations", "Dest0", "e:\\backups\\daily\\");
+    settings->SaveSetting("General", "CurrentDestination", "e:\\backups\\daily\\");
+    tarnwickbackup::InstallSettings(settings);
+    auto& objApp = tarnwickbackup::App();
+    objApp.Path = fs->AppPathOf(tmp / "prog");
+    objApp.Major = 3;
+    objApp.Revision = 1;
+    objApp.blnHeadless = true;  // no modal waits while drawing
+
+    tarnwickbackup::MainForm form(fs);
+    form.Form_Load();
+    form.Form_Activate();
+    form.cboBackup->setCurrentIndex(0);
+    form.adjustSize();
+    Save(form, "main");
+    form.resize(form.width() + 300, form.height() + 120);
+    Save(form, "main-wide");
+    form.resize(form.minimumSizeHint());
+    Save(form, "main-small");
+
+    tarnwickbackup::Splash splash;
+    splash.ShowMe();
+    Save(splash, "splash");
+
+    tarnwickbackup::ShowText text;
+    text.ShowMe("Error Log", "", "SpaceNote", "Always show this message", false);
+    text.txtMessage->setPlainText(
+        "Unable to copy file \"C:\\Data\\Budget 2026.xls\" to \"E:\\backups\\daily\\C$\\Data\\\":\n"
+        "    Permission denied (70)\n"
+        "Unable to copy file \"C:\\Mail\\inbox.mbx\":\n    File not found (53)\n");
+    Save(text, "showtext");
+
+    tarnwickbackup::DriveProgress progress;
+    progress.ShowMe(2);
+    progress.SetFolder("C:\\Documents and Settings\\Ann\\My Documents\\Projects\\2026");
+    progress.SetFile("Quarterly report (final).doc");
+    Save(progress, "progress");
+
+    auto* viewer =
+        platform::qt::HelpViewer::ShowTopic(tmp / "prog" / "TarnwickBackup.hlp", 1000, false);
+    Save(*viewer, "help-1000");
+    platform::qt::HelpViewer::ShowTopic(tmp / "prog" / "TarnwickBackup.hlp", 2000, false);
+    Save(*viewer, "help-2000");
+
+    std::unique_ptr<QMessageBox> box(platform::qt::QtUi::NewMessageBox(
+        "The backup type name may not contain any of the following characters:\r\n\r\n" +
+            std::string(35, ' ') + " \\ / : * ? \" < > | .",
+        16, "Tarnwick Backup"));
+    Save(*box, "msgbox-forbidden");
+    std::unique_ptr<QMessageBox> ask(platform::qt::QtUi::NewMessageBox(
+        "Do you really want to delete backup type \"Daily\"?", 32 + 4 + 256, "Tarnwick Backup"));
+    Save(*ask, "msgbox-delete");
+    return 0;
+}

@@ -1,0 +1,238 @@
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTimer>
+
+#include "MainFormFixture.h"
+#include "platform/qt/HelpViewer.h"
+#include "platform/qt/QtUi.h"
+#include "tarnwickbackup/DriveProgress.h"
+#include "tarnwickbackup/ShowText.h"
+#include "tarnwickbackup/Splash.h"
+#include "tarnwickbackup/TWDeclarations.h"
+#include "tarnwicklib/ErrorHandler.h"
+#include "tarnwicklib/SharedData.h"
+
+namespace twtest {
+namespace {
+
+namespace ui = platform::ui;
+using platform::qt::HelpViewer;
+
+class WindowsTest : public AppFixture {
+  protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        // The windows' failures need the error handler a program start makes.
+        mHandler = std::make_shared<tarnwick::ErrorHandler>();
+        mHandler->Init(tarnwick::AppObject{tarnwickbackup::App().Path});
+        tarnwick::SharedData().objErrorHandler(mHandler);
+    }
+    std::shared_ptr<tarnwick::ErrorHandler> mHandler;
+};
+
+TEST_F(WindowsTest, TextWindowStaysHiddenWhenItsKeyWasCleared) {
+    tarnwickbackup::App().blnHeadless = false;
+    bool blnShown = false;
+    auto fnCloseWhenShown = [&](tarnwickbackup::ShowText& text) {
+        QTimer::singleShot(0, &text, [&] {
+            blnShown = text.isVisible();
+            text.chkAlways->click();  // clear it: stored as ""
+            text.cmdClose->click();
+        });
+    };
+    {
+        tarnwickbackup::ShowText text;
+        fnCloseWhenShown(text);
+        text.ShowMe("Error Log", "line 1\r\nline 2", "LogNote", "Always show this", true);
+        EXPECT_TRUE(blnShown) << "absent value reads as \"1\": shown";
+        EXPECT_EQ(text.txtMessage->toPlainText(), "line 1\nline 2");
+        EXPECT_EQ(text.windowTitle(), "Error Log");
+    }
+    EXPECT_EQ(Setting("AlwaysShow", "LogNote"), "");
+    {
+        blnShown = false;
+        tarnwickbackup::ShowText text;
+        QTimer::singleShot(0, &text, [&] {
+            blnShown = true;
+            text.cmdClose->click();
+        });
+        text.ShowMe("Error Log", "again", "LogNote", "Always show this", true);
+        EXPECT_FALSE(blnShown);
+        QCoreApplication::processEvents();  // the pending close finds nothing to close
+    }
+    // Checking the box again stores "1"; without a key there is no box.
+    {
+        tarnwickbackup::ShowText text;
+        QTimer::singleShot(0, &text, [&] {
+            blnShown = text.chkAlways->isVisible();
+            text.chkAlways->click();
+            text.cmdClose->click();
+        });
+        text.ShowMe("Error Log", "shown", "LogNote", "Always show this", false);
+        EXPECT_TRUE(blnShown);
+    }
+    EXPECT_EQ(Setting("AlwaysShow", "LogNote"), "1");
+    {
+        tarnwickbackup::ShowText text;
+        QTimer::singleShot(0, &text, [&] {
+            blnShown = text.chkAlways->isVisible();
+            text.cmdClose->click();
+        });
+        text.ShowMe("Error Log", "no key");
+        EXPECT_FALSE(blnShown);
+    }
+}
+
+TEST_F(WindowsTest, TextWindowWithoutDisplayWritesOneLine) {
+    testing::internal::CaptureStderr();
+    tarnwickbackup::ShowText text;
+    text.ShowMe("Error Log", "a\r\nb");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "[Error Log] a | b\n");
+}
+
+TEST_F(WindowsTest, ProgressWindowCaptionsStopAndFileLine) {
+    tarnwickbackup::DriveProgress progress;
+    const char* apszCaptions[] = {"Backing Up", "Checking", "Deleting Backup Type",
+                                  "Restoring Backup"};
+    for (int32_t lngMode = 0; lngMode < 4; ++lngMode) {
+        progress.ShowMe(lngMode);
+        EXPECT_EQ(progress.windowTitle(), apszCaptions[lngMode]);
+    }
+    progress.SetFile("a.txt");
+    progress.SetFolder("C:\\Data");
+    EXPECT_EQ(progress.txtFile->text(), "") << "a new folder clears the file line";
+    EXPECT_FALSE(progress.blnStop());
+    progress.close();  // the close box asks to stop, the window stays
+    EXPECT_TRUE(progress.blnStop());
+    EXPECT_TRUE(progress.isVisible());
+    progress.ShowMe(0);
+    EXPECT_FALSE(progress.blnStop()) << "each showing starts unstopped";
+    progress.cmdStop->click();
+    EXPECT_TRUE(progress.blnStop());
+
+    tarnwickbackup::DriveProgress bad;
+    try {
+        bad.ShowMe(4);
+        ADD_FAILURE() << "mode 4 was accepted";
+    } catch (const platform::RtError& e) {
+        EXPECT_EQ(e.Number(), tarnwick::lngPassThru);
+    }
+    EXPECT_EQ(mHandler->strErrorDesc(), "Unrecognized progress type");
+    EXPECT_FALSE(bad.isVisible());
+}
+
+TEST_F(WindowsTest, SplashNamesVersionAndRevisionAndClosesByTimerOrButton) {
+    tarnwickbackup::App().blnHeadless = false;
+    for (const bool blnTimer : {true, false}) {
+        tarnwickbackup::Splash splash;
+        bool blnShown = false;
+        QTimer::singleShot(0, &splash, [&] {
+            blnShown = splash.isVisible();
+            EXPECT_EQ(splash.tmrMain->interval(), 6000);
+            EXPECT_TRUE(splash.tmrMain->isActive());
+            if (blnTimer)
+                splash.tmrMain_Timer();
+            else
+                splash.cmdContinue->click();
+        });
+        splash.ShowMe();
+        EXPECT_TRUE(blnShown);
+        EXPECT_EQ(splash.lblAppName->text(), "Vantrel (Made Simple) 3.0.7");
+        EXPECT_FALSE(splash.lblCompanyName->text().isEmpty());
+    }
+    EXPECT_TRUE(mUi->Prompts().empty());
+
+    tarnwickbackup::App().blnHeadless = true;
+    tarnwickbackup::App().Minor = 1;
+    tarnwickbackup::Splash wrong;
+    wrong.ShowMe();
+    EXPECT_EQ(LastPrompt().strPrompt, "Version number text error!");
+}
+
+TEST_F(WindowsTest, HelpOpensEachWindowsTopicWithoutWaiting) {
+    for (const int32_t lngContext : {1000, 2000, 2001, 2002, 3000, 4001}) {
+        tarnwickbackup::ShowHelp(lngContext, 0, false);
+        HelpViewer* viewer = HelpViewer::Current();
+        ASSERT_NE(viewer, nullptr);
+        EXPECT_TRUE(viewer->isVisible());
+        EXPECT_EQ(viewer->lngContext(), lngContext);
+        EXPECT_TRUE(viewer->blnTopicFound()) << lngContext;
+        EXPECT_GT(viewer->strShownText().size(), 600) << "a real topic for " << lngContext;
+    }
+    // F1 in the main window opens its topic.
+    auto& form = StartForm();
+    tarnwickbackup::ShowHelp(3000, 0, false);
+    auto* f1 = form.findChild<QShortcut*>();
+    ASSERT_NE(f1, nullptr);
+    EXPECT_EQ(f1->key(), QKeySequence(Qt::Key_F1));
+    emit f1->activated();
+    EXPECT_EQ(HelpViewer::Current()->lngContext(), 1000);
+
+    tarnwickbackup::App().HelpFile = "TarnwickBackup.hlp";
+    mUi->ClearPrompts();
+    tarnwickbackup::ShowHelp(1000, 0, false);
+    EXPECT_EQ(LastPrompt().strPrompt, "Invalid help file specification.");
+    EXPECT_EQ(LastPrompt().lngStyle, ui::vbOKOnly);
+    HelpViewer::Current()->close();
+}
+
+TEST_F(WindowsTest, MessageBoxesHaveTheAskedButtonsIconAndDefault) {
+    struct Case {
+        int32_t lngStyle;
+        QMessageBox::Icon icon;
+        std::vector<int32_t> aButtons;
+        int32_t lngDefault;
+        int32_t lngEscape;  // 0: none set by us
+    };
+    const Case aCases[] = {
+        {ui::vbCritical + ui::vbOKOnly, QMessageBox::Critical, {ui::vbOK}, ui::vbOK, 0},
+        {ui::vbQuestion + ui::vbYesNo + ui::vbDefaultButton2,
+         QMessageBox::Question,
+         {ui::vbYes, ui::vbNo},
+         ui::vbNo,
+         0},
+        {ui::vbQuestion + ui::vbOKCancel + ui::vbDefaultButton2,
+         QMessageBox::Question,
+         {ui::vbOK, ui::vbCancel},
+         ui::vbCancel,
+         ui::vbCancel},
+        {ui::vbInformation + ui::vbOKCancel,
+         QMessageBox::Information,
+         {ui::vbOK, ui::vbCancel},
+         ui::vbOK,
+         ui::vbCancel},
+        {ui::vbExclamation + ui::vbYesNoCancel + ui::vbDefaultButton3,
+         QMessageBox::Warning,
+         {ui::vbYes, ui::vbNo, ui::vbCancel},
+         ui::vbCancel,
+         ui::vbCancel},
+        {ui::vbYesNo, QMessageBox::NoIcon, {ui::vbYes, ui::vbNo}, ui::vbYes, 0},
+    };
+    for (const Case& c : aCases) {
+        std::unique_ptr<QMessageBox> box(
+            platform::qt::QtUi::NewMessageBox("a <b>x</b>\r\nline", c.lngStyle, "Confirm"));
+        EXPECT_EQ(box->windowTitle(), "Confirm");
+        EXPECT_EQ(box->text(), "a <b>x</b>\nline");
+        EXPECT_EQ(box->textFormat(), Qt::PlainText);
+        EXPECT_EQ(box->icon(), c.icon);
+        std::vector<int32_t> aButtons;
+        for (QAbstractButton* button : box->buttons())
+            aButtons.push_back(button->property("vbResult").toInt());
+        std::sort(aButtons.begin(), aButtons.end());
+        std::vector<int32_t> aExpected = c.aButtons;
+        std::sort(aExpected.begin(), aExpected.end());
+        EXPECT_EQ(aButtons, aExpected) << c.lngStyle;
+        EXPECT_EQ(box->defaultButton()->property("vbResult").toInt(), c.lngDefault) << c.lngStyle;
+        if (c.lngEscape) {
+            EXPECT_EQ(box->escapeButton()->property("vbResult").toInt(), c.lngEscape);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace twtest
