@@ -200,6 +200,8 @@ void MainForm::Form_Unload(int16_t& Cancel) {
             Cancel = 1;
             return;
         }
+        // An activation still queued must not run against a released manager.
+        mblnFirstActivate = false;
         CloseProgressWindow();
         if (mobjManager) {
             mobjManager->Shutdown();

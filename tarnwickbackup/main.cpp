@@ -81,8 +81,10 @@ int main(int argc, char** argv) {
 
     MainForm objMain(objFileSys);
     objMain.Form_Load();
+    objMain.show();
     if (blnHeadless && !objMain.blnUnattended()) {
-        // Nobody could use the window: fill the lists, say why, and end.
+        // Nobody could use the window: after its first activation (queued by
+        // show), say why and end.
         QTimer::singleShot(0, &objMain, [&objMain] {
             std::cerr << "[" << gstrAPP_TITLE
                       << "] There is no display: only an unattended backup (/ub) runs without one."
@@ -90,6 +92,5 @@ int main(int argc, char** argv) {
             objMain.close();
         });
     }
-    objMain.show();
     return app.exec();
 }

@@ -119,5 +119,14 @@ TEST_F(MainFormListsTest, ClosingIsRefusedWhileBusyAndSavesWhenIdle) {
     EXPECT_EQ(form.objManager(), nullptr);
 }
 
+TEST_F(MainFormListsTest, ActivationQueuedBehindAnEarlyCloseDoesNothing) {
+    mForm = std::make_unique<tarnwickbackup::MainForm>(mFs);
+    mForm->Form_Load();
+    ASSERT_TRUE(mForm->close());
+    mForm->Form_Activate();
+    EXPECT_EQ(mForm->cboDest->count(), 0);
+    EXPECT_TRUE(mUi->Prompts().empty()) << "no error report either";
+}
+
 }  // namespace
 }  // namespace twtest
