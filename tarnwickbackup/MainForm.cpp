@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <iostream>
 #include <vector>
 
 #include "DriveProgress.h"
@@ -166,7 +167,12 @@ void MainForm::Form_Load() {
                 mblnUnattended = true;
         }
     } catch (...) {
-        AppErrors().TopError("MainForm.Form_Load");
+        try {
+            AppErrors().TopError("MainForm.Form_Load");
+        } catch (...) {
+            // No error handler yet: the report can only go to standard error.
+            std::cerr << gstrAPP_TITLE << ": " << platform::CurrentErr().Description << std::endl;
+        }
     }
 }
 

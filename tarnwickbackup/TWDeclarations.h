@@ -29,6 +29,17 @@ inline constexpr const char* gstrSECTION_GENERAL = "General";
 inline constexpr const char* gstrSECTION_BACKUP_MODE_ARGS = "BackupModeArgs";
 inline constexpr const char* gstrSECTION_ALWAYS_SHOW = "AlwaysShow";
 
+// The options of the last backup ("BackupModeArgs"): keys and the values
+// read when a key is absent. One set for the whole program.
+struct BackupModeArg {
+    const char* pszKey;
+    const char* pszDefault;
+};
+inline constexpr BackupModeArg gaBACKUP_MODE_ARGS[] = {
+    {"Mode", "All"},           {"NumberOfDays", "90"},    {"IncludeArchive", "False"},
+    {"ClearArchive", "False"}, {"ClearArchiveDays", "0"}, {"MakeDatedBackup", "False"},
+};
+
 // The destination-form test: not empty, a colon as second character and a
 // backslash as last one. It does not look at the disk.
 bool blnIsDestForm(const std::string& strDest);

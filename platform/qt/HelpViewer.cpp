@@ -41,6 +41,8 @@ std::vector<HelpTopic> HelpViewer::ParseTopics(const QString& strText) {
 
 HelpViewer::HelpViewer(bool blnPopup) {
     setAttribute(Qt::WA_DeleteOnClose);
+    // An open help window does not keep the program running.
+    setAttribute(Qt::WA_QuitOnClose, false);
     mtxtTopic = new QTextBrowser(this);
     mtxtTopic->setOpenLinks(false);
     connect(mtxtTopic, &QTextBrowser::anchorClicked, this, &HelpViewer::OnLink);
