@@ -75,13 +75,12 @@ uint64_t ReadWriteCopy(int in, int out, uint64_t written, uint64_t limit) {
 // Returns the size the target held (0 when there is none).
 uint64_t CheckTarget(const std::string& strTarget, bool blnOverwrite) {
     struct stat st;
-    if (stat(strTarget.c_str(), &st) != 0) {
-        struct stat lst;  // a dangling link still occupies the name
-        if (lstat(strTarget.c_str(), &lst) == 0 && !blnOverwrite)
-            throw RtError(rt::kFileAlreadyExists);
+    if (!blnOverwrite) {
+        // Anything that has the name, a dangling link included, is in the way.
+        if (lstat(strTarget.c_str(), &st) == 0) throw RtError(rt::kFileAlreadyExists);
         return 0;
     }
-    if (!blnOverwrite) throw RtError(rt::kFileAlreadyExists);
+    if (stat(strTarget.c_str(), &st) != 0) return 0;
     if (!S_ISREG(st.st_mode) || !(st.st_mode & S_IWUSR)) throw RtError(rt::kPermissionDenied);
     return static_cast<uint64_t>(st.st_size);
 }
@@ -100,17 +99,22 @@ void SyncFolder(const std::string& strHostDir) {
     close(fd);
 }
 
-}  // namespace
-
-int FileWriter::OpenForRead(const std::string& strHostPath) {
+// OpenForRead that also hands back what it learnt of the file.
+int OpenRegular(const std::string& strHostPath, struct stat& st) {
     const int fd = open(strHostPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) throw RtError::FromErrno(errno);
-    struct stat st;
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         close(fd);
         throw RtError(rt::kFileNotFound);
     }
     return fd;
+}
+
+}  // namespace
+
+int FileWriter::OpenForRead(const std::string& strHostPath) {
+    struct stat st;
+    return OpenRegular(strHostPath, st);
 }
 
 std::string FileWriter::ReadAll(const std::string& strHostPath) {
@@ -159,10 +163,9 @@ uint64_t FileWriter::CopyContents(int in, int out, uint64_t limit) {
 void FileWriter::Copy(const std::string& strSource, const std::string& strHostDir,
                       const std::string& strHostName, bool blnOverwrite, CapacityTracker* tracker,
                       const std::function<void()>& beforePublish) {
-    const int in = OpenForRead(strSource);
-    FdCloser closer(in);
     struct stat src;
-    if (fstat(in, &src) != 0) throw RtError::FromErrno(errno);
+    const int in = OpenRegular(strSource, src);
+    FdCloser closer(in);
     const std::string strTarget = PathResolver::Join(strHostDir, strHostName);
     const uint64_t oldSize = CheckTarget(strTarget, blnOverwrite);
     const uint64_t limit = AllowedBytes(tracker, static_cast<uint64_t>(src.st_size));

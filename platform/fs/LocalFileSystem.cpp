@@ -87,9 +87,13 @@ void LocalFileSystem::CheckWritable(std::size_t lngDrive) const {
 
 DiskSpace LocalFileSystem::DriveSpace(std::size_t lngDrive) const {
     const DriveState& drive = mdrives[lngDrive];
-    if (!DriveReady(lngDrive)) throw RtError(rt::kDiskNotReady);
+    // "/." fails unless the drive folder is a folder, which is what ready
+    // means: one system call per query instead of two.
     struct statvfs vfs;
-    if (statvfs(drive.strRoot.c_str(), &vfs) != 0) throw RtError::FromErrno(errno, true);
+    if (statvfs(PathResolver::Join(drive.strRoot, ".").c_str(), &vfs) != 0) {
+        if (!DriveReady(lngDrive)) throw RtError(rt::kDiskNotReady);
+        if (statvfs(drive.strRoot.c_str(), &vfs) != 0) throw RtError::FromErrno(errno, true);
+    }
     DiskSpace space;
     space.available = static_cast<uint64_t>(vfs.f_bavail) * vfs.f_frsize;
     space.free = static_cast<uint64_t>(vfs.f_bfree) * vfs.f_frsize;
@@ -148,9 +152,9 @@ void LocalFileSystem::FlushDrive(const std::string& strDriveSpec) {
 std::optional<Location> LocalFileSystem::Find(const WinPath& path, EntryKind kind) const {
     const auto index = DriveIndex(path.Letter());
     if (!index) return std::nullopt;
-    const auto host = PathResolver::Resolve(mdrives[*index].strRoot, path.Names(), kind);
+    EntryKind found = EntryKind::Missing;
+    const auto host = PathResolver::Resolve(mdrives[*index].strRoot, path.Names(), kind, &found);
     if (!host) return std::nullopt;
-    const EntryKind found = PathResolver::KindOfPath(*host);
     if (kind != EntryKind::Missing && found != kind) return std::nullopt;
     // The names as the host spells them, so paths read back the real case.
     WinPath win = path;
@@ -170,21 +174,31 @@ std::optional<Location> LocalFileSystem::Find(const WinPath& path, EntryKind kin
     return Location{*index, win, *host};
 }
 
+// An entry that is found proves its drive ready, so readiness (a stat of the
+// drive folder) is asked only to tell why nothing was found.
 Location LocalFileSystem::Require(const std::string& strPath, EntryKind kind) const {
     const WinPath path = WinPath::Parse(strPath);
-    ReadyDriveOf(path);
+    if (!DriveIndex(path.Letter())) throw RtError(rt::kPathNotFound);
     if (auto loc = Find(path, kind)) return *loc;
+    ReadyDriveOf(path);
     if (kind == EntryKind::Folder || !Find(path.Parent(), EntryKind::Folder))
         throw RtError(rt::kPathNotFound);
     throw RtError(rt::kFileNotFound);
 }
 
 Location LocalFileSystem::ParentForCreate(const WinPath& path) const {
-    const std::size_t drive = ReadyDriveOf(path);
-    CheckWritable(drive);
+    const auto index = DriveIndex(path.Letter());
+    if (!index) throw RtError(rt::kPathNotFound);
+    // A parent folder that is found proves the drive ready; only the rare
+    // cases that must answer 71 before anything else ask first.
+    if (mdrives[*index].spec.blnReadOnly || path.IsRoot()) ReadyDriveOf(path);
+    CheckWritable(*index);
     if (path.IsRoot()) throw RtError(rt::kFileAlreadyExists);
     auto parent = Find(path.Parent(), EntryKind::Folder);
-    if (!parent) throw RtError(rt::kPathNotFound);
+    if (!parent) {
+        ReadyDriveOf(path);
+        throw RtError(rt::kPathNotFound);
+    }
     return *parent;
 }
 

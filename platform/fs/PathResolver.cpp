@@ -61,48 +61,89 @@ EntryKind PathResolver::KindOfPath(const std::string& strHostPath) {
     return KindOfMode(st.st_mode);
 }
 
-std::optional<std::string> PathResolver::FindName(const std::string& strHostDir,
-                                                  const std::string& strWinName, EntryKind prefer) {
+namespace {
+
+// FindName for a caller that knows the kind of the exact name already. With
+// pFoundKind it also tells the kind of the entry it returns.
+std::optional<std::string> FindNameKnowing(const std::string& strHostDir,
+                                           const std::string& strWinName, EntryKind prefer,
+                                           EntryKind exactKind, EntryKind* pFoundKind) {
     const std::string exact = HostNames::ToHostName(strWinName);
-    const EntryKind exactKind = KindOfPath(Join(strHostDir, exact));
+    if (pFoundKind) *pFoundKind = exactKind;
     if (exactKind != EntryKind::Missing && (exactKind == prefer || prefer == EntryKind::Missing))
         return exact;
     DIR* dir = opendir(strHostDir.c_str());
     if (!dir) return exactKind != EntryKind::Missing ? std::optional(exact) : std::nullopt;
     std::optional<std::string> first;
+    EntryKind firstKind = EntryKind::Missing;
     const std::string folded = HostNames::Fold(strWinName);
     while (dirent* e = readdir(dir)) {
         if (!std::strcmp(e->d_name, ".") || !std::strcmp(e->d_name, "..")) continue;
         if (HostNames::Fold(HostNames::ToWindowsName(e->d_name)) != folded) continue;
-        if (prefer == EntryKind::Missing || KindOfPath(Join(strHostDir, e->d_name)) == prefer) {
+        const bool blnNeedKind = prefer != EntryKind::Missing || pFoundKind;
+        const EntryKind kind =
+            blnNeedKind ? PathResolver::KindOfPath(PathResolver::Join(strHostDir, e->d_name))
+                        : EntryKind::Missing;
+        if (prefer == EntryKind::Missing || kind == prefer) {
             closedir(dir);
+            if (pFoundKind) *pFoundKind = kind;
             return std::string(e->d_name);
         }
-        if (!first) first = e->d_name;
+        if (!first) {
+            first = e->d_name;
+            firstKind = kind;
+        }
     }
     closedir(dir);
     if (exactKind != EntryKind::Missing) return exact;
+    if (pFoundKind) *pFoundKind = firstKind;
     return first;
+}
+
+}  // namespace
+
+std::optional<std::string> PathResolver::FindName(const std::string& strHostDir,
+                                                  const std::string& strWinName, EntryKind prefer) {
+    const EntryKind exactKind = KindOfPath(Join(strHostDir, HostNames::ToHostName(strWinName)));
+    return FindNameKnowing(strHostDir, strWinName, prefer, exactKind, nullptr);
 }
 
 std::optional<std::string> PathResolver::Resolve(const std::string& strRoot,
                                                  const std::vector<std::string>& names,
-                                                 EntryKind finalPrefer) {
-    std::string exact = strRoot;
-    for (const std::string& name : names) exact = Join(exact, HostNames::ToHostName(name));
+                                                 EntryKind finalPrefer, EntryKind* pFoundKind) {
+    std::string parentExact = strRoot;
+    for (std::size_t i = 0; i + 1 < names.size(); ++i)
+        parentExact = Join(parentExact, HostNames::ToHostName(names[i]));
+    const std::string exact =
+        names.empty() ? strRoot : Join(parentExact, HostNames::ToHostName(names.back()));
     const EntryKind kind = KindOfPath(exact);
     if (kind != EntryKind::Missing &&
-        (names.empty() || finalPrefer == EntryKind::Missing || kind == finalPrefer))
+        (names.empty() || finalPrefer == EntryKind::Missing || kind == finalPrefer)) {
+        if (pFoundKind) *pFoundKind = kind;
         return exact;
-    if (names.empty()) return std::nullopt;
-    std::string cur = strRoot;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        const bool blnLast = i + 1 == names.size();
-        const auto found = FindName(cur, names[i], blnLast ? finalPrefer : EntryKind::Folder);
-        if (!found) return std::nullopt;
-        cur = Join(cur, *found);
     }
-    if (KindOfPath(cur) == EntryKind::Missing) return std::nullopt;
+    if (names.empty()) return std::nullopt;
+    // When the folder as given exists, a walk from the root would arrive at
+    // it too (each exact folder name wins): only the last name is searched.
+    std::string cur = strRoot;
+    std::size_t start = 0;
+    if (names.size() > 1 && KindOfPath(parentExact) == EntryKind::Folder) {
+        cur = parentExact;
+        start = names.size() - 1;
+    }
+    EntryKind found = EntryKind::Missing;
+    for (std::size_t i = start; i < names.size(); ++i) {
+        const bool blnLast = i + 1 == names.size();
+        const EntryKind exactKind = blnLast && cur == parentExact
+                                        ? kind
+                                        : KindOfPath(Join(cur, HostNames::ToHostName(names[i])));
+        const auto name = FindNameKnowing(cur, names[i], blnLast ? finalPrefer : EntryKind::Folder,
+                                          exactKind, &found);
+        if (!name) return std::nullopt;
+        cur = Join(cur, *name);
+    }
+    if (found == EntryKind::Missing) return std::nullopt;
+    if (pFoundKind) *pFoundKind = found;
     return cur;
 }
 

@@ -36,10 +36,12 @@ class PathResolver {
                                                const std::string& strWinName, EntryKind prefer);
 
     // The host path of the existing entry that names stand for below root,
-    // each name looked up in turn; nothing when some part is missing.
+    // each name looked up in turn; nothing when some part is missing. The
+    // kind of what was found goes to pFoundKind, sparing the caller a stat.
     static std::optional<std::string> Resolve(const std::string& strRoot,
                                               const std::vector<std::string>& names,
-                                              EntryKind finalPrefer);
+                                              EntryKind finalPrefer,
+                                              EntryKind* pFoundKind = nullptr);
 
     static std::string Join(const std::string& strDir, const std::string& strName) {
         return strDir.empty() || strDir.back() != '/' ? strDir + "/" + strName : strDir + strName;
