@@ -6,10 +6,9 @@
 // The last line is the summary:
 //   backup_vs_cp=<r> space_vs_du=<r> bigfile_vs_cp=<r> peak_rss_mib=<n>
 #include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -17,6 +16,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "BenchClock.h"
@@ -78,21 +78,33 @@ Options ParseOptions(int argc, char** argv) {
     return opt;
 }
 
-// ext4 skips inodes freed in the last minutes when it allocates new ones,
-// reading each one's table block, so creating files where many were deleted
-// lately (a previous run's cleanup, another program's build) can take ten
-// times as long. Marked as a top folder, the work folder's subfolders are
-// spread over the whole disk by the allocator, well away from such places.
-void SpreadSubfolders(const fs::path& folder) {
-    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    int flags = 0;
-    if (ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
-        flags |= FS_TOPDIR_FL;
-        if (ioctl(fd, FS_IOC_SETFLAGS, &flags) != 0)
-            std::cout << "note: the work folder cannot be marked as a top folder\n";
-    }
-    close(fd);
+// ext4 passes over inodes freed less than a minute ago (once written out)
+// when it allocates new ones, reading each one's table block, so creating
+// files soon after a large delete can take ten times as long. The cleanup of
+// a run leaves its time behind, and the next run waits until that minute is
+// over before it times anything.
+constexpr int kQuietSeconds = 65;
+const char* const kCleanupStamp = ".bench_engine-cleanup";
+
+void WaitForQuietDisk(const fs::path& dir) {
+    std::error_code ec;
+    const auto stamp = fs::last_write_time(dir / kCleanupStamp, ec);
+    if (ec) return;
+    const auto age =
+        std::chrono::duration_cast<std::chrono::seconds>(fs::file_time_type::clock::now() - stamp);
+    if (age.count() >= kQuietSeconds || age.count() < 0) return;
+    const long lngWait = kQuietSeconds - age.count();
+    std::cout << "waiting " << lngWait << " s: the last run's cleanup freed many inodes\n"
+              << std::flush;
+    std::this_thread::sleep_for(std::chrono::seconds(lngWait));
+}
+
+void CleanUp(const fs::path& work, const fs::path& dir) {
+    fs::remove_all(work);
+    sync();
+    const int fd =
+        open((dir / kCleanupStamp).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd >= 0) close(fd);
 }
 
 fs::path MakeWorkFolder(const fs::path& parent) {
@@ -100,7 +112,6 @@ fs::path MakeWorkFolder(const fs::path& parent) {
     std::string strTemplate = (parent / "tarnwick-bench-XXXXXX").string();
     if (!mkdtemp(strTemplate.data()))
         throw std::runtime_error("mkdtemp failed in " + parent.string());
-    SpreadSubfolders(strTemplate);
     return strTemplate;
 }
 
@@ -160,7 +171,7 @@ long PeakRssKiB(const fs::path& source, const fs::path& dest) {
 // --- the three comparisons -------------------------------------------------
 
 // Every repetition copies into a new, empty folder, and nothing is deleted
-// before all timing is done (see SpreadSubfolders): whoever came after a
+// before all timing is done (see WaitForQuietDisk): whoever came after a
 // large delete would pay for it.
 double CompareBackup(const Options& opt, const fs::path& work, const fs::path& src,
                      const TreeStats& want) {
@@ -237,6 +248,7 @@ double CompareBigFile(const Options& opt, const fs::path& work, const fs::path& 
 }
 
 int RunBenchmark(const Options& opt) {
+    WaitForQuietDisk(opt.dir);
     const fs::path work = MakeWorkFolder(opt.dir);
     std::cout << "work folder: " << work.string() << "\n";
     try {
@@ -270,7 +282,7 @@ int RunBenchmark(const Options& opt) {
                   << BenchClock::Format(dblMibFew, 1) << " MiB, " << opt.lngFiles << " files "
                   << BenchClock::Format(dblMibMany, 1) << " MiB, growth "
                   << BenchClock::Format(dblMibMany - dblMibFew, 1) << " MiB\n";
-        if (!opt.blnKeep) fs::remove_all(work);
+        if (!opt.blnKeep) CleanUp(work, opt.dir);
         const long lngPeakMiB = (std::max(lngRssFew, lngRssMany) + 1023) / 1024;
         std::cout << "backup_vs_cp=" << BenchClock::Format(dblBackup, 2)
                   << " space_vs_du=" << BenchClock::Format(dblSpace, 2)
@@ -278,7 +290,7 @@ int RunBenchmark(const Options& opt) {
                   << " peak_rss_mib=" << lngPeakMiB << std::endl;
         return 0;
     } catch (...) {
-        if (!opt.blnKeep) fs::remove_all(work);
+        if (!opt.blnKeep) CleanUp(work, opt.dir);
         throw;
     }
 }
