@@ -5,10 +5,12 @@
 #include <QWidget>
 
 #include "SettingsStore.h"
+#include "ShowText.h"
 #include "TWDeclarations.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/qt/HelpViewer.h"
 #include "platform/ui/UiServices.h"
+#include "savecore/BackupManager.h"
 #include "tarnwicklib/ModuleErrors.h"
 
 namespace tarnwickbackup {
@@ -65,6 +67,30 @@ void ShowHelp(int32_t lngContext, int32_t lngOwner, bool blnPopup) {
     // The viewer says so itself when the file is missing.
     platform::qt::HelpViewer::ShowTopic(host ? *host : std::filesystem::path(strFile), lngContext,
                                         blnPopup);
+}
+
+void ShowErrorLog(const savecore::BackupManager& objManager) {
+    if (objManager.strGetErrorLog().empty()) return;
+    if (!objManager.blnSpaceOnly() && !objManager.blnWriteDeleteSucceeded()) {
+        const std::string strParagraph = "\r\n\r\n";
+        platform::ui::Ui().MsgBox(
+            "Vantrel was completely unable write to the backup destination, \"" +
+                objManager.strDest() +
+                "\". A detailed error listing will follow, in case this helps solve the "
+                "problem." +
+                strParagraph +
+                "If you are using a CD-RW drive, this probably means that the software to write "
+                "to the drive using a drive letter is not installed, or is disabled. This "
+                "software should have come with your CD-RW drive. Examples are Adaptec Direct "
+                "CD, and Nero InCD." +
+                strParagraph +
+                "You can check if this is the problem by creating a folder on the drive letter "
+                "for your CD-RW in Windows Explorer, and copying a file to it. If this doesn't "
+                "work, consult your documentation for the CD-RW drive.",
+            platform::ui::vbCritical + platform::ui::vbOKOnly, gstrAPP_TITLE);
+    }
+    ShowText objText;
+    objText.ShowMe("Error Log", objManager.strGetErrorLog(), "", "", false);
 }
 
 void SetHelpContext(QWidget& objWindow, int32_t lngContext) {

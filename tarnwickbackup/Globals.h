@@ -14,6 +14,10 @@ namespace tarnwick {
 class ModuleErrors;
 }
 
+namespace savecore {
+class BackupManager;
+}
+
 namespace tarnwickbackup {
 
 class SettingsStore;
@@ -43,6 +47,12 @@ std::shared_ptr<SettingsStore> InstallSettings(std::shared_ptr<SettingsStore> ob
 // and returns at once. lngOwner and blnPopup as the help viewer takes them
 // (every caller passes 0 and False).
 void ShowHelp(int32_t lngContext, int32_t lngOwner, bool blnPopup);
+// The error-log display after an operation of the engine: nothing when
+// nothing was logged; else the log in the text window, after a word on
+// CD-RW software when a backup could write nothing at all. No trap of its
+// own: failures reach the caller's.
+void ShowErrorLog(const savecore::BackupManager& objManager);
+
 // F1 in objWindow opens the help file at lngContext.
 void SetHelpContext(QWidget& objWindow, int32_t lngContext);
 

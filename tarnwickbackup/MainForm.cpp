@@ -191,6 +191,12 @@ void MainForm::Form_Activate() {
         }
     } catch (...) {
         AppErrors().TopError("MainForm.Form_Activate");
+        if (mblnUnattended) {
+            mlngExitStatus = glngEXIT_FAILED;
+            // The window stays for whoever can use it; without a display
+            // nobody could, and a scheduler would wait for ever.
+            if (App().blnHeadless) close();
+        }
     }
 }
 
@@ -219,11 +225,6 @@ void MainForm::Form_Unload(int16_t& Cancel) {
     } catch (...) {
         AppErrors().TopError("MainForm.Form_Unload");
     }
-}
-
-void MainForm::UnUnattended() {
-    ui::Ui().MsgBox("Unattended backups cannot be made by this version of the program yet.",
-                    ui::vbCritical + ui::vbOKOnly, gstrAPP_TITLE);
 }
 
 void MainForm::showEvent(QShowEvent* event) {
@@ -288,6 +289,11 @@ void MainForm::mobjMgrEvents_EndProgress() {
     CloseProgressWindow();
 }
 
+void MainForm::SetWaitClock(WaitClock fnNow, int32_t lngMsPerSecond) {
+    mfnNow = std::move(fnNow);
+    mlngWaitMsPerSecond = lngMsPerSecond;
+}
+
 void MainForm::CloseProgressWindow() {
     if (!mobjProgress) return;
     mobjProgress->hide();
@@ -308,6 +314,9 @@ void MainForm::SetProgressFile(std::string& strText) {
 }
 void MainForm::blnProgressStop(bool& blnStop) {
     mobjMgrEvents_blnProgressStop(blnStop);
+}
+void MainForm::OutOfSpace(bool& blnStop) {
+    mobjMgrEvents_OutOfSpace(blnStop);
 }
 
 }  // namespace tarnwickbackup

@@ -10,6 +10,8 @@
 #include <optional>
 #include <string>
 
+#include "TWDeclarations.h"
+#include "WaitForDrive.h"
 #include "savecore/BackupManager.h"
 #include "savecore/BackupManagerEvents.h"
 
@@ -60,6 +62,11 @@ class MainForm : public QWidget, private savecore::BackupManagerEvents {
     bool blnValidateDest(std::string strDest);
     void EnableButtons(bool blnEnable);
 
+    // The run of a backup, from the button and from the command line
+    void ExecuteBackup(std::string strSetName, std::string strDest);
+    // The next token of strLine, taken off it; none when no token is left.
+    static std::optional<std::string> strGetToken(std::string& strLine);
+
     // The two lists and their storage
     void LoadDefFiles();
     void AddDefFilesFromDrive(const platform::fs::Drive& objDrive);
@@ -72,12 +79,18 @@ class MainForm : public QWidget, private savecore::BackupManagerEvents {
     void mobjMgrEvents_SetProgressFile(const std::string& strText);
     void mobjMgrEvents_blnProgressStop(bool& blnStop);
     void mobjMgrEvents_EndProgress();
+    void mobjMgrEvents_OutOfSpace(bool& blnStop);
+
+    // The clock and the length of a second of the wait for a new disc.
+    void SetWaitClock(WaitClock fnNow, int32_t lngMsPerSecond);
 
     // State, for the windows this one opens and for tests
     savecore::BackupManager* objManager() const { return mobjManager.get(); }
     DriveProgress* objProgressWindow() const { return mobjProgress.get(); }
     bool blnUnattended() const { return mblnUnattended; }
     bool blnEventsConnected() const { return mobjMgrEvents.has_value(); }
+    // What the unattended backup came to (glngEXIT_...), for the exit status.
+    int lngExitStatus() const { return mlngExitStatus; }
 
     // Controls, top to bottom
     QLabel* Label2 = nullptr;
@@ -104,6 +117,8 @@ class MainForm : public QWidget, private savecore::BackupManagerEvents {
     void BuildControls();
     void ConnectHandlers();
     void UnUnattended();
+    // cboBackup holds strType exactly, letter case included.
+    bool blnTypeListed(const std::string& strType) const;
     void CloseProgressWindow();
     bool blnNewTypeNameAllowed(const std::string& strName);
 
@@ -113,6 +128,7 @@ class MainForm : public QWidget, private savecore::BackupManagerEvents {
     void SetProgressFolder(std::string& strText) override;
     void SetProgressFile(std::string& strText) override;
     void blnProgressStop(bool& blnStop) override;
+    void OutOfSpace(bool& blnStop) override;
 
     std::shared_ptr<tarnwick::ErrorHandler> mobjErrorHandler;
     std::shared_ptr<tarnwick::GlobalThings> mobjGlobalThings;
@@ -123,6 +139,10 @@ class MainForm : public QWidget, private savecore::BackupManagerEvents {
     bool mblnFirstActivate = false;
     bool mblnUnattended = false;
     bool mblnUnloaded = false;
+    bool mblnLastRunStopped = false;
+    int mlngExitStatus = glngEXIT_STOPPED;  // until a backup ran
+    WaitClock mfnNow = &std::chrono::system_clock::now;
+    int32_t mlngWaitMsPerSecond = 1000;
 };
 
 }  // namespace tarnwickbackup

@@ -186,22 +186,6 @@ void MainForm::cmdDeleteType_Click() {
     }
 }
 
-void MainForm::cmdBackup_Click() {
-    try {
-        if (cboBackup->currentIndex() < 0) {
-            Refuse("Select type of backup first.");
-            return;
-        }
-        if (!blnIsDestForm(strSelected(*cboDest))) {
-            Refuse("Select drive or folder to save backup to first.");
-            return;
-        }
-        // TODO: the options dialog and the run.
-    } catch (...) {
-        AppErrors().TopError("MainForm.cmdBackup_Click");
-    }
-}
-
 void MainForm::cmdRestore_Click() {
     try {
         if (!blnIsDestForm(strSelected(*cboDest))) {

@@ -44,6 +44,22 @@ inline constexpr BackupModeArg gaBACKUP_MODE_ARGS[] = {
 // backslash as last one. It does not look at the disk.
 bool blnIsDestForm(const std::string& strDest);
 
+// A decimal number that may carry a sign, a fraction and an exponent
+// ("7", "-2", "+1.5", ".5", "3e2"); nothing else, not even blanks.
+bool blnIsNumeric(const std::string& strText);
+// A numeric text as a 32-bit whole number: the nearest one, halves to the
+// even neighbour ("2.5" is 2, "3.5" is 4). A text that is not numeric is a
+// type mismatch (13), a number beyond 32 bits an overflow (6).
+int32_t lngCLng(const std::string& strText);
+// Blanks off both ends (VB's Trim: the space character only).
+std::string strTrim(const std::string& strText);
+
+// The exit status of the program after an unattended backup.
+inline constexpr int glngEXIT_CLEAN = 0;    // ran, nothing was logged
+inline constexpr int glngEXIT_LOGGED = 1;   // ran, the engine logged errors
+inline constexpr int glngEXIT_STOPPED = 2;  // stopped, or did not start
+inline constexpr int glngEXIT_FAILED = 3;   // ended with an error report
+
 // UCase and LCase of the program (the engine's case table for UCase).
 std::string strUCase(const std::string& strText);
 std::string strLCase(const std::string& strText);

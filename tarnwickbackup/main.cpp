@@ -92,5 +92,11 @@ int main(int argc, char** argv) {
             objMain.close();
         });
     }
-    return app.exec();
+    const int lngLoop = app.exec();
+    // A scheduler learns from the exit status what the backup came to; a
+    // start without a display that could not back up did nothing it was
+    // asked for.
+    if (objMain.blnUnattended()) return objMain.lngExitStatus();
+    if (blnHeadless) return glngEXIT_STOPPED;
+    return lngLoop;
 }

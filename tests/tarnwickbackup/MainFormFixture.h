@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/fs/FileSystem.h"
@@ -39,7 +40,7 @@ class AppFixture : public ::testing::Test {
         platform::fs::DriveTable table;
         table.drives.push_back({'A', mTmp / "a", 1, "", "", std::nullopt, false});
         table.drives.push_back({'C', mTmp / "c", 2, "", "", std::nullopt, false});
-        table.drives.push_back({'E', mTmp / "e", 1, "", "", std::nullopt, false});
+        table.drives.push_back({'E', mTmp / "e", 1, "", "", mCapacityE, mblnReadOnlyE});
         table.drives.push_back({'F', mTmp / "f", 4, "", "", std::nullopt, false});
         table.drives.push_back({'G', mTmp / "g", 4, "", "", std::nullopt, false});
         table.drives.push_back({'N', mTmp / "n", 3, "", "\\\\nas\\share", std::nullopt, false});
@@ -86,6 +87,9 @@ class AppFixture : public ::testing::Test {
     }
 
     TempDir mTmp;
+    // The medium in E:, set before SetUp: its simulated size, write-protected.
+    std::optional<uint64_t> mCapacityE;
+    bool mblnReadOnlyE = false;
     std::shared_ptr<platform::fs::FileSystem> mFs;
     std::shared_ptr<platform::fs::FileSystem> mOldFs;
     std::shared_ptr<platform::ui::ScriptedUi> mUi;

@@ -40,8 +40,9 @@ class ProgramTest : public ::testing::Test {
 };
 
 TEST_F(ProgramTest, WithoutDisplayItAsksNobodyAndEnds) {
+    // Nothing it could do was asked for: a scheduler hears of it.
     const std::string strOut = Run("/ub");
-    EXPECT_EQ(mlngExit, 0) << strOut;
+    EXPECT_EQ(mlngExit, 2) << strOut;
     EXPECT_NE(strOut.find("[Tarnwick Backup] Unrecognized command line option(s).\n"),
               std::string::npos)
         << strOut;
@@ -49,8 +50,9 @@ TEST_F(ProgramTest, WithoutDisplayItAsksNobodyAndEnds) {
     // Program end saved the destinations found on the drives.
     EXPECT_NE(ReadFile(mTmp / "settings.ini").find("Dest0=e:\\"), std::string::npos);
 
+    // An empty instruction file stops the run.
     const std::string strUnattended = Run("/UB Daily 'e:\\'");
-    EXPECT_EQ(mlngExit, 0) << strUnattended;
+    EXPECT_EQ(mlngExit, 2) << strUnattended;
     EXPECT_EQ(strUnattended.find("Unrecognized command line option(s)."), std::string::npos)
         << strUnattended;
     EXPECT_EQ(strUnattended.find("only an unattended backup"), std::string::npos);

@@ -1,0 +1,115 @@
+// The main window makes a backup: "Make Backup" with its options and
+// confirmations, the run, the messages after it, and the new disc asked for
+// when the destination disc is full.
+#include <QComboBox>
+#include <QPushButton>
+
+#include "BackupModeDialog.h"
+#include "DriveProgress.h"
+#include "Globals.h"
+#include "MainForm.h"
+#include "TWDeclarations.h"
+#include "WaitForDrive.h"
+#include "platform/fs/FileSystem.h"
+#include "platform/ui/UiServices.h"
+#include "tarnwicklib/ModuleErrors.h"
+
+namespace tarnwickbackup {
+
+namespace ui = platform::ui;
+
+namespace {
+
+constexpr auto gWAIT_FOR_DISC = std::chrono::seconds(60);
+constexpr int16_t gintWAIT_TICK_SECONDS = 1;
+
+std::string strSelectedText(const QComboBox& objList) {
+    return objList.currentIndex() < 0 ? std::string() : objList.currentText().toStdString();
+}
+
+std::string strDiscFullText() {
+    const std::string strGroup = "\r\n\r\n";
+    return "The backup disc is full." + strGroup +
+           "Please wait for Windows to finish writing data to the disc (you should be able to "
+           "tell from the lights on the drive), then remove the disc." +
+           strGroup +
+           "Then insert another disc (formatted, but not necessarily empty), and click \"OK\" "
+           "after Windows has finished loading it (wait for the lights again, or a popup "
+           "message)." +
+           strGroup + "Click \"Cancel\" to stop the backup.";
+}
+
+}  // namespace
+
+void MainForm::cmdBackup_Click() {
+    try {
+        if (cboBackup->currentIndex() < 0) {
+            ui::Ui().MsgBox("Select type of backup first.", ui::vbCritical + ui::vbOKOnly,
+                            gstrAPP_TITLE);
+            return;
+        }
+        const std::string strType = cboBackup->currentText().toStdString();
+        const std::string strDest = strSelectedText(*cboDest);
+        if (!blnIsDestForm(strDest)) {
+            ui::Ui().MsgBox("Select drive or folder to save backup to first.",
+                            ui::vbCritical + ui::vbOKOnly, gstrAPP_TITLE);
+            return;
+        }
+        {
+            BackupModeDialog objDialog(this);
+            if (objDialog.blnShowMe(*mobjManager, strType, strDest)) return;
+        }
+        if (!mobjManager->blnUseDateTimeSubFolder() &&
+            ui::Ui().MsgBox("Making this backup will erase all files and folders currently at "
+                            "the backup destination, \"" +
+                                strDest + "\". Do you really wish to make this backup?",
+                            ui::vbQuestion + ui::vbOKCancel + ui::vbDefaultButton2,
+                            "Confirm Erase") != ui::vbOK)
+            return;
+        if (ui::Ui().MsgBox("Are you sure you want to make backup type \"" + strType + "\"?",
+                            ui::vbQuestion + ui::vbOKCancel + ui::vbDefaultButton1,
+                            "Confirm") != ui::vbOK)
+            return;
+        ExecuteBackup(strType, strDest);
+    } catch (...) {
+        AppErrors().TopError("MainForm.cmdBackup_Click");
+    }
+}
+
+void MainForm::ExecuteBackup(std::string strSetName, std::string strDest) {
+    try {
+        EnableButtons(false);
+        mobjMgrEvents.emplace(*mobjManager, static_cast<savecore::BackupManagerEvents&>(*this));
+        mblnLastRunStopped = mobjManager->blnProcess(strSetName, strDest, false);
+        if (mblnLastRunStopped)
+            ui::Ui().MsgBox("Backup stopped.", ui::vbExclamation + ui::vbOKOnly, gstrAPP_TITLE);
+        mobjMgrEvents.reset();
+        ShowErrorLog(*mobjManager);
+        ui::Ui().MsgBox(mobjManager->strSpaceUsed() + " used.", ui::vbOKOnly, gstrAPP_TITLE);
+        EnableButtons(true);
+    } catch (...) {
+        // Idle again, so that the window can be used, and closed, after the
+        // report.
+        mobjMgrEvents.reset();
+        CloseProgressWindow();
+        EnableButtons(true);
+        AppErrors().NestedError("MainForm.ExecuteBackup");
+    }
+}
+
+void MainForm::mobjMgrEvents_OutOfSpace(bool& blnStop) {
+    // Without a display nobody changes the disc: OK would have the engine
+    // clean the full disc as if it were a new one, so there the box answers
+    // Cancel.
+    const int32_t lngDefault = App().blnHeadless ? ui::vbDefaultButton2 : ui::vbDefaultButton1;
+    blnStop = ui::Ui().MsgBox(strDiscFullText(), ui::vbInformation + ui::vbOKCancel + lngDefault,
+                              gstrAPP_TITLE) == ui::vbCancel;
+    if (blnStop) return;
+    const auto objDrive = mobjManager->objFileSys()->GetDrive(mobjManager->strDest().substr(0, 3));
+    if (objDrive->IsReady()) return;
+    WaitForDrive objWait(this, mfnNow, mlngWaitMsPerSecond);
+    if (objWait.blnShowMe(objDrive, mfnNow() + gWAIT_FOR_DISC, gintWAIT_TICK_SECONDS))
+        blnStop = true;
+}
+
+}  // namespace tarnwickbackup
