@@ -47,6 +47,17 @@ std::string strCommandLineOf(const QStringList& arguments) {
     return strLine;
 }
 
+// The offscreen platform says on every window shown that it cannot size
+// or raise it; without a display that is noise in a scheduler's mail.
+QtMessageHandler gfnQtMessages = nullptr;
+void QuietOffscreenMessages(QtMsgType eType, const QMessageLogContext& context,
+                            const QString& strMessage) {
+    if (eType == QtWarningMsg &&
+        strMessage.startsWith(QStringLiteral("This plugin does not support")))
+        return;
+    if (gfnQtMessages) gfnQtMessages(eType, context, strMessage);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -58,9 +69,10 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QString::fromUtf8(gstrAPP_TITLE));
     QApplication::setApplicationVersion(QStringLiteral(TW_APP_VERSION));
     const bool blnHeadless = QGuiApplication::platformName() == QStringLiteral("offscreen");
-    if (blnHeadless)
+    if (blnHeadless) {
         platform::ui::InstallUi(std::make_shared<platform::ui::ScriptedUi>(std::cerr));
-    else
+        gfnQtMessages = qInstallMessageHandler(QuietOffscreenMessages);
+    } else
         platform::ui::InstallUi(std::make_shared<platform::qt::QtUi>());
 
     std::shared_ptr<platform::fs::FileSystem> objFileSys;
