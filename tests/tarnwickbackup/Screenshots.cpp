@@ -2,11 +2,14 @@
 // a person to look at. Run it under a real X server (xvfb-run) so fonts and
 // styles are those users see.
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTimer>
 #include <filesystem>
@@ -16,12 +19,14 @@
 #include "platform/qt/HelpViewer.h"
 #include "platform/qt/QtUi.h"
 #include "platform/ui/ScriptedUi.h"
+#include "tarnwickbackup/BackupModeDialog.h"
 #include "tarnwickbackup/DriveProgress.h"
 #include "tarnwickbackup/Globals.h"
 #include "tarnwickbackup/MainForm.h"
 #include "tarnwickbackup/SettingsStore.h"
 #include "tarnwickbackup/ShowText.h"
 #include "tarnwickbackup/Splash.h"
+#include "tarnwickbackup/WaitForDrive.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TreeBuilder.h"
 
@@ -93,6 +98,39 @@ int main(int argc, char** argv) {
     progress.SetFolder("C:\\Documents and Settings\\Ann\\My Documents\\Projects\\2026");
     progress.SetFile("Quarterly report (final).doc");
     Save(progress, "progress");
+
+    progress.ShowMe(0);
+    progress.SetFolder("C:\\Documents and Settings\\Ann\\My Documents\\Projects\\2026");
+    progress.SetFile("Quarterly report (final).doc");
+    Save(progress, "progress-backup");
+
+    // The modal windows are drawn from inside their own event loop.
+    {
+        tarnwickbackup::BackupModeDialog dialog;
+        QTimer::singleShot(0, [&dialog] {
+            Save(dialog, "options");
+            dialog.optFilterLastModDate->click();
+            dialog.chkClearArchiveFlag->click();
+            Save(dialog, "options-incremental");
+            dialog.resize(dialog.minimumSizeHint());
+            Save(dialog, "options-small");
+            dialog.cmdCancel->click();
+        });
+        dialog.blnShowMe(*form.objManager(), "Weekly Documents", "e:\\backups\\daily\\");
+    }
+    {
+        tarnwickbackup::WaitForDrive wait(nullptr, {}, 1000);
+        QTimer::singleShot(0, [&wait] { Save(wait, "wait-for-drive"); });
+        wait.blnShowMe(fs->GetDrive("e:"), std::chrono::system_clock::now(), 1);
+    }
+    std::unique_ptr<QMessageBox> full(platform::qt::QtUi::NewMessageBox(
+        "The backup disc is full.\r\n\r\nPlease wait for Windows to finish writing data to the "
+        "disc (you should be able to tell from the lights on the drive), then remove the "
+        "disc.\r\n\r\nThen insert another disc (formatted, but not necessarily empty), and "
+        "click \"OK\" after Windows has finished loading it (wait for the lights again, or a "
+        "popup message).\r\n\r\nClick \"Cancel\" to stop the backup.",
+        64 + 1, "Tarnwick Backup"));
+    Save(*full, "msgbox-disc-full");
 
     auto* viewer =
         platform::qt::HelpViewer::ShowTopic(tmp / "prog" / "TarnwickBackup.hlp", 1000, false);
