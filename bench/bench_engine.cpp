@@ -37,13 +37,14 @@ struct Options {
     uint64_t lngFewFiles = 2000;
     uint64_t lngBigMiB = 1024;
     int lngReps = 3;
+    int lngQuietSeconds = 360;
     fs::path dir;
     bool blnKeep = false;
 };
 
 void Usage() {
     std::cerr << "usage: bench_engine [--files N] [--few-files N] [--big-mib N] [--reps N]\n"
-                 "                    [--dir FOLDER] [--keep]\n"
+                 "                    [--dir FOLDER] [--keep] [--quiet SECONDS]\n"
                  "Builds its trees in a new folder below FOLDER (default $TMPDIR or /tmp),\n"
                  "times the engine against cp -a, du -sb and cp, and removes the trees.\n";
 }
@@ -66,6 +67,8 @@ Options ParseOptions(int argc, char** argv) {
             opt.lngBigMiB = std::stoull(value());
         else if (arg == "--reps")
             opt.lngReps = std::stoi(value());
+        else if (arg == "--quiet")
+            opt.lngQuietSeconds = std::stoi(value());
         else if (arg == "--dir")
             opt.dir = value();
         else if (arg == "--keep")
@@ -78,22 +81,21 @@ Options ParseOptions(int argc, char** argv) {
     return opt;
 }
 
-// ext4 passes over inodes freed less than a minute ago (once written out)
-// when it allocates new ones, reading each one's table block, so creating
-// files soon after a large delete can take ten times as long. The cleanup of
-// a run leaves its time behind, and the next run waits until that minute is
-// over before it times anything.
-constexpr int kQuietSeconds = 65;
+// ext4 passes over inodes freed less than one to six minutes ago when it
+// allocates new ones, reading each one's table block, so creating files soon
+// after a large delete can take ten times as long. The cleanup of a run
+// leaves its time behind, and the next run waits until that time is over
+// before it times anything (65 s were measured not to be enough).
 const char* const kCleanupStamp = ".bench_engine-cleanup";
 
-void WaitForQuietDisk(const fs::path& dir) {
+void WaitForQuietDisk(const fs::path& dir, int lngQuietSeconds) {
     std::error_code ec;
     const auto stamp = fs::last_write_time(dir / kCleanupStamp, ec);
     if (ec) return;
     const auto age =
         std::chrono::duration_cast<std::chrono::seconds>(fs::file_time_type::clock::now() - stamp);
-    if (age.count() >= kQuietSeconds || age.count() < 0) return;
-    const long lngWait = kQuietSeconds - age.count();
+    if (age.count() >= lngQuietSeconds || age.count() < 0) return;
+    const long lngWait = lngQuietSeconds - age.count();
     std::cout << "waiting " << lngWait << " s: the last run's cleanup freed many inodes\n"
               << std::flush;
     std::this_thread::sleep_for(std::chrono::seconds(lngWait));
@@ -248,7 +250,7 @@ double CompareBigFile(const Options& opt, const fs::path& work, const fs::path& 
 }
 
 int RunBenchmark(const Options& opt) {
-    WaitForQuietDisk(opt.dir);
+    WaitForQuietDisk(opt.dir, opt.lngQuietSeconds);
     const fs::path work = MakeWorkFolder(opt.dir);
     std::cout << "work folder: " << work.string() << "\n";
     try {
