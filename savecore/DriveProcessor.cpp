@@ -222,7 +222,7 @@ bool DriveProcessor::blnProcessFiles(const pfs::FolderPtr& objFolder, const Defi
             }
             objMgr.UseSpace(dblSize);
             if (!objMgr.blnSpaceOnly()) {
-                if (blnCopyFile(*objFile, strDestFolder + strFileName, intNext, objFolder))
+                if (blnCopyFile(*objFile, strDestFolder + strFileName, intNext, objFolder, dblSize))
                     return true;
                 if (!mablnLevelMade[intNext - 1]) return false;
             }
@@ -285,12 +285,12 @@ bool DriveProcessor::blnMakePath(int16_t intLevel, bool blnRetry, const pfs::Fol
 }
 
 bool DriveProcessor::blnCopyFile(pfs::File& objFile, const std::string& strTarget, int16_t intLevel,
-                                 const pfs::FolderPtr& objFolder) {
+                                 const pfs::FolderPtr& objFolder, double dblSize) {
     BackupManager& objMgr = Manager();
     const std::string strInfo = objFile.Path() + kQuote + " to " + kQuote + strTarget;
     platform::ErrObject err;
     try {
-        CopyFileCore(objFile, strTarget);
+        CopyFileCore(objFile, strTarget, dblSize);
         return false;
     } catch (...) {
         err = platform::CurrentErr();
@@ -298,12 +298,12 @@ bool DriveProcessor::blnCopyFile(pfs::File& objFile, const std::string& strTarge
     try {
         const bool blnFull = err.Number == platform::rt::kHresultDiskFull ||
                              err.Number == platform::rt::kDiskFull ||
-                             blnDestFullChecked(objMgr, static_cast<double>(objFile.Size()));
+                             blnDestFullChecked(objMgr, dblSize);
         if (blnFull) {
             if (blnNewVolume(intLevel, objFolder)) return true;
             objMgr.SetProgressFile(objFile.Name());
             try {
-                CopyFileCore(objFile, strTarget);
+                CopyFileCore(objFile, strTarget, dblSize);
                 return false;
             } catch (...) {
                 err = platform::CurrentErr();
@@ -317,10 +317,10 @@ bool DriveProcessor::blnCopyFile(pfs::File& objFile, const std::string& strTarge
     }
 }
 
-void DriveProcessor::CopyFileCore(pfs::File& objFile, const std::string& strTarget) {
+void DriveProcessor::CopyFileCore(pfs::File& objFile, const std::string& strTarget,
+                                  double dblSize) {
     BackupManager& objMgr = Manager();
-    if (blnDestFullChecked(objMgr, static_cast<double>(objFile.Size())))
-        throw platform::RtError(platform::rt::kDiskFull);
+    if (blnDestFullChecked(objMgr, dblSize)) throw platform::RtError(platform::rt::kDiskFull);
     objFile.Copy(strTarget, false);
     objMgr.WriteDeleteSucceeded();
     if (!objMgr.blnClearArchiveFlag()) return;

@@ -37,9 +37,10 @@ class SAVECORE_API DriveProcessor {
     bool blnProcessFiles(const platform::fs::FolderPtr& objFolder, const DefinitionFile& objDef,
                          int16_t intNext, const std::string& strPath);
     bool blnMakePath(int16_t intLevel, bool blnRetry, const platform::fs::FolderPtr& objFolder);
+    // dblSize: the file's size as the walk read it, so it is not asked twice.
     bool blnCopyFile(platform::fs::File& objFile, const std::string& strTarget, int16_t intLevel,
-                     const platform::fs::FolderPtr& objFolder);
-    void CopyFileCore(platform::fs::File& objFile, const std::string& strTarget);
+                     const platform::fs::FolderPtr& objFolder, double dblSize);
+    void CopyFileCore(platform::fs::File& objFile, const std::string& strTarget, double dblSize);
     bool blnReportCopyError(bool blnFolder, const std::string& strInfo, int32_t lngErr,
                             const std::string& strDescription);
     bool blnNewVolume(int16_t intLevel, const platform::fs::FolderPtr& objFolder);

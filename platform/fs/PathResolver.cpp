@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "platform/fs/HostNames.h"
+#include "platform/fs/ListingCache.h"
 #include "platform/fs/RtError.h"
 
 namespace platform::fs {
@@ -37,21 +38,38 @@ EntryKind ListedKind(int dirFd, const char* name, unsigned char dtype) {
 
 }  // namespace
 
-std::vector<HostEntry> PathResolver::List(const std::string& strHostDir) {
+namespace {
+
+// Every entry but . and .., with its kind (Other for what the object model
+// does not show).
+std::vector<HostEntry> ReadEntries(const std::string& strHostDir) {
     DIR* dir = opendir(strHostDir.c_str());
     if (!dir) throw RtError::FromErrno(errno, true);
     std::vector<HostEntry> entries;
     errno = 0;
     while (dirent* e = readdir(dir)) {
         if (!std::strcmp(e->d_name, ".") || !std::strcmp(e->d_name, "..")) continue;
-        const EntryKind kind = ListedKind(dirfd(dir), e->d_name, e->d_type);
-        if (kind == EntryKind::Folder || kind == EntryKind::File)
-            entries.push_back({e->d_name, kind});
+        entries.push_back({e->d_name, ListedKind(dirfd(dir), e->d_name, e->d_type)});
         errno = 0;
     }
     const int err = errno;
     closedir(dir);
     if (err) throw RtError::FromErrno(err, true);
+    return entries;
+}
+
+}  // namespace
+
+std::shared_ptr<const std::vector<HostEntry>> PathResolver::AllEntries(
+    const std::string& strHostDir) {
+    return ListingCache::Instance().Get(strHostDir, &ReadEntries);
+}
+
+std::vector<HostEntry> PathResolver::List(const std::string& strHostDir) {
+    std::vector<HostEntry> entries;
+    const auto all = AllEntries(strHostDir);  // keeps the listing alive for the loop
+    for (const HostEntry& e : *all)
+        if (e.kind == EntryKind::Folder || e.kind == EntryKind::File) entries.push_back(e);
     return entries;
 }
 
@@ -72,29 +90,30 @@ std::optional<std::string> FindNameKnowing(const std::string& strHostDir,
     if (pFoundKind) *pFoundKind = exactKind;
     if (exactKind != EntryKind::Missing && (exactKind == prefer || prefer == EntryKind::Missing))
         return exact;
-    DIR* dir = opendir(strHostDir.c_str());
-    if (!dir) return exactKind != EntryKind::Missing ? std::optional(exact) : std::nullopt;
+    std::shared_ptr<const std::vector<HostEntry>> entries;
+    try {
+        entries = PathResolver::AllEntries(strHostDir);
+    } catch (const RtError&) {
+        return exactKind != EntryKind::Missing ? std::optional(exact) : std::nullopt;
+    }
     std::optional<std::string> first;
     EntryKind firstKind = EntryKind::Missing;
     const std::string folded = HostNames::Fold(strWinName);
-    while (dirent* e = readdir(dir)) {
-        if (!std::strcmp(e->d_name, ".") || !std::strcmp(e->d_name, "..")) continue;
-        if (HostNames::Fold(HostNames::ToWindowsName(e->d_name)) != folded) continue;
+    for (const HostEntry& e : *entries) {
+        if (HostNames::Fold(HostNames::ToWindowsName(e.strHostName)) != folded) continue;
         const bool blnNeedKind = prefer != EntryKind::Missing || pFoundKind;
         const EntryKind kind =
-            blnNeedKind ? PathResolver::KindOfPath(PathResolver::Join(strHostDir, e->d_name))
+            blnNeedKind ? PathResolver::KindOfPath(PathResolver::Join(strHostDir, e.strHostName))
                         : EntryKind::Missing;
         if (prefer == EntryKind::Missing || kind == prefer) {
-            closedir(dir);
             if (pFoundKind) *pFoundKind = kind;
-            return std::string(e->d_name);
+            return e.strHostName;
         }
         if (!first) {
-            first = e->d_name;
+            first = e.strHostName;
             firstKind = kind;
         }
     }
-    closedir(dir);
     if (exactKind != EntryKind::Missing) return exact;
     if (pFoundKind) *pFoundKind = firstKind;
     return first;

@@ -3,6 +3,7 @@
 // Also lists folders the way the object model shows them.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,6 +26,8 @@ class PathResolver {
     // The entries of a folder that are folders or files, in the host's order.
     // A failure to open the folder is an RtError (76 when it is missing).
     static std::vector<HostEntry> List(const std::string& strHostDir);
+    // Every entry of a folder (kind Other included), from the listing cache.
+    static std::shared_ptr<const std::vector<HostEntry>> AllEntries(const std::string& strHostDir);
 
     // A host path's kind for a lookup: links are followed, so an explicit
     // path through a link to a folder works as the host would resolve it.
