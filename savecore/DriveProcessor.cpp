@@ -149,8 +149,9 @@ bool DriveProcessor::blnProcessFolder(const pfs::FolderPtr& objFolder, bool blnI
         const int16_t intNext = static_cast<int16_t>(intLevel + 1);
         mastrLevelPath.resize(intNext);
         mablnLevelMade.resize(intNext);
-        mastrLevelPath[intNext - 1] =
-            mobjDrive->DriveLetter() + "$" + (intLevel == 0 ? "" : "\\" + strPath.substr(3));
+        std::string& strLevelPath = mastrLevelPath[intNext - 1];
+        strLevelPath = mobjDrive->DriveLetter() + "$";
+        if (intLevel > 0) strLevelPath.append("\\").append(strPath, 3);
         mablnLevelMade[intNext - 1] = false;
 
         bool blnInclude = blnIncludeDefault;

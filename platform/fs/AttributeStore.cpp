@@ -47,7 +47,12 @@ std::string Format(const Stored& r) {
     std::string s;
     if (r.blnHidden) s += 'H';
     if (r.blnSystem) s += 'S';
-    if (r.blnStamp) s += "/" + std::to_string(r.mtimeNs) + ":" + std::to_string(r.size);
+    if (r.blnStamp) {
+        s += '/';
+        s += std::to_string(r.mtimeNs);
+        s += ':';
+        s += std::to_string(r.size);
+    }
     return s;
 }
 

@@ -1,7 +1,10 @@
 // A file handle: a Location on a drive; nothing is kept open.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <memory>
+#include <optional>
 
 #include "platform/fs/LocalFileSystem.h"
 
@@ -11,6 +14,11 @@ class LocalFile final : public File {
   public:
     LocalFile(std::shared_ptr<LocalFileSystem> objFileSys, Location loc)
         : mobjFileSys(std::move(objFileSys)), mloc(std::move(loc)) {}
+    // A file as its folder's listing found it: size and date are those of
+    // that moment, read relative to the open folder (a walk asks both of
+    // every file, and a full path costs a lookup of every folder on it).
+    LocalFile(std::shared_ptr<LocalFileSystem> objFileSys, Location loc, const struct stat& st)
+        : mobjFileSys(std::move(objFileSys)), mloc(std::move(loc)), mListed(st) {}
 
     std::string Name() const override { return mloc.win.Names().back(); }
     std::string Path() const override { return mloc.win.ToString(); }
@@ -29,6 +37,7 @@ class LocalFile final : public File {
   private:
     std::shared_ptr<LocalFileSystem> mobjFileSys;
     Location mloc;
+    std::optional<struct stat> mListed;
 };
 
 }  // namespace platform::fs

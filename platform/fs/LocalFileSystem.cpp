@@ -286,11 +286,21 @@ std::vector<FolderPtr> LocalFileSystem::SubFoldersOf(const Location& loc) const 
 std::vector<FilePtr> LocalFileSystem::FilesOf(const Location& loc) const {
     Fault(FsOp::ListFiles, loc.win);
     std::vector<FilePtr> files;
-    for (const HostEntry& e : PathResolver::List(loc.strHost))
-        if (e.kind == EntryKind::File)
-            files.push_back(
-                FileAt({loc.lngDrive, loc.win.Child(HostNames::ToWindowsName(e.strHostName)),
-                        PathResolver::Join(loc.strHost, e.strHostName)}));
+    const std::vector<HostEntry> entries = PathResolver::List(loc.strHost);
+    const int dirFd = open(loc.strHost.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    for (const HostEntry& e : entries) {
+        if (e.kind != EntryKind::File) continue;
+        Location fileLoc{loc.lngDrive, loc.win.Child(HostNames::ToWindowsName(e.strHostName)),
+                         PathResolver::Join(loc.strHost, e.strHostName)};
+        struct stat st;
+        // A file that went away since the listing is still handed out: what
+        // is then asked of it fails as for any vanished file.
+        if (dirFd >= 0 && fstatat(dirFd, e.strHostName.c_str(), &st, 0) == 0 && S_ISREG(st.st_mode))
+            files.push_back(std::make_shared<LocalFile>(Self(), std::move(fileLoc), st));
+        else
+            files.push_back(FileAt(std::move(fileLoc)));
+    }
+    if (dirFd >= 0) close(dirFd);
     return files;
 }
 

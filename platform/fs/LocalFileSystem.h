@@ -62,6 +62,9 @@ class LocalFileSystem final : public FileSystem,
     void SetFaultHook(FaultHook hook) override;
 
     // For the handles.
+    void Fault(FsOp op, const WinPath& path) const {
+        if (mhook) mhook(op, path.ToString());
+    }
     const DriveSpec& Spec(std::size_t lngDrive) const { return mdrives[lngDrive].spec; }
     bool DriveReady(std::size_t lngDrive) const;
     DiskSpace DriveSpace(std::size_t lngDrive) const;
@@ -81,9 +84,6 @@ class LocalFileSystem final : public FileSystem,
 
   private:
     std::shared_ptr<LocalFileSystem> Self() const;
-    void Fault(FsOp op, const WinPath& path) const {
-        if (mhook) mhook(op, path.ToString());
-    }
     std::optional<std::size_t> DriveIndex(char chLetter) const;
     std::size_t DriveOfSpec(const std::string& strDriveSpec) const;  // 68, 71
     std::size_t ReadyDriveOf(const WinPath& path) const;             // 76, 71
