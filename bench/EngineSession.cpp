@@ -13,11 +13,11 @@ namespace pfs = platform::fs;
 namespace {
 
 pfs::DriveSpec FixedDrive(char chLetter, const std::filesystem::path& host) {
-    pfs::DriveSpec spec;
-    spec.chLetter = chLetter;
-    spec.hostPath = host;
-    spec.lngType = pfs::kDriveFixed;
-    return spec;
+    pfs::DriveSpec driveSpec;
+    driveSpec.chLetter = chLetter;
+    driveSpec.hostPath = host;
+    driveSpec.lngType = pfs::kDriveFixed;
+    return driveSpec;
 }
 
 std::shared_ptr<tarnwick::ErrorHandler> SharedHandler() {

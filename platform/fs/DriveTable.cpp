@@ -170,10 +170,10 @@ DriveTable DriveTable::FromMounts(const std::string& strMounts, const std::files
     c.lngType = kDriveFixed;
     table.drives.push_back(c);
     char chNext = 'D';
-    for (DriveSpec spec : MountTable::MediaDrives(strMounts)) {
+    for (DriveSpec driveSpec : MountTable::MediaDrives(strMounts)) {
         if (chNext > 'Z') break;
-        spec.chLetter = chNext++;
-        table.drives.push_back(spec);
+        driveSpec.chLetter = chNext++;
+        table.drives.push_back(driveSpec);
     }
     return table;
 }

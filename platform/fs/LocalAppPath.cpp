@@ -61,16 +61,16 @@ std::string LocalFileSystem::AppPathOf(const std::filesystem::path& hostFolder) 
             lngBestLen = strRoot.size();
         }
     }
-    if (best) return WindowsPathOf(mdrives[*best].spec.chLetter, strBestRelative);
+    if (best) return WindowsPathOf(mdrives[*best].driveSpec.chLetter, strBestRelative);
 
     // Letters from Z down, so the table's own letters and the ones users
     // add at the low end stay free.
     for (char chLetter = 'Z'; chLetter >= 'A'; --chLetter) {
         if (DriveIndex(chLetter)) continue;
         DriveState state;
-        state.spec.chLetter = chLetter;
-        state.spec.hostPath = strFolder;
-        state.spec.lngType = kDriveFixed;
+        state.driveSpec.chLetter = chLetter;
+        state.driveSpec.hostPath = strFolder;
+        state.driveSpec.lngType = kDriveFixed;
         state.strRoot = strFolder;
         state.blnReserved = true;
         mdrives.push_back(std::move(state));

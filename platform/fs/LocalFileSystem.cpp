@@ -38,12 +38,12 @@ std::string LastName(const std::string& strHost) {
 LocalFileSystem::LocalFileSystem(DriveTable table) {
     std::sort(table.drives.begin(), table.drives.end(),
               [](const DriveSpec& a, const DriveSpec& b) { return a.chLetter < b.chLetter; });
-    for (DriveSpec& spec : table.drives) {
+    for (DriveSpec& driveSpec : table.drives) {
         DriveState state;
-        state.strRoot = RootString(spec.hostPath);
-        if (spec.capacity)
-            state.tracker = std::make_unique<CapacityTracker>(state.strRoot, *spec.capacity);
-        state.spec = std::move(spec);
+        state.strRoot = RootString(driveSpec.hostPath);
+        if (driveSpec.capacity)
+            state.tracker = std::make_unique<CapacityTracker>(state.strRoot, *driveSpec.capacity);
+        state.driveSpec = std::move(driveSpec);
         mdrives.push_back(std::move(state));
     }
 }
@@ -56,7 +56,7 @@ std::shared_ptr<LocalFileSystem> LocalFileSystem::Self() const {
 
 std::optional<std::size_t> LocalFileSystem::DriveIndex(char chLetter) const {
     for (std::size_t i = 0; i < mdrives.size(); ++i)
-        if (mdrives[i].spec.chLetter == chLetter) return i;
+        if (mdrives[i].driveSpec.chLetter == chLetter) return i;
     return std::nullopt;
 }
 
@@ -82,7 +82,7 @@ std::size_t LocalFileSystem::ReadyDriveOf(const WinPath& path) const {
 }
 
 void LocalFileSystem::CheckWritable(std::size_t lngDrive) const {
-    if (mdrives[lngDrive].spec.blnReadOnly) throw RtError(rt::kPermissionDenied);
+    if (mdrives[lngDrive].driveSpec.blnReadOnly) throw RtError(rt::kPermissionDenied);
 }
 
 DiskSpace LocalFileSystem::DriveSpace(std::size_t lngDrive) const {
@@ -191,7 +191,7 @@ Location LocalFileSystem::ParentForCreate(const WinPath& path) const {
     if (!index) throw RtError(rt::kPathNotFound);
     // A parent folder that is found proves the drive ready; only the rare
     // cases that must answer 71 before anything else ask first.
-    if (mdrives[*index].spec.blnReadOnly || path.IsRoot()) ReadyDriveOf(path);
+    if (mdrives[*index].driveSpec.blnReadOnly || path.IsRoot()) ReadyDriveOf(path);
     CheckWritable(*index);
     if (path.IsRoot()) throw RtError(rt::kFileAlreadyExists);
     auto parent = Find(path.Parent(), EntryKind::Folder);
@@ -356,29 +356,30 @@ void LocalFileSystem::CopyFile(const std::string& strSource, const std::string& 
 }
 
 void LocalFileSystem::DeleteFileAt(const Location& loc, bool blnForce) {
-    CheckWritable(loc.lngDrive);
-    TreeRemover remover(blnForce, [this](const std::string& strWin) {
-        if (mhook) mhook(FsOp::Delete, strWin);
-    });
-    CapacityTracker* tracker = mdrives[loc.lngDrive].tracker.get();
-    try {
-        remover.RemoveFile(loc.strHost, loc.win.ToString());
-    } catch (...) {
-        if (tracker) tracker->Remove(remover.Freed());
-        throw;
-    }
-    if (tracker) tracker->Remove(remover.Freed());
+    RemoveCounted(loc, blnForce, false);
 }
 
 void LocalFileSystem::DeleteFolderAt(const Location& loc, bool blnForce) {
+    if (loc.win.IsRoot()) {
+        CheckWritable(loc.lngDrive);
+        throw RtError(rt::kPermissionDenied);
+    }
+    RemoveCounted(loc, blnForce, true);
+}
+
+// A delete, with the simulated medium told what was freed even when the
+// delete stopped part-way.
+void LocalFileSystem::RemoveCounted(const Location& loc, bool blnForce, bool blnFolder) {
     CheckWritable(loc.lngDrive);
-    if (loc.win.IsRoot()) throw RtError(rt::kPermissionDenied);
     TreeRemover remover(blnForce, [this](const std::string& strWin) {
         if (mhook) mhook(FsOp::Delete, strWin);
     });
     CapacityTracker* tracker = mdrives[loc.lngDrive].tracker.get();
     try {
-        remover.RemoveFolder(loc.strHost, loc.win.ToString());
+        if (blnFolder)
+            remover.RemoveFolder(loc.strHost, loc.win.ToString());
+        else
+            remover.RemoveFile(loc.strHost, loc.win.ToString());
     } catch (...) {
         if (tracker) tracker->Remove(remover.Freed());
         throw;

@@ -19,7 +19,7 @@
 namespace platform::fs {
 
 struct DriveState {
-    DriveSpec spec;
+    DriveSpec driveSpec;
     std::string strRoot;                       // host folder, no trailing slash
     std::unique_ptr<CapacityTracker> tracker;  // only for a simulated capacity
     bool blnReserved = false;                  // a program's folder, not in Drives()
@@ -65,7 +65,7 @@ class LocalFileSystem final : public FileSystem,
     void Fault(FsOp op, const WinPath& path) const {
         if (mhook) mhook(op, path.ToString());
     }
-    const DriveSpec& Spec(std::size_t lngDrive) const { return mdrives[lngDrive].spec; }
+    const DriveSpec& Spec(std::size_t lngDrive) const { return mdrives[lngDrive].driveSpec; }
     bool DriveReady(std::size_t lngDrive) const;
     DiskSpace DriveSpace(std::size_t lngDrive) const;
     DrivePtr DriveAt(std::size_t lngDrive) const;
@@ -81,6 +81,7 @@ class LocalFileSystem final : public FileSystem,
     void CopyFileAt(const Location& source, const std::string& strDestination, bool blnOverwrite);
     void DeleteFileAt(const Location& loc, bool blnForce);
     void DeleteFolderAt(const Location& loc, bool blnForce);
+    void RemoveCounted(const Location& loc, bool blnForce, bool blnFolder);
 
   private:
     std::shared_ptr<LocalFileSystem> Self() const;

@@ -111,15 +111,15 @@ std::vector<DriveSpec> MountTable::MediaDrives(const std::string& strMounts) {
         point = Unescape(point);
         const int kind = KindOf(source, point, type);
         if (kind == kDriveUnknown || !seen.insert(point).second) continue;
-        DriveSpec spec;
-        spec.chLetter = '\0';
-        spec.hostPath = point;
-        spec.lngType = kind;
+        DriveSpec driveSpec;
+        driveSpec.chLetter = '\0';
+        driveSpec.hostPath = point;
+        driveSpec.lngType = kind;
         if (kind == kDriveRemote)
-            spec.strShareName = ShareNameOf(source);
+            driveSpec.strShareName = ShareNameOf(source);
         else
-            spec.strVolumeName = VolumeLabel(source, point);
-        drives.push_back(spec);
+            driveSpec.strVolumeName = VolumeLabel(source, point);
+        drives.push_back(driveSpec);
     }
     return drives;
 }

@@ -49,12 +49,12 @@ std::shared_ptr<pfs::FileSystem> MakeFileSystem(const twtest::TempDir& dir) {
                                                {'N', pfs::kDriveRemote},
                                                {'R', pfs::kDriveRamDisk}};
     for (auto [chLetter, lngType] : drives) {
-        pfs::DriveSpec spec;
-        spec.chLetter = chLetter;
-        spec.hostPath = dir / std::string(1, chLetter);
-        spec.lngType = lngType;
-        std::filesystem::create_directories(spec.hostPath);
-        table.drives.push_back(spec);
+        pfs::DriveSpec driveSpec;
+        driveSpec.chLetter = chLetter;
+        driveSpec.hostPath = dir / std::string(1, chLetter);
+        driveSpec.lngType = lngType;
+        std::filesystem::create_directories(driveSpec.hostPath);
+        table.drives.push_back(driveSpec);
     }
     return pfs::FileSystem::Create(table);
 }
