@@ -22,8 +22,9 @@ class FileWriter {
     // Copies contents, modification time, permission bits and the stored
     // hidden/system flags. No overwrite: 58 when the target exists, even when
     // it appears during the copy. Overwrite of a read-only target: 70.
-    // beforePublish runs just before the target name is taken.
-    static void Copy(const std::string& strSource, const std::string& strHostDir,
+    // beforePublish runs just before the target name is taken. Returns the
+    // bytes copied.
+    static uint64_t Copy(const std::string& strSource, const std::string& strHostDir,
                      const std::string& strHostName, bool blnOverwrite, CapacityTracker* tracker,
                      const std::function<void()>& beforePublish);
 
@@ -37,8 +38,9 @@ class FileWriter {
     static void CreateEmpty(const std::string& strHostPath);
 
     // In-kernel copy (copy_file_range, then sendfile, then read/write) from
-    // the current offsets to the end of the input. More than limit bytes: 61.
-    static uint64_t CopyContents(int in, int out, uint64_t limit);
+    // the current offsets to the end of the input, or until expected bytes
+    // (the size at opening; 0 = unknown) are copied. More than limit: 61.
+    static uint64_t CopyContents(int in, int out, uint64_t limit, uint64_t expected = 0);
 };
 
 }  // namespace platform::fs

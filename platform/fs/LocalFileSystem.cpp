@@ -345,9 +345,11 @@ void LocalFileSystem::CopyFileAt(const Location& source, const std::string& strD
             PathResolver::FindName(parent.strHost, strName, EntryKind::File).value_or(strHostName);
     const WinPath published = parent.win.Child(HostNames::ToWindowsName(strHostName));
     Fault(FsOp::OpenForRead, source.win);
-    FileWriter::Copy(source.strHost, parent.strHost, strHostName, blnOverwrite,
-                     mdrives[parent.lngDrive].tracker.get(),
-                     [&] { Fault(FsOp::Create, published); });
+    const uint64_t written =
+        FileWriter::Copy(source.strHost, parent.strHost, strHostName, blnOverwrite,
+                         mdrives[parent.lngDrive].tracker.get(),
+                         [&] { Fault(FsOp::Create, published); });
+    mwriteback.Written(mdrives[parent.lngDrive].strRoot, written);
 }
 
 void LocalFileSystem::CopyFile(const std::string& strSource, const std::string& strDestination,

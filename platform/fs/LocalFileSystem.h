@@ -15,6 +15,7 @@
 #include "platform/fs/FileSystem.h"
 #include "platform/fs/PathResolver.h"
 #include "platform/fs/WinPath.h"
+#include "platform/fs/WritebackAhead.h"
 
 namespace platform::fs {
 
@@ -60,6 +61,8 @@ class LocalFileSystem final : public FileSystem,
     std::string AppPathOf(const std::filesystem::path& hostFolder) override;
     std::optional<std::filesystem::path> HostPathOf(const std::string& strPath) const override;
     void SetFaultHook(FaultHook hook) override;
+    // Background syncs started so far (see WritebackAhead).
+    uint64_t WritebackSyncs() const { return mwriteback.SyncsStarted(); }
 
     // For the handles.
     void Fault(FsOp op, const WinPath& path) const {
@@ -96,6 +99,8 @@ class LocalFileSystem final : public FileSystem,
 
     std::vector<DriveState> mdrives;
     FaultHook mhook;
+    // Last, so its thread stops before anything it could look at goes.
+    WritebackAhead mwriteback;
 };
 
 }  // namespace platform::fs

@@ -14,11 +14,17 @@ namespace platform::fs {
 
 namespace {
 std::atomic<unsigned long> gTempCounter{0};
+
+// Asked once: O_EXCL keeps names unique even in a forked child that shares it.
+pid_t CachedPid() {
+    static const pid_t pid = getpid();
+    return pid;
 }
+}  // namespace
 
 TempFile::TempFile(const std::string& strHostDir, mode_t mode) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        mstrPath = PathResolver::Join(strHostDir, ".~tw" + std::to_string(getpid()) + "-" +
+        mstrPath = PathResolver::Join(strHostDir, ".~tw" + std::to_string(CachedPid()) + "-" +
                                                       std::to_string(++gTempCounter) + ".tmp");
         mfd = open(mstrPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
         if (mfd >= 0) return;

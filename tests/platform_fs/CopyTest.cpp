@@ -9,6 +9,8 @@
 #include <csignal>
 #include <thread>
 
+#include "platform/fs/LocalFileSystem.h"
+#include "platform/fs/WritebackAhead.h"
 #include "tests/platform_fs/FsFixture.h"
 
 using namespace platform::fs;
@@ -153,6 +155,43 @@ TEST_F(Copy, WriteFileReplacingKeepsTheOldFileOnFailure) {
     EXPECT_EQ(ErrOf([&] { mFs->CreateFolder("C:\\Empty.txt"); }), 58);
     EXPECT_EQ(Entries(mC), "cfg.ini;empty.txt;");
 }
+
+// Files are created with their mode where the umask allows it; what it does
+// not allow (and the set-id and sticky bits) must still arrive.
+TEST_F(Copy, KeepsEveryPermissionBitWhateverTheCreateModeGave) {
+    const mode_t modes[] = {0600, 0755, 0444, 0777, 02750, 01777};
+    int n = 0;
+    for (const mode_t mode : modes) {
+        const std::string strName = "m" + std::to_string(n++) + ".txt";
+        WriteFile(mC / strName, "x");
+        chmod((mC / strName).c_str(), mode);
+        mFs->CopyFile("C:\\" + strName, "E:\\" + strName, false);
+        struct stat st;
+        ASSERT_EQ(stat((mE / strName).c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, mode) << strName;
+    }
+}
+
+TEST_F(Copy, WritesBackInTheBackgroundAfterEnoughFiles) {
+    auto local = std::dynamic_pointer_cast<LocalFileSystem>(mFs);
+    ASSERT_TRUE(local);
+    BuildTree(mC, "a.txt=abc\n");
+    for (uint32_t i = 1; i < WritebackAhead::kFilesPerSync; ++i)
+        mFs->CopyFile("C:\\a.txt", "E:\\a" + std::to_string(i) + ".txt", false);
+    EXPECT_EQ(local->WritebackSyncs(), 0u);
+    mFs->CopyFile("C:\\a.txt", "E:\\last.txt", false);
+    EXPECT_EQ(local->WritebackSyncs(), 1u);
+}
+
+TEST(WritebackAhead, CountsEachRootAndSurvivesAMissingOne) {
+    TempDir tmp;
+    WritebackAhead objAhead;
+    objAhead.Written(tmp.path().string(), WritebackAhead::kBytesPerSync - 1);
+    objAhead.Written("/nonexistent/medium", WritebackAhead::kBytesPerSync);
+    EXPECT_EQ(objAhead.SyncsStarted(), 1u);  // only the missing one was due
+    objAhead.Written(tmp.path().string(), 1);
+    EXPECT_EQ(objAhead.SyncsStarted(), 2u);
+}  // the destructor waits for the thread
 
 }  // namespace
 }  // namespace twtest
