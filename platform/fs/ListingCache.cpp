@@ -28,9 +28,12 @@ ListingCache& ListingCache::Instance() {
 }
 
 std::shared_ptr<const ListingCache::Entries> ListingCache::Get(const std::string& strHostDir,
-                                                               Reader fnRead) {
+                                                               Reader fnRead,
+                                                               const struct stat* pKnown) {
     struct stat st;
-    if (stat(strHostDir.c_str(), &st) != 0)
+    if (pKnown)
+        st = *pKnown;
+    else if (stat(strHostDir.c_str(), &st) != 0)
         return std::make_shared<const Entries>(fnRead(strHostDir));
     {
         std::lock_guard<std::mutex> lock(mMutex);

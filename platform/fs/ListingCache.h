@@ -6,6 +6,7 @@
 // otherwise leave the time unchanged and the listing stale.
 #pragma once
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <ctime>
@@ -26,7 +27,9 @@ class ListingCache {
     using Reader = Entries (*)(const std::string& strHostDir);
 
     // The folder's entries, read with fnRead when no valid copy is kept.
-    std::shared_ptr<const Entries> Get(const std::string& strHostDir, Reader fnRead);
+    // pKnown is a stat of the folder the caller made a moment ago.
+    std::shared_ptr<const Entries> Get(const std::string& strHostDir, Reader fnRead,
+                                       const struct stat* pKnown = nullptr);
 
     static ListingCache& Instance();
 

@@ -149,11 +149,14 @@ void LocalFileSystem::FlushDrive(const std::string& strDriveSpec) {
 
 // --- lookups ---------------------------------------------------------------
 
-std::optional<Location> LocalFileSystem::Find(const WinPath& path, EntryKind kind) const {
+std::optional<Location> LocalFileSystem::Find(const WinPath& path, EntryKind kind,
+                                              bool* pParentFound) const {
+    if (pParentFound) *pParentFound = false;
     const auto index = DriveIndex(path.Letter());
     if (!index) return std::nullopt;
     EntryKind found = EntryKind::Missing;
-    const auto host = PathResolver::Resolve(mdrives[*index].strRoot, path.Names(), kind, &found);
+    const auto host =
+        PathResolver::Resolve(mdrives[*index].strRoot, path.Names(), kind, &found, pParentFound);
     if (!host) return std::nullopt;
     if (kind != EntryKind::Missing && found != kind) return std::nullopt;
     // The names as the host spells them, so paths read back the real case.
@@ -179,7 +182,11 @@ std::optional<Location> LocalFileSystem::Find(const WinPath& path, EntryKind kin
 Location LocalFileSystem::Require(const std::string& strPath, EntryKind kind) const {
     const WinPath path = WinPath::Parse(strPath);
     if (!DriveIndex(path.Letter())) throw RtError(rt::kPathNotFound);
-    if (auto loc = Find(path, kind)) return *loc;
+    bool blnParentFound = false;
+    if (auto loc = Find(path, kind, &blnParentFound)) return *loc;
+    // A missing file in a folder that is there: the usual case of a lookup
+    // for an instruction file, answered without asking again.
+    if (kind == EntryKind::File && blnParentFound) throw RtError(rt::kFileNotFound);
     ReadyDriveOf(path);
     if (kind == EntryKind::Folder || !Find(path.Parent(), EntryKind::Folder))
         throw RtError(rt::kPathNotFound);

@@ -92,7 +92,9 @@ class LocalFileSystem final : public FileSystem,
     std::size_t DriveOfSpec(const std::string& strDriveSpec) const;  // 68, 71
     std::size_t ReadyDriveOf(const WinPath& path) const;             // 76, 71
     void CheckWritable(std::size_t lngDrive) const;                  // 70
-    std::optional<Location> Find(const WinPath& path, EntryKind kind) const;
+    // pParentFound: see PathResolver::Resolve.
+    std::optional<Location> Find(const WinPath& path, EntryKind kind,
+                                 bool* pParentFound = nullptr) const;
     Location Require(const std::string& strPath, EntryKind kind) const;
     // The existing parent folder of a new entry (76), on a writable drive (70).
     Location ParentForCreate(const WinPath& path) const;

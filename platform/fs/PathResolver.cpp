@@ -61,8 +61,8 @@ std::vector<HostEntry> ReadEntries(const std::string& strHostDir) {
 }  // namespace
 
 std::shared_ptr<const std::vector<HostEntry>> PathResolver::AllEntries(
-    const std::string& strHostDir) {
-    return ListingCache::Instance().Get(strHostDir, &ReadEntries);
+    const std::string& strHostDir, const struct stat* pKnown) {
+    return ListingCache::Instance().Get(strHostDir, &ReadEntries, pKnown);
 }
 
 std::vector<HostEntry> PathResolver::List(const std::string& strHostDir) {
@@ -85,14 +85,15 @@ namespace {
 // pFoundKind it also tells the kind of the entry it returns.
 std::optional<std::string> FindNameKnowing(const std::string& strHostDir,
                                            const std::string& strWinName, EntryKind prefer,
-                                           EntryKind exactKind, EntryKind* pFoundKind) {
+                                           EntryKind exactKind, EntryKind* pFoundKind,
+                                           const struct stat* pDirStat = nullptr) {
     const std::string exact = HostNames::ToHostName(strWinName);
     if (pFoundKind) *pFoundKind = exactKind;
     if (exactKind != EntryKind::Missing && (exactKind == prefer || prefer == EntryKind::Missing))
         return exact;
     std::shared_ptr<const std::vector<HostEntry>> entries;
     try {
-        entries = PathResolver::AllEntries(strHostDir);
+        entries = PathResolver::AllEntries(strHostDir, pDirStat);
     } catch (const RtError&) {
         return exactKind != EntryKind::Missing ? std::optional(exact) : std::nullopt;
     }
@@ -129,7 +130,9 @@ std::optional<std::string> PathResolver::FindName(const std::string& strHostDir,
 
 std::optional<std::string> PathResolver::Resolve(const std::string& strRoot,
                                                  const std::vector<std::string>& names,
-                                                 EntryKind finalPrefer, EntryKind* pFoundKind) {
+                                                 EntryKind finalPrefer, EntryKind* pFoundKind,
+                                                 bool* pParentFound) {
+    if (pParentFound) *pParentFound = false;
     std::string parentExact = strRoot;
     for (std::size_t i = 0; i + 1 < names.size(); ++i)
         parentExact = Join(parentExact, HostNames::ToHostName(names[i]));
@@ -146,7 +149,12 @@ std::optional<std::string> PathResolver::Resolve(const std::string& strRoot,
     // it too (each exact folder name wins): only the last name is searched.
     std::string cur = strRoot;
     std::size_t start = 0;
-    if (names.size() > 1 && KindOfPath(parentExact) == EntryKind::Folder) {
+    // The stat of the exact parent also validates its kept listing.
+    struct stat parentStat;
+    const bool blnExactParent = names.size() > 1 && stat(parentExact.c_str(), &parentStat) == 0 &&
+                                S_ISDIR(parentStat.st_mode);
+    if (pParentFound) *pParentFound = blnExactParent;
+    if (blnExactParent) {
         cur = parentExact;
         start = names.size() - 1;
     }
@@ -156,8 +164,9 @@ std::optional<std::string> PathResolver::Resolve(const std::string& strRoot,
         const EntryKind exactKind = blnLast && cur == parentExact
                                         ? kind
                                         : KindOfPath(Join(cur, HostNames::ToHostName(names[i])));
-        const auto name = FindNameKnowing(cur, names[i], blnLast ? finalPrefer : EntryKind::Folder,
-                                          exactKind, &found);
+        const auto name =
+            FindNameKnowing(cur, names[i], blnLast ? finalPrefer : EntryKind::Folder, exactKind,
+                            &found, blnExactParent && i == start ? &parentStat : nullptr);
         if (!name) return std::nullopt;
         cur = Join(cur, *name);
     }

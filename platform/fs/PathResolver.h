@@ -3,6 +3,8 @@
 // Also lists folders the way the object model shows them.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <memory>
 #include <optional>
 #include <string>
@@ -27,7 +29,8 @@ class PathResolver {
     // A failure to open the folder is an RtError (76 when it is missing).
     static std::vector<HostEntry> List(const std::string& strHostDir);
     // Every entry of a folder (kind Other included), from the listing cache.
-    static std::shared_ptr<const std::vector<HostEntry>> AllEntries(const std::string& strHostDir);
+    static std::shared_ptr<const std::vector<HostEntry>> AllEntries(
+        const std::string& strHostDir, const struct stat* pKnown = nullptr);
 
     // A host path's kind for a lookup: links are followed, so an explicit
     // path through a link to a folder works as the host would resolve it.
@@ -41,10 +44,13 @@ class PathResolver {
     // The host path of the existing entry that names stand for below root,
     // each name looked up in turn; nothing when some part is missing. The
     // kind of what was found goes to pFoundKind, sparing the caller a stat.
+    // pParentFound tells, when nothing is found, whether the folder that
+    // holds the last name was found by its exact name (the drive is there).
     static std::optional<std::string> Resolve(const std::string& strRoot,
                                               const std::vector<std::string>& names,
                                               EntryKind finalPrefer,
-                                              EntryKind* pFoundKind = nullptr);
+                                              EntryKind* pFoundKind = nullptr,
+                                              bool* pParentFound = nullptr);
 
     static std::string Join(const std::string& strDir, const std::string& strName) {
         return strDir.empty() || strDir.back() != '/' ? strDir + "/" + strName : strDir + strName;
