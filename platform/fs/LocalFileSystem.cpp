@@ -338,24 +338,64 @@ uint64_t LocalFileSystem::FileLen(const std::string& strPath) const {
     return static_cast<uint64_t>(StatOf(loc, false).st_size);
 }
 
+std::optional<Location> LocalFileSystem::ExactParentOf(const WinPath& path) const {
+    const auto index = DriveIndex(path.Letter());
+    // A simulated medium answers 61 before the copy could learn of a
+    // missing folder: there the folder is looked up first, as always.
+    if (!index || path.IsRoot() || mdrives[*index].driveSpec.blnReadOnly ||
+        mdrives[*index].tracker)
+        return std::nullopt;
+    const WinPath parent = path.Parent();
+    std::string strHost = mdrives[*index].strRoot;
+    for (const std::string& strName : parent.Names())
+        strHost = PathResolver::Join(strHost, HostNames::ToHostName(strName));
+    return Location{*index, parent, std::move(strHost)};
+}
+
 void LocalFileSystem::CopyFileAt(const Location& source, const std::string& strDestination,
                                  bool blnOverwrite) {
     WinPath target = WinPath::Parse(strDestination);
     if (EndsInSeparator(strDestination)) target = target.Child(source.win.Names().back());
-    const Location parent = ParentForCreate(target);
     const std::string& strName = target.Names().back();
+    // A new file goes first into the folder its path names exactly, which
+    // is what a lookup would find when that folder exists; only when it does
+    // not (76) is the folder looked up, with the case-insensitive search and
+    // the errors that tell why it is missing.
+    if (!blnOverwrite) {
+        if (const auto exact = ExactParentOf(target)) {
+            Fault(FsOp::OpenForRead, source.win);
+            bool blnPublishReached = false;
+            try {
+                CopyInto(source, *exact, HostNames::ToHostName(strName), false, &blnPublishReached);
+                return;
+            } catch (const RtError& e) {
+                if (e.Number() != rt::kPathNotFound || blnPublishReached) throw;
+            }
+            CopyInto(source, ParentForCreate(target), HostNames::ToHostName(strName), false);
+            return;
+        }
+    }
+    const Location parent = ParentForCreate(target);
     std::string strHostName = HostNames::ToHostName(strName);
     // Overwriting replaces the file Windows would see, whatever its case; a
     // new file keeps its own name, so case variants on the source survive.
     if (blnOverwrite)
         strHostName =
             PathResolver::FindName(parent.strHost, strName, EntryKind::File).value_or(strHostName);
-    const WinPath published = parent.win.Child(HostNames::ToWindowsName(strHostName));
     Fault(FsOp::OpenForRead, source.win);
+    CopyInto(source, parent, strHostName, blnOverwrite);
+}
+
+void LocalFileSystem::CopyInto(const Location& source, const Location& parent,
+                               const std::string& strHostName, bool blnOverwrite,
+                               bool* pPublishReached) {
+    const WinPath published = parent.win.Child(HostNames::ToWindowsName(strHostName));
     const uint64_t written =
         FileWriter::Copy(source.strHost, parent.strHost, strHostName, blnOverwrite,
-                         mdrives[parent.lngDrive].tracker.get(),
-                         [&] { Fault(FsOp::Create, published); });
+                         mdrives[parent.lngDrive].tracker.get(), [&] {
+                             if (pPublishReached) *pPublishReached = true;
+                             Fault(FsOp::Create, published);
+                         });
     mwriteback.Written(mdrives[parent.lngDrive].strRoot, written);
 }
 

@@ -98,6 +98,14 @@ class LocalFileSystem final : public FileSystem,
     Location Require(const std::string& strPath, EntryKind kind) const;
     // The existing parent folder of a new entry (76), on a writable drive (70).
     Location ParentForCreate(const WinPath& path) const;
+    // Where the parent of path is if its names are the host's exactly; none
+    // for a root, a read-only drive or a simulated medium. Asks nothing of
+    // the file system.
+    std::optional<Location> ExactParentOf(const WinPath& path) const;
+    // The copy itself, once the target folder is known; pPublishReached is
+    // set when it got as far as taking the name.
+    void CopyInto(const Location& source, const Location& parent, const std::string& strHostName,
+                  bool blnOverwrite, bool* pPublishReached = nullptr);
 
     std::vector<DriveState> mdrives;
     FaultHook mhook;

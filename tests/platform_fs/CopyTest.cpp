@@ -172,6 +172,22 @@ TEST_F(Copy, KeepsEveryPermissionBitWhateverTheCreateModeGave) {
     }
 }
 
+// A new file goes straight into the folder named exactly; a folder named in
+// another case, or one that is missing, is looked up as for any path.
+TEST_F(Copy, FindsTheTargetFolderWhateverCaseTheDestinationGives) {
+    BuildTree(mC, "a.txt=abc\n");
+    std::filesystem::create_directories(mE / "Backup" / "Sub");
+    int lngOpens = 0;
+    mFs->SetFaultHook([&](FsOp op, const std::string&) { lngOpens += op == FsOp::OpenForRead; });
+    mFs->CopyFile("C:\\a.txt", "E:\\BACKUP\\sub\\a.txt", false);
+    EXPECT_EQ(ReadFile(mE / "Backup" / "Sub" / "a.txt"), "abc");
+    EXPECT_EQ(lngOpens, 1);  // a fault injected at the open still fires once
+    EXPECT_EQ(Entries(mE / "Backup" / "Sub"), "a.txt;");
+    EXPECT_EQ(ErrOf([&] { mFs->CopyFile("C:\\a.txt", "E:\\Backup\\none\\a.txt", false); }), 76);
+    std::filesystem::remove_all(mE);  // the medium is taken out
+    EXPECT_EQ(ErrOf([&] { mFs->CopyFile("C:\\a.txt", "E:\\Backup\\Sub\\b.txt", false); }), 71);
+}
+
 TEST_F(Copy, WritesBackInTheBackgroundAfterEnoughFiles) {
     auto local = std::dynamic_pointer_cast<LocalFileSystem>(mFs);
     ASSERT_TRUE(local);
