@@ -49,6 +49,10 @@ class TimedFileSystem final : public platform::fs::FileSystem {
         return mobjInner->Dir(s, a);
     }
     std::string ReadFile(const std::string& s) const override { return mobjInner->ReadFile(s); }
+    std::optional<std::string> TryReadFile(const std::string& s,
+                                           std::optional<platform::RtError>& err) const override {
+        return mobjInner->TryReadFile(s, err);
+    }
     void WriteFileReplacing(const std::string& s, const std::string& d) override {
         mobjInner->WriteFileReplacing(s, d);
     }

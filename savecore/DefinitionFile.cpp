@@ -79,15 +79,14 @@ bool DefinitionFile::blnLoad() {
     try {
         Clear();
         const std::string strFile = strSetFileName();
-        std::string strBytes;
-        try {
-            strBytes = objFileSys().ReadFile(strFile);
-        } catch (const platform::RtError& e) {
-            mstrMessage = e.Description();
+        std::optional<platform::RtError> err;
+        const std::optional<std::string> strBytes = objFileSys().TryReadFile(strFile, err);
+        if (!strBytes) {
+            mstrMessage = err->Description();
             mblnFileNotFound = true;
             return true;
         }
-        InstructionReadResult objRead = ReadInstructions(strBytes);
+        InstructionReadResult objRead = ReadInstructions(*strBytes);
         if (objRead.blnUnrecognized) {
             mstrMessage = "Unrecognized instruction in " + strFile;
             return true;

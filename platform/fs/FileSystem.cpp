@@ -33,4 +33,14 @@ std::shared_ptr<FileSystem> InstallProcessFileSystem(std::shared_ptr<FileSystem>
     return objFileSys;
 }
 
+std::optional<std::string> FileSystem::TryReadFile(const std::string& strPath,
+                                                   std::optional<RtError>& err) const {
+    try {
+        return ReadFile(strPath);
+    } catch (const RtError& e) {
+        err.emplace(e);
+        return std::nullopt;
+    }
+}
+
 }  // namespace platform::fs

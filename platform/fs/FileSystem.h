@@ -140,6 +140,11 @@ public:
 
     // Whole-file contents, for instruction files and other small files.
     virtual std::string ReadFile(const std::string& strPath) const = 0;
+    // ReadFile for a file that is usually missing (a folder's instruction
+    // file): nothing, with what ReadFile would raise in err, instead of an
+    // exception, whose cost a walk would otherwise pay in every folder.
+    virtual std::optional<std::string> TryReadFile(const std::string& strPath,
+                                                   std::optional<RtError>& err) const;
     // Writes beside the target and replaces it when complete, so a failure
     // never leaves a half-written file: the old one stays as it was.
     virtual void WriteFileReplacing(const std::string& strPath, const std::string& strData) = 0;

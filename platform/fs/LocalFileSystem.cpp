@@ -466,6 +466,22 @@ std::string LocalFileSystem::ReadFile(const std::string& strPath) const {
     return FileWriter::ReadAll(loc.strHost);
 }
 
+std::optional<std::string> LocalFileSystem::TryReadFile(const std::string& strPath,
+                                                        std::optional<RtError>& err) const {
+    bool blnMissing = false;
+    try {
+        const WinPath path = WinPath::Parse(strPath);
+        bool blnParentFound = false;
+        blnMissing = DriveIndex(path.Letter()) && !Find(path, EntryKind::File, &blnParentFound) &&
+                     blnParentFound;
+    } catch (const RtError&) {
+        // ReadFile tells what is wrong with the path.
+    }
+    if (!blnMissing) return FileSystem::TryReadFile(strPath, err);
+    err.emplace(rt::kFileNotFound);  // as Require would answer
+    return std::nullopt;
+}
+
 void LocalFileSystem::WriteFileReplacing(const std::string& strPath, const std::string& strData) {
     const WinPath path = WinPath::Parse(strPath);
     const Location parent = ParentForCreate(path);

@@ -54,6 +54,8 @@ class LocalFileSystem final : public FileSystem,
     std::vector<std::string> Dir(const std::string& strPattern,
                                  int32_t lngAttributes) const override;
     std::string ReadFile(const std::string& strPath) const override;
+    std::optional<std::string> TryReadFile(const std::string& strPath,
+                                           std::optional<RtError>& err) const override;
     void WriteFileReplacing(const std::string& strPath, const std::string& strData) override;
     void CreateEmptyFile(const std::string& strPath) override;
     DiskSpace GetDiskFreeSpace(const std::string& strRoot) const override;
