@@ -179,18 +179,28 @@ std::optional<Location> LocalFileSystem::Find(const WinPath& path, EntryKind kin
 
 // An entry that is found proves its drive ready, so readiness (a stat of the
 // drive folder) is asked only to tell why nothing was found.
-Location LocalFileSystem::Require(const std::string& strPath, EntryKind kind) const {
-    const WinPath path = WinPath::Parse(strPath);
-    if (!DriveIndex(path.Letter())) throw RtError(rt::kPathNotFound);
+std::optional<Location> LocalFileSystem::Lookup(const WinPath& path, EntryKind kind,
+                                                int32_t& lngMissing) const {
+    lngMissing = rt::kPathNotFound;
+    if (!DriveIndex(path.Letter())) return std::nullopt;
     bool blnParentFound = false;
-    if (auto loc = Find(path, kind, &blnParentFound)) return *loc;
+    if (auto loc = Find(path, kind, &blnParentFound)) return loc;
     // A missing file in a folder that is there: the usual case of a lookup
     // for an instruction file, answered without asking again.
-    if (kind == EntryKind::File && blnParentFound) throw RtError(rt::kFileNotFound);
+    if (kind == EntryKind::File && blnParentFound) {
+        lngMissing = rt::kFileNotFound;
+        return std::nullopt;
+    }
     ReadyDriveOf(path);
-    if (kind == EntryKind::Folder || !Find(path.Parent(), EntryKind::Folder))
-        throw RtError(rt::kPathNotFound);
-    throw RtError(rt::kFileNotFound);
+    if (kind == EntryKind::File && Find(path.Parent(), EntryKind::Folder))
+        lngMissing = rt::kFileNotFound;
+    return std::nullopt;
+}
+
+Location LocalFileSystem::Require(const std::string& strPath, EntryKind kind) const {
+    int32_t lngMissing = 0;
+    if (auto loc = Lookup(WinPath::Parse(strPath), kind, lngMissing)) return *loc;
+    throw RtError(lngMissing);
 }
 
 Location LocalFileSystem::ParentForCreate(const WinPath& path) const {
@@ -461,25 +471,26 @@ FolderPtr LocalFileSystem::CreateFolder(const std::string& strPath) {
 // --- whole files -----------------------------------------------------------
 
 std::string LocalFileSystem::ReadFile(const std::string& strPath) const {
-    const Location loc = Require(strPath, EntryKind::File);
-    Fault(FsOp::OpenForRead, loc.win);
-    return FileWriter::ReadAll(loc.strHost);
+    std::optional<RtError> err;
+    if (auto strData = TryReadFile(strPath, err)) return std::move(*strData);
+    throw *err;
 }
 
 std::optional<std::string> LocalFileSystem::TryReadFile(const std::string& strPath,
                                                         std::optional<RtError>& err) const {
-    bool blnMissing = false;
     try {
-        const WinPath path = WinPath::Parse(strPath);
-        bool blnParentFound = false;
-        blnMissing = DriveIndex(path.Letter()) && !Find(path, EntryKind::File, &blnParentFound) &&
-                     blnParentFound;
-    } catch (const RtError&) {
-        // ReadFile tells what is wrong with the path.
+        int32_t lngMissing = 0;
+        const auto loc = Lookup(WinPath::Parse(strPath), EntryKind::File, lngMissing);
+        if (!loc) {
+            err.emplace(lngMissing);
+            return std::nullopt;
+        }
+        Fault(FsOp::OpenForRead, loc->win);
+        return FileWriter::ReadAll(loc->strHost);
+    } catch (const RtError& e) {
+        err.emplace(e);
+        return std::nullopt;
     }
-    if (!blnMissing) return FileSystem::TryReadFile(strPath, err);
-    err.emplace(rt::kFileNotFound);  // as Require would answer
-    return std::nullopt;
 }
 
 void LocalFileSystem::WriteFileReplacing(const std::string& strPath, const std::string& strData) {

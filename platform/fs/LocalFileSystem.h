@@ -97,6 +97,10 @@ class LocalFileSystem final : public FileSystem,
     // pParentFound: see PathResolver::Resolve.
     std::optional<Location> Find(const WinPath& path, EntryKind kind,
                                  bool* pParentFound = nullptr) const;
+    // Require without the exception for a missing entry: none, with the
+    // number Require raises in lngMissing (a drive not ready still throws).
+    std::optional<Location> Lookup(const WinPath& path, EntryKind kind,
+                                   int32_t& lngMissing) const;
     Location Require(const std::string& strPath, EntryKind kind) const;
     // The existing parent folder of a new entry (76), on a writable drive (70).
     Location ParentForCreate(const WinPath& path) const;

@@ -28,7 +28,7 @@ class WritebackAhead {
 
     // bytes were written into a file under strHostRoot (a drive's folder).
     void Written(const std::string& strHostRoot, uint64_t bytes);
-    // Syncs started so far, for the benchmark's report.
+    // Syncs started so far (asked by the tests).
     uint64_t SyncsStarted() const;
 
   private:
