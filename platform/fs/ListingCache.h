@@ -1,9 +1,16 @@
 // The entries of recently listed folders, so that one walk reads a folder
 // once although it looks up its instruction file, lists its subfolders and
 // lists its files. An entry is used only while the folder's modification
-// time is what it was, and a listing is kept only when that time lay clearly
-// in the past when it was read: a change within the same clock tick would
-// otherwise leave the time unchanged and the listing stale.
+// time is what it was, and a listing read from disk is kept only when that
+// time lay clearly in the past when it was read: a change within the same
+// clock tick would otherwise leave the time unchanged and the listing stale.
+//
+// Folders this process fills itself (a backup's destination) are the
+// exception: a folder it has just made starts as a known empty listing, and
+// every entry it then adds is added to the kept listing with the folder's
+// new time. Filling a folder with many subfolders thus never reads it again
+// per subfolder. What another program adds to such a folder while this one
+// is adding to it can go unseen until the folder's time moves on.
 #pragma once
 
 #include <sys/stat.h>
@@ -30,6 +37,18 @@ class ListingCache {
     // pKnown is a stat of the folder the caller made a moment ago.
     std::shared_ptr<const Entries> Get(const std::string& strHostDir, Reader fnRead,
                                        const struct stat* pKnown = nullptr);
+    // The entries whose Windows name folds to strFolded, in listing order:
+    // from an index when the listing is kept, so a search costs the same in
+    // a folder of ten entries and of ten thousand.
+    Entries Matching(const std::string& strHostDir, const std::string& strFolded, Reader fnRead,
+                     const struct stat* pKnown = nullptr);
+
+    // This process made the folder strHostDir, empty, a moment ago.
+    void Made(const std::string& strHostDir);
+    // This process added entry to strHostDir a moment ago (a new name only).
+    void Added(const std::string& strHostDir, const HostEntry& entry);
+    // This process changed strHostDir otherwise: removed or replaced an entry.
+    void Forget(const std::string& strHostDir);
 
     static ListingCache& Instance();
 
@@ -39,10 +58,20 @@ class ListingCache {
         ino_t ino;
         timespec mtime;
         std::shared_ptr<const Entries> entries;
+        // Folded Windows name -> positions in entries, built on first use.
+        std::unordered_map<std::string, std::vector<std::size_t>> byFold;
+        bool blnIndexed = false;
+        // Entries were added since mtime was read; the folder's next time is
+        // taken as that change's own if it is no later than lngAddedNs allows.
+        bool blnAdded = false;
+        long long lngAddedNs = 0;
         std::list<std::string>::iterator itAge;
     };
 
-    void Keep(const std::string& strHostDir, const Kept& kept);
+    // The valid kept listing of the folder whose stat is st, made the most
+    // recently used; nullptr (and forgotten) when it is stale. Lock held.
+    Kept* Valid(const std::string& strHostDir, const struct stat& st);
+    void Keep(const std::string& strHostDir, Kept kept);  // lock held
 
     std::mutex mMutex;
     std::unordered_map<std::string, Kept> mKept;

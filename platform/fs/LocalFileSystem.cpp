@@ -11,6 +11,7 @@
 #include "platform/fs/FileWriter.h"
 #include "platform/fs/HostNames.h"
 #include "platform/fs/LocalDrive.h"
+#include "platform/fs/ListingCache.h"
 #include "platform/fs/LocalFile.h"
 #include "platform/fs/LocalFolder.h"
 #include "platform/fs/TreeRemover.h"
@@ -406,6 +407,10 @@ void LocalFileSystem::CopyInto(const Location& source, const Location& parent,
                              if (pPublishReached) *pPublishReached = true;
                              Fault(FsOp::Create, published);
                          });
+    if (blnOverwrite)
+        ListingCache::Instance().Forget(parent.strHost);
+    else
+        ListingCache::Instance().Added(parent.strHost, {strHostName, EntryKind::File});
     mwriteback.Written(mdrives[parent.lngDrive].strRoot, written);
 }
 
@@ -434,6 +439,7 @@ void LocalFileSystem::RemoveCounted(const Location& loc, bool blnForce, bool bln
         if (mhook) mhook(FsOp::Delete, strWin);
     });
     CapacityTracker* tracker = mdrives[loc.lngDrive].tracker.get();
+    ListingCache::Instance().Forget(loc.strHost.substr(0, loc.strHost.rfind('/')));
     try {
         if (blnFolder)
             remover.RemoveFolder(loc.strHost, loc.win.ToString());
@@ -465,6 +471,9 @@ FolderPtr LocalFileSystem::CreateFolder(const std::string& strPath) {
                        PathResolver::Join(parent.strHost, strHostName)};
     Fault(FsOp::Create, loc.win);
     if (mkdir(loc.strHost.c_str(), 0777) != 0) throw RtError::FromErrno(errno, true);
+    // What a backup makes it fills next: its listings are known without reading.
+    ListingCache::Instance().Made(loc.strHost);
+    ListingCache::Instance().Added(parent.strHost, {strHostName, EntryKind::Folder});
     return FolderAt(loc);
 }
 
@@ -500,6 +509,7 @@ void LocalFileSystem::WriteFileReplacing(const std::string& strPath, const std::
     const std::string strHostName = PathResolver::FindName(parent.strHost, strName, EntryKind::File)
                                         .value_or(HostNames::ToHostName(strName));
     const WinPath target = parent.win.Child(HostNames::ToWindowsName(strHostName));
+    ListingCache::Instance().Forget(parent.strHost);
     FileWriter::WriteReplacing(parent.strHost, strHostName, strData,
                                mdrives[parent.lngDrive].tracker.get(),
                                [&] { Fault(FsOp::Create, target); });
@@ -514,6 +524,7 @@ void LocalFileSystem::CreateEmptyFile(const std::string& strPath) {
     const std::string strHostName = HostNames::ToHostName(strName);
     Fault(FsOp::Create, parent.win.Child(HostNames::ToWindowsName(strHostName)));
     FileWriter::CreateEmpty(PathResolver::Join(parent.strHost, strHostName));
+    ListingCache::Instance().Added(parent.strHost, {strHostName, EntryKind::File});
 }
 
 // --- Dir -------------------------------------------------------------------

@@ -91,17 +91,16 @@ std::optional<std::string> FindNameKnowing(const std::string& strHostDir,
     if (pFoundKind) *pFoundKind = exactKind;
     if (exactKind != EntryKind::Missing && (exactKind == prefer || prefer == EntryKind::Missing))
         return exact;
-    std::shared_ptr<const std::vector<HostEntry>> entries;
+    std::vector<HostEntry> matches;
     try {
-        entries = PathResolver::AllEntries(strHostDir, pDirStat);
+        matches = ListingCache::Instance().Matching(strHostDir, HostNames::Fold(strWinName),
+                                                    &ReadEntries, pDirStat);
     } catch (const RtError&) {
         return exactKind != EntryKind::Missing ? std::optional(exact) : std::nullopt;
     }
     std::optional<std::string> first;
     EntryKind firstKind = EntryKind::Missing;
-    const std::string folded = HostNames::Fold(strWinName);
-    for (const HostEntry& e : *entries) {
-        if (HostNames::Fold(HostNames::ToWindowsName(e.strHostName)) != folded) continue;
+    for (const HostEntry& e : matches) {
         const bool blnNeedKind = prefer != EntryKind::Missing || pFoundKind;
         const EntryKind kind =
             blnNeedKind ? PathResolver::KindOfPath(PathResolver::Join(strHostDir, e.strHostName))
