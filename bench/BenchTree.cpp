@@ -87,6 +87,25 @@ TreeStats BenchTree::BuildSmallFiles(const fs::path& root, uint64_t lngFiles, ui
     return stats;
 }
 
+TreeStats BenchTree::BuildWideFolder(const fs::path& folder, uint64_t lngFolders,
+                                     uint32_t lngSeed) {
+    Random rnd(lngSeed);
+    std::vector<char> buf(4 * 1024);
+    TreeStats stats;
+    fs::create_directories(folder);
+    for (uint64_t i = 0; i < lngFolders; ++i) {
+        const fs::path sub = folder / ("sub" + std::to_string(i));
+        fs::create_directory(sub);
+        const std::size_t size = 1024 + rnd.Next() % (3 * 1024 + 1);
+        rnd.Fill(buf.data(), size);
+        WriteBytes(sub / "file.dat", buf.data(), size);
+        ++stats.lngFolders;
+        ++stats.lngFiles;
+        stats.lngBytes += size;
+    }
+    return stats;
+}
+
 void BenchTree::BuildBigFile(const fs::path& file, uint64_t lngBytes, uint32_t lngSeed) {
     Random rnd(lngSeed);
     std::vector<char> buf(1 << 20);

@@ -21,6 +21,9 @@ class BenchTree {
     // folders each: 20,000 files make 2,000 leaf folders below 20 others.
     static TreeStats BuildSmallFiles(const std::filesystem::path& root, uint64_t lngFiles,
                                      uint32_t lngSeed);
+    // One folder with lngFolders subfolders, one small file in each.
+    static TreeStats BuildWideFolder(const std::filesystem::path& folder, uint64_t lngFolders,
+                                     uint32_t lngSeed);
     static void BuildBigFile(const std::filesystem::path& file, uint64_t lngBytes,
                              uint32_t lngSeed);
     // The instruction file that makes a folder and all below it part of a type.

@@ -36,6 +36,7 @@ struct Options {
     uint64_t lngFiles = 20000;
     uint64_t lngFewFiles = 2000;
     uint64_t lngBigMiB = 1024;
+    uint64_t lngWide = 5000;
     int lngReps = 3;
     int lngQuietSeconds = 360;
     fs::path dir;
@@ -43,8 +44,8 @@ struct Options {
 };
 
 void Usage() {
-    std::cerr << "usage: bench_engine [--files N] [--few-files N] [--big-mib N] [--reps N]\n"
-                 "                    [--dir FOLDER] [--keep] [--quiet SECONDS]\n"
+    std::cerr << "usage: bench_engine [--files N] [--few-files N] [--big-mib N] [--wide N]\n"
+                 "                    [--reps N] [--dir FOLDER] [--keep] [--quiet SECONDS]\n"
                  "Builds its trees in a new folder below FOLDER (default $TMPDIR or /tmp),\n"
                  "times the engine against cp -a, du -sb and cp, and removes the trees.\n";
 }
@@ -65,6 +66,8 @@ Options ParseOptions(int argc, char** argv) {
             opt.lngFewFiles = std::stoull(value());
         else if (arg == "--big-mib")
             opt.lngBigMiB = std::stoull(value());
+        else if (arg == "--wide")
+            opt.lngWide = std::stoull(value());
         else if (arg == "--reps")
             opt.lngReps = std::stoi(value());
         else if (arg == "--quiet")
@@ -176,12 +179,12 @@ long PeakRssKiB(const fs::path& source, const fs::path& dest) {
 // before all timing is done (see WaitForQuietDisk): whoever came after a
 // large delete would pay for it.
 double CompareBackup(const Options& opt, const fs::path& work, const fs::path& src,
-                     const TreeStats& want) {
+                     const TreeStats& want, const std::string& strLabel) {
     std::vector<double> colOurs, colCp, colFlush, colCpSync;
     long lngSpaceQueries = 0;
     for (int rep = 0; rep < opt.lngReps; ++rep) {
-        const fs::path oursHost = work / ("dest-ours-" + std::to_string(rep));
-        const fs::path cpDest = work / ("dest-cp-" + std::to_string(rep));
+        const fs::path oursHost = work / (strLabel + "-ours-" + std::to_string(rep));
+        const fs::path cpDest = work / (strLabel + "-cp-" + std::to_string(rep));
         // Alternate who goes first, so a drift of the machine hits both.
         for (int turn = 0; turn < 2; ++turn) {
             if ((turn == 0) == (rep % 2 == 0)) {
@@ -200,7 +203,7 @@ double CompareBackup(const Options& opt, const fs::path& work, const fs::path& s
             }
         }
     }
-    std::cout << "backup: ours " << strTimes(colOurs) << " s (of which flush " << strTimes(colFlush)
+    std::cout << strLabel << ": ours " << strTimes(colOurs) << " s (of which flush " << strTimes(colFlush)
               << "), cp -a " << strTimes(colCp) << " s, cp -a + sync " << strTimes(colCpSync)
               << " s; free-space queries per run " << lngSpaceQueries << "\n";
     return BenchClock::Median(colOurs) / BenchClock::Median(colCp);
@@ -271,6 +274,9 @@ int RunBenchmark(const Options& opt) {
         BenchTree::BuildSmallFiles(few, opt.lngFewFiles, 2);
         BenchTree::WriteIncludeFamily(src / "Bench.BDF");
         BenchTree::WriteIncludeFamily(few / "Bench.BDF");
+        const fs::path wide = work / "src-wide";
+        BenchTree::BuildWideFolder(wide / "wide", opt.lngWide, 4);
+        BenchTree::WriteIncludeFamily(wide / "Bench.BDF");
         fs::create_directories(big);
         BenchTree::BuildBigFile(big / "big.bin", opt.lngBigMiB << 20, 3);
         stats = BenchTree::Count(src);  // with the instruction file, which is backed up too
@@ -280,8 +286,14 @@ int RunBenchmark(const Options& opt) {
         Settle();
         BenchTree::Warm(src);
         BenchTree::Warm(big);
+        BenchTree::Warm(wide);
 
-        const double dblBackup = CompareBackup(opt, work, src, stats);
+        const double dblBackup = CompareBackup(opt, work, src, stats, "backup");
+        // Not a goal of its own: a folder with thousands of subfolders must
+        // cost what they cost, not their square.
+        const double dblWide = CompareBackup(opt, work, wide, BenchTree::Count(wide), "wide");
+        std::cout << "wide: " << opt.lngWide << " subfolders of one folder, ours / cp -a "
+                  << BenchClock::Format(dblWide, 2) << "\n";
         const double dblSpace = CompareSpace(opt, work, src, stats);
         const double dblBig = CompareBigFile(opt, work, big);
 
