@@ -88,6 +88,20 @@ void LocalFileSystem::CheckWritable(std::size_t lngDrive) const {
 
 DiskSpace LocalFileSystem::DriveSpace(std::size_t lngDrive) const {
     const DriveState& drive = mdrives[lngDrive];
+    // A simulated medium is asked every time: its folder is its medium, and
+    // a changed or removed one must be noticed at once.
+    if (!drive.tracker) return drive.space->Get([&] { return HostSpace(lngDrive); });
+    // The simulated medium, but never more than the host really has.
+    DiskSpace space = HostSpace(lngDrive);
+    const uint64_t left = drive.tracker->Available();
+    space.available = std::min(space.available, left);
+    space.free = std::min(space.free, left);
+    space.total = drive.tracker->Capacity();
+    return space;
+}
+
+DiskSpace LocalFileSystem::HostSpace(std::size_t lngDrive) const {
+    const DriveState& drive = mdrives[lngDrive];
     // "/." fails unless the drive folder is a folder, which is what ready
     // means: one system call per query instead of two.
     struct statvfs vfs;
@@ -99,13 +113,6 @@ DiskSpace LocalFileSystem::DriveSpace(std::size_t lngDrive) const {
     space.available = static_cast<uint64_t>(vfs.f_bavail) * vfs.f_frsize;
     space.free = static_cast<uint64_t>(vfs.f_bfree) * vfs.f_frsize;
     space.total = static_cast<uint64_t>(vfs.f_blocks) * vfs.f_frsize;
-    if (drive.tracker) {
-        // The simulated medium, but never more than the host really has.
-        const uint64_t left = drive.tracker->Available();
-        space.available = std::min(space.available, left);
-        space.free = std::min(space.free, left);
-        space.total = drive.tracker->Capacity();
-    }
     return space;
 }
 
@@ -140,6 +147,7 @@ void LocalFileSystem::FlushDrive(const std::string& strDriveSpec) {
     const std::size_t index = DriveOfSpec(strDriveSpec);
     if (!DriveReady(index)) throw RtError(rt::kDiskNotReady);
     const DriveState& drive = mdrives[index];
+    drive.space->Forget();  // a medium may be changed next
     const int fd = open(drive.strRoot.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) throw RtError::FromErrno(errno, true);
     const int rc = syncfs(fd);
@@ -407,6 +415,7 @@ void LocalFileSystem::CopyInto(const Location& source, const Location& parent,
                              if (pPublishReached) *pPublishReached = true;
                              Fault(FsOp::Create, published);
                          });
+    mdrives[parent.lngDrive].space->Written(written);
     if (blnOverwrite)
         ListingCache::Instance().Forget(parent.strHost);
     else
@@ -439,6 +448,7 @@ void LocalFileSystem::RemoveCounted(const Location& loc, bool blnForce, bool bln
         if (mhook) mhook(FsOp::Delete, strWin);
     });
     CapacityTracker* tracker = mdrives[loc.lngDrive].tracker.get();
+    mdrives[loc.lngDrive].space->Forget();
     ListingCache::Instance().Forget(loc.strHost.substr(0, loc.strHost.rfind('/')));
     try {
         if (blnFolder)
@@ -472,6 +482,7 @@ FolderPtr LocalFileSystem::CreateFolder(const std::string& strPath) {
     Fault(FsOp::Create, loc.win);
     if (mkdir(loc.strHost.c_str(), 0777) != 0) throw RtError::FromErrno(errno, true);
     // What a backup makes it fills next: its listings are known without reading.
+    mdrives[parent.lngDrive].space->Written(0);
     ListingCache::Instance().Made(loc.strHost);
     ListingCache::Instance().Added(parent.strHost, {strHostName, EntryKind::Folder});
     return FolderAt(loc);
@@ -510,6 +521,7 @@ void LocalFileSystem::WriteFileReplacing(const std::string& strPath, const std::
                                         .value_or(HostNames::ToHostName(strName));
     const WinPath target = parent.win.Child(HostNames::ToWindowsName(strHostName));
     ListingCache::Instance().Forget(parent.strHost);
+    mdrives[parent.lngDrive].space->Forget();
     FileWriter::WriteReplacing(parent.strHost, strHostName, strData,
                                mdrives[parent.lngDrive].tracker.get(),
                                [&] { Fault(FsOp::Create, target); });
@@ -524,6 +536,7 @@ void LocalFileSystem::CreateEmptyFile(const std::string& strPath) {
     const std::string strHostName = HostNames::ToHostName(strName);
     Fault(FsOp::Create, parent.win.Child(HostNames::ToWindowsName(strHostName)));
     FileWriter::CreateEmpty(PathResolver::Join(parent.strHost, strHostName));
+    mdrives[parent.lngDrive].space->Written(0);
     ListingCache::Instance().Added(parent.strHost, {strHostName, EntryKind::File});
 }
 

@@ -14,6 +14,7 @@
 #include "platform/fs/CapacityTracker.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/fs/PathResolver.h"
+#include "platform/fs/SpaceEstimate.h"
 #include "platform/fs/WinPath.h"
 #include "platform/fs/WritebackAhead.h"
 
@@ -24,6 +25,7 @@ struct DriveState {
     std::string strRoot;                       // host folder, no trailing slash
     std::unique_ptr<CapacityTracker> tracker;  // only for a simulated capacity
     bool blnReserved = false;                  // a program's folder, not in Drives()
+    std::unique_ptr<SpaceEstimate> space = std::make_unique<SpaceEstimate>();
 };
 
 // Where one object of the model lives: its drive, Windows and host path.
@@ -73,6 +75,7 @@ class LocalFileSystem final : public FileSystem,
     const DriveSpec& Spec(std::size_t lngDrive) const { return mdrives[lngDrive].driveSpec; }
     bool DriveReady(std::size_t lngDrive) const;
     DiskSpace DriveSpace(std::size_t lngDrive) const;
+    DiskSpace HostSpace(std::size_t lngDrive) const;  // asks the file system
     DrivePtr DriveAt(std::size_t lngDrive) const;
     FolderPtr FolderAt(Location loc) const;
     FilePtr FileAt(Location loc) const;

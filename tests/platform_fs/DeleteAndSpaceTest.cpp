@@ -1,6 +1,9 @@
 // Deletes, permission failures, and the free space of real and simulated media.
 #include <sys/stat.h>
 
+#include <stdexcept>
+
+#include "platform/fs/SpaceEstimate.h"
 #include "tests/platform_fs/FsFixture.h"
 
 using namespace platform::fs;
@@ -119,6 +122,50 @@ TEST_F(Space, RealVolumeAndDriveQueries) {
     EXPECT_EQ(drives[1]->VolumeName(), "BACKUP01");
     EXPECT_EQ(drives[1]->RootFolder()->Path(), "E:\\");
     EXPECT_TRUE(mFs->DriveExists("e:\\backup"));
+}
+
+// A run asks before every copy; the answer between two real queries is the
+// last one less what was written since, and a query comes whenever that
+// could be wrong enough to matter.
+TEST(SpaceEstimate, AsksAgainWhenOldNearlyFullForgottenOrFailed) {
+    using namespace std::chrono_literals;
+    const uint64_t kGiB = uint64_t{1} << 30;
+    SpaceEstimate estimate;
+    int asks = 0;
+    uint64_t hostAvailable = 10 * kGiB;
+    const auto ask = [&] {
+        ++asks;
+        return DiskSpace{hostAvailable, hostAvailable + 100, 50 * kGiB};
+    };
+    const auto t0 = SpaceEstimate::Clock::now();
+    EXPECT_EQ(estimate.Get(ask, t0).available, 10 * kGiB);
+    estimate.Written(1);  // a whole block
+    estimate.Written(8192);
+    const DiskSpace later = estimate.Get(ask, t0 + 50ms);
+    EXPECT_EQ(asks, 1);
+    EXPECT_EQ(later.available, 10 * kGiB - 3 * 4096);
+    EXPECT_EQ(later.free, 10 * kGiB + 100 - 3 * 4096);
+
+    EXPECT_EQ(estimate.Get(ask, t0 + 100ms).available, 10 * kGiB);  // too old
+    EXPECT_EQ(asks, 2);
+
+    estimate.Written(9 * kGiB + 1);  // within a GiB of full: exact from now on
+    hostAvailable = kGiB / 2;
+    EXPECT_EQ(estimate.Get(ask, t0 + 110ms).available, kGiB / 2);
+    EXPECT_EQ(estimate.Get(ask, t0 + 111ms).available, kGiB / 2);
+    EXPECT_EQ(asks, 4);
+
+    hostAvailable = 20 * kGiB;
+    estimate.Get(ask, t0 + 112ms);
+    estimate.Forget();  // a delete, a flush before a medium change
+    EXPECT_EQ(estimate.Get(ask, t0 + 113ms).available, 20 * kGiB);
+    EXPECT_EQ(asks, 6);
+
+    EXPECT_THROW(estimate.Get([]() -> DiskSpace { throw std::runtime_error("gone"); },
+                              t0 + 300ms),
+                 std::runtime_error);
+    EXPECT_EQ(estimate.Get(ask, t0 + 301ms).available, 20 * kGiB);
+    EXPECT_EQ(asks, 7);
 }
 
 }  // namespace
