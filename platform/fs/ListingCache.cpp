@@ -12,6 +12,7 @@ namespace {
 constexpr std::size_t kMaxFolders = 64;
 constexpr std::size_t kMaxEntries = 4096;     // bigger folders are read each time
 constexpr std::size_t kMaxFilled = 65536;     // ... unless this process fills them
+constexpr std::size_t kMaxKept = 65536;       // entries of all kept listings: about 10 MB
 constexpr long long kSettledNs = 50'000'000;  // well above any file system's tick
 constexpr long long kTickNs = 10'000'000;     // a file system's coarsest time step
 
@@ -47,8 +48,7 @@ ListingCache::Kept* ListingCache::Valid(const std::string& strHostDir, const str
         mAge.splice(mAge.begin(), mAge, kept.itAge);
         return &kept;
     }
-    mAge.erase(it->second.itAge);
-    mKept.erase(it);
+    Drop(it);
     return nullptr;
 }
 
@@ -120,8 +120,7 @@ void ListingCache::Added(const std::string& strHostDir, const HostEntry& entry) 
     if (it == mKept.end()) return;
     Kept& kept = it->second;
     if (kept.entries->size() >= kMaxFilled) {
-        mAge.erase(kept.itAge);
-        mKept.erase(it);
+        Drop(it);
         return;
     }
     // A listing nobody else holds grows in place; one still being read by a
@@ -136,25 +135,36 @@ void ListingCache::Added(const std::string& strHostDir, const HostEntry& entry) 
     if (kept.blnIndexed) kept.byFold[FoldedName(entry)].push_back(kept.entries->size() - 1);
     kept.blnAdded = true;
     kept.lngAddedNs = Ns(now);
+    ++mlngEntries;
+    mAge.splice(mAge.begin(), mAge, kept.itAge);
+    Trim();
 }
 
 void ListingCache::Forget(const std::string& strHostDir) {
     std::lock_guard<std::mutex> lock(mMutex);
     auto it = mKept.find(strHostDir);
-    if (it == mKept.end()) return;
-    mAge.erase(it->second.itAge);
-    mKept.erase(it);
+    if (it != mKept.end()) Drop(it);
 }
 
 void ListingCache::Keep(const std::string& strHostDir, Kept kept) {
     if (mKept.count(strHostDir)) return;
     mAge.push_front(strHostDir);
     kept.itAge = mAge.begin();
+    mlngEntries += kept.entries->size();
     mKept.emplace(strHostDir, std::move(kept));
-    while (mKept.size() > kMaxFolders) {
-        mKept.erase(mAge.back());
-        mAge.pop_back();
-    }
+    Trim();
+}
+
+void ListingCache::Drop(std::unordered_map<std::string, Kept>::iterator it) {
+    mlngEntries -= it->second.entries->size();
+    mAge.erase(it->second.itAge);
+    mKept.erase(it);
+}
+
+// The least recently used go first; the most recent one always stays.
+void ListingCache::Trim() {
+    while (mKept.size() > 1 && (mKept.size() > kMaxFolders || mlngEntries > kMaxKept))
+        Drop(mKept.find(mAge.back()));
 }
 
 }  // namespace platform::fs

@@ -71,11 +71,15 @@ class ListingCache {
     // The valid kept listing of the folder whose stat is st, made the most
     // recently used; nullptr (and forgotten) when it is stale. Lock held.
     Kept* Valid(const std::string& strHostDir, const struct stat& st);
-    void Keep(const std::string& strHostDir, Kept kept);  // lock held
+    // Lock held for these.
+    void Keep(const std::string& strHostDir, Kept kept);
+    void Drop(std::unordered_map<std::string, Kept>::iterator it);
+    void Trim();  // to the most folders and entries kept
 
     std::mutex mMutex;
     std::unordered_map<std::string, Kept> mKept;
     std::list<std::string> mAge;  // most recently used first
+    std::size_t mlngEntries = 0;  // in all kept listings
 };
 
 }  // namespace platform::fs
