@@ -206,7 +206,8 @@ uint64_t FileWriter::Copy(const std::string& strSource, const std::string& strHo
     const uint64_t limit = AllowedBytes(tracker, static_cast<uint64_t>(src.st_size));
 
     const mode_t mode = src.st_mode & 07777;
-    TempFile tmp(strHostDir, mode & 0777);
+    TempFile tmp(strHostDir, mode & 0777,
+                 blnOverwrite ? TempFile::Kind::Named : TempFile::Kind::Anonymous);
     const uint64_t written = CopyContents(in, tmp.Fd(), limit, static_cast<uint64_t>(src.st_size));
     const timespec times[2] = {src.st_atim, src.st_mtim};
     if ((!blnCreatedWithMode(mode) && fchmod(tmp.Fd(), mode) != 0) ||

@@ -129,6 +129,34 @@ TEST_F(Copy, AFailedCopyLeavesNoPartialTargetAndNoTemporaryFile) {
     EXPECT_EQ(Entries(mE), "");
 }
 
+// A new file has no name until it is complete, so a run that is killed
+// part-way leaves nothing in the destination, not even a temporary file.
+TEST_F(Copy, AKilledCopyLeavesNothingBehind) {
+    WriteFile(mC / "first.txt", "1");
+    WriteFile(mC / "second.txt", std::string(100000, 's'));
+    mFs->CopyFile("C:\\first.txt", "E:\\first.txt", false);  // the process's first copy
+    std::string strSeen;
+    mFs->SetFaultHook([&](FsOp op, const std::string&) {
+        if (op == FsOp::Create) strSeen = Entries(mE);
+    });
+    mFs->CopyFile("C:\\second.txt", "E:\\second.txt", false);
+    EXPECT_EQ(strSeen, "first.txt;");  // written in full, and not yet seen
+    EXPECT_EQ(std::filesystem::file_size(mE / "second.txt"), 100000u);
+
+    const pid_t pid = fork();
+    if (pid == 0) {
+        mFs->SetFaultHook([](FsOp op, const std::string&) {
+            if (op == FsOp::Create) raise(SIGKILL);
+        });
+        mFs->CopyFile("C:\\second.txt", "E:\\third.txt", false);
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(Entries(mE), "first.txt;second.txt;");
+}
+
 TEST_F(Copy, AFifoSwappedInForTheSourceIsNeverOpened) {
     WriteFile(mC / "f", "data");
     const FilePtr f = mFs->GetFile("C:\\f");
