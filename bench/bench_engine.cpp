@@ -203,9 +203,10 @@ double CompareBackup(const Options& opt, const fs::path& work, const fs::path& s
             }
         }
     }
-    std::cout << strLabel << ": ours " << strTimes(colOurs) << " s (of which flush " << strTimes(colFlush)
-              << "), cp -a " << strTimes(colCp) << " s, cp -a + sync " << strTimes(colCpSync)
-              << " s; free-space queries per run " << lngSpaceQueries << "\n";
+    std::cout << strLabel << ": ours " << strTimes(colOurs) << " s (of which flush "
+              << strTimes(colFlush) << "), cp -a " << strTimes(colCp) << " s, cp -a + sync "
+              << strTimes(colCpSync) << " s; free-space queries per run " << lngSpaceQueries
+              << "\n";
     return BenchClock::Median(colOurs) / BenchClock::Median(colCp);
 }
 

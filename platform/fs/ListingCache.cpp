@@ -10,9 +10,10 @@ namespace platform::fs {
 namespace {
 
 constexpr std::size_t kMaxFolders = 64;
-constexpr std::size_t kMaxEntries = 4096;     // bigger folders are read each time
-constexpr std::size_t kMaxFilled = 65536;     // ... unless this process fills them
-constexpr std::size_t kMaxKept = 65536;       // entries of all kept listings: about 10 MB
+constexpr std::size_t kMaxEntries = 4096;  // bigger folders are read each time
+// Entries of all kept listings together, about 10 MB; also the most one
+// listing this process fills may reach.
+constexpr std::size_t kMaxKept = 65536;
 constexpr long long kSettledNs = 50'000'000;  // well above any file system's tick
 constexpr long long kTickNs = 10'000'000;     // a file system's coarsest time step
 
@@ -39,12 +40,13 @@ ListingCache::Kept* ListingCache::Valid(const std::string& strHostDir, const str
     auto it = mKept.find(strHostDir);
     if (it == mKept.end()) return nullptr;
     Kept& kept = it->second;
-    if (kept.dev == st.st_dev && kept.ino == st.st_ino && kept.blnAdded &&
-        Ns(st.st_mtim) >= Ns(kept.mtime) && Ns(st.st_mtim) <= kept.lngAddedNs + kTickNs) {
+    const bool blnSameFolder = kept.dev == st.st_dev && kept.ino == st.st_ino;
+    if (blnSameFolder && kept.blnAdded && Ns(st.st_mtim) >= Ns(kept.mtime) &&
+        Ns(st.st_mtim) <= kept.lngAddedNs + kTickNs) {
         kept.mtime = st.st_mtim;  // the time this process's own additions gave it
         kept.blnAdded = false;
     }
-    if (kept.dev == st.st_dev && kept.ino == st.st_ino && SameTime(kept.mtime, st.st_mtim)) {
+    if (blnSameFolder && SameTime(kept.mtime, st.st_mtim)) {
         mAge.splice(mAge.begin(), mAge, kept.itAge);
         return &kept;
     }
@@ -106,7 +108,6 @@ void ListingCache::Made(const std::string& strHostDir) {
     if (stat(strHostDir.c_str(), &st) != 0) return;
     std::lock_guard<std::mutex> lock(mMutex);
     Valid(strHostDir, st);  // forgets what a folder of that name held before
-    if (mKept.count(strHostDir)) return;
     Keep(strHostDir,
          {st.st_dev, st.st_ino, st.st_mtim, std::make_shared<Entries>(), {}, true, false, 0, {}});
 }
@@ -119,7 +120,7 @@ void ListingCache::Added(const std::string& strHostDir, const HostEntry& entry) 
     auto it = mKept.find(strHostDir);
     if (it == mKept.end()) return;
     Kept& kept = it->second;
-    if (kept.entries->size() >= kMaxFilled) {
+    if (kept.entries->size() >= kMaxKept) {
         Drop(it);
         return;
     }

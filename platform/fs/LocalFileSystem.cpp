@@ -10,8 +10,8 @@
 #include "platform/fs/AttributeStore.h"
 #include "platform/fs/FileWriter.h"
 #include "platform/fs/HostNames.h"
-#include "platform/fs/LocalDrive.h"
 #include "platform/fs/ListingCache.h"
+#include "platform/fs/LocalDrive.h"
 #include "platform/fs/LocalFile.h"
 #include "platform/fs/LocalFolder.h"
 #include "platform/fs/TreeRemover.h"
@@ -449,7 +449,7 @@ void LocalFileSystem::RemoveCounted(const Location& loc, bool blnForce, bool bln
     });
     CapacityTracker* tracker = mdrives[loc.lngDrive].tracker.get();
     mdrives[loc.lngDrive].space->Forget();
-    ListingCache::Instance().Forget(loc.strHost.substr(0, loc.strHost.rfind('/')));
+    ListingCache::Instance().Forget(ParentOf(loc).strHost);
     try {
         if (blnFolder)
             remover.RemoveFolder(loc.strHost, loc.win.ToString());

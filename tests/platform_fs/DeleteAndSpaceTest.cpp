@@ -161,8 +161,7 @@ TEST(SpaceEstimate, AsksAgainWhenOldNearlyFullForgottenOrFailed) {
     EXPECT_EQ(estimate.Get(ask, t0 + 113ms).available, 20 * kGiB);
     EXPECT_EQ(asks, 6);
 
-    EXPECT_THROW(estimate.Get([]() -> DiskSpace { throw std::runtime_error("gone"); },
-                              t0 + 300ms),
+    EXPECT_THROW(estimate.Get([]() -> DiskSpace { throw std::runtime_error("gone"); }, t0 + 300ms),
                  std::runtime_error);
     EXPECT_EQ(estimate.Get(ask, t0 + 301ms).available, 20 * kGiB);
     EXPECT_EQ(asks, 7);
