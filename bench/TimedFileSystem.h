@@ -57,6 +57,14 @@ class TimedFileSystem final : public platform::fs::FileSystem {
         mobjInner->WriteFileReplacing(s, d);
     }
     void CreateEmptyFile(const std::string& s) override { mobjInner->CreateEmptyFile(s); }
+    std::unique_ptr<platform::fs::FolderClaim> ClaimFolder(const std::string& s) override {
+        return mobjInner->ClaimFolder(s);
+    }
+    bool LinkExists(const std::string& s) const override { return mobjInner->LinkExists(s); }
+    void CopyFolderStamp(const std::string& strSource, const std::string& strTarget,
+                         bool blnWithTime) override {
+        mobjInner->CopyFolderStamp(strSource, strTarget, blnWithTime);
+    }
     platform::fs::DiskSpace GetDiskFreeSpace(const std::string& strRoot) const override;
     void FlushDrive(const std::string& strDriveSpec) override;
     std::optional<std::filesystem::path> HostPathOf(const std::string& s) const override {

@@ -85,6 +85,10 @@ public:
     // devices are never listed as files.
     virtual std::vector<FolderPtr> SubFolders() const = 0;
     virtual std::vector<FilePtr> Files() const = 0;
+    // What neither list shows: symbolic links to folders, dangling links,
+    // FIFOs, sockets and devices. Good for Name, Path and Delete, which
+    // removes the entry itself and never what a link points to.
+    virtual std::vector<FilePtr> OtherEntries() const = 0;
     virtual int32_t Attributes() const = 0;  // includes vbDirectory
     virtual void Delete(bool blnForce) = 0;  // with all its content
 };
@@ -103,6 +107,16 @@ public:
     // failed copy leaves no partial target.
     virtual void Copy(const std::string& strDestination, bool blnOverwrite) = 0;
     virtual void Delete(bool blnForce) = 0;  // read-only without force: 70
+    // A symbolic link: its attributes, size and date are those of what it
+    // points to, so whoever changes attributes to delete or replace it
+    // must leave them alone.
+    virtual bool IsLink() const = 0;
+};
+
+// A folder claimed by one run that writes into it; see ClaimFolder.
+class FolderClaim {
+public:
+    virtual ~FolderClaim() = default;
 };
 
 class FileSystem {
@@ -150,6 +164,22 @@ public:
     virtual void WriteFileReplacing(const std::string& strPath, const std::string& strData) = 0;
     // Creates an empty file; 58 when one exists.
     virtual void CreateEmptyFile(const std::string& strPath) = 0;
+
+    // For a run that writes into a folder (a backup's destination, a
+    // restore's target): while the claim lives, another claim of the same
+    // folder, from this process or another, fails with 55 (File already
+    // open), and nothing written or deleted below the folder passes through
+    // a symbolic link (75): a link planted where a folder belongs is never
+    // followed. The folder itself may be reached through links.
+    virtual std::unique_ptr<FolderClaim> ClaimFolder(const std::string& strPath) = 0;
+    // The last name of strPath is a symbolic link (to anything, or dangling).
+    virtual bool LinkExists(const std::string& strPath) const = 0;
+    // Gives the folder strTarget the permission bits of strSource, so that a
+    // copy is no more open than its source, plus the owner's read, write and
+    // search bits, so that the owner can fill it and later empty it; with
+    // blnWithTime also its modification time (once the copy is complete).
+    virtual void CopyFolderStamp(const std::string& strSource, const std::string& strTarget,
+                                 bool blnWithTime) = 0;
 
     // Free space of the volume that holds strRoot ("E:\"): bytes available to
     // the caller, free bytes and total bytes; a simulated capacity is honoured.

@@ -84,7 +84,8 @@ uint64_t CheckTarget(const std::string& strTarget, bool blnOverwrite) {
         if (lstat(strTarget.c_str(), &st) == 0) throw RtError(rt::kFileAlreadyExists);
         return 0;
     }
-    if (stat(strTarget.c_str(), &st) != 0) return 0;
+    // A link is replaced itself; what it points to is never written.
+    if (lstat(strTarget.c_str(), &st) != 0 || S_ISLNK(st.st_mode)) return 0;
     if (!S_ISREG(st.st_mode) || !(st.st_mode & S_IWUSR)) throw RtError(rt::kPermissionDenied);
     return static_cast<uint64_t>(st.st_size);
 }
@@ -124,6 +125,17 @@ int ProcessUmask() {
 bool blnCreatedWithMode(mode_t mode) {
     const int mask = ProcessUmask();
     return mask >= 0 && (mode & 07000) == 0 && (mode & static_cast<mode_t>(mask)) == 0;
+}
+
+// A set-user-id or set-group-id bit means "run as the file's owner (group)":
+// kept only where the copy has the source's owner (group), so a copy made
+// by root of a user's program never becomes a program that runs as root.
+mode_t SetIdBitsKept(int fdCopy, const struct stat& src, mode_t mode) {
+    struct stat st;
+    if (fstat(fdCopy, &st) != 0) return mode & ~static_cast<mode_t>(S_ISUID | S_ISGID);
+    if (st.st_uid != src.st_uid) mode &= ~static_cast<mode_t>(S_ISUID);
+    if (st.st_gid != src.st_gid) mode &= ~static_cast<mode_t>(S_ISGID);
+    return mode;
 }
 
 // OpenForRead that also hands back what it learnt of the file.
@@ -205,10 +217,11 @@ uint64_t FileWriter::Copy(const std::string& strSource, const std::string& strHo
     const uint64_t oldSize = blnAskFirst ? CheckTarget(strTarget, blnOverwrite) : 0;
     const uint64_t limit = AllowedBytes(tracker, static_cast<uint64_t>(src.st_size));
 
-    const mode_t mode = src.st_mode & 07777;
+    mode_t mode = src.st_mode & 07777;
     TempFile tmp(strHostDir, mode & 0777,
                  blnOverwrite ? TempFile::Kind::Named : TempFile::Kind::Anonymous);
     const uint64_t written = CopyContents(in, tmp.Fd(), limit, static_cast<uint64_t>(src.st_size));
+    if (mode & (S_ISUID | S_ISGID)) mode = SetIdBitsKept(tmp.Fd(), src, mode);
     const timespec times[2] = {src.st_atim, src.st_mtim};
     if ((!blnCreatedWithMode(mode) && fchmod(tmp.Fd(), mode) != 0) ||
         futimens(tmp.Fd(), times) != 0)

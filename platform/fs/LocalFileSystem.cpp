@@ -322,12 +322,26 @@ std::vector<FilePtr> LocalFileSystem::FilesOf(const Location& loc) const {
         // A file that went away since the listing is still handed out: what
         // is then asked of it fails as for any vanished file.
         if (dirFd >= 0 && fstatat(dirFd, e.strHostName.c_str(), &st, 0) == 0 && S_ISREG(st.st_mode))
-            files.push_back(std::make_shared<LocalFile>(Self(), std::move(fileLoc), st));
+            files.push_back(std::make_shared<LocalFile>(Self(), std::move(fileLoc), st, e.blnLink));
         else
             files.push_back(FileAt(std::move(fileLoc)));
     }
     if (dirFd >= 0) close(dirFd);
     return files;
+}
+
+std::vector<FilePtr> LocalFileSystem::OtherEntriesOf(const Location& loc) const {
+    Fault(FsOp::ListFiles, loc.win);
+    std::vector<FilePtr> others;
+    for (const HostEntry& e : PathResolver::List(loc.strHost, true))
+        others.push_back(FileAt({loc.lngDrive, loc.win.Child(HostNames::ToWindowsName(e.strHostName)),
+                                 PathResolver::Join(loc.strHost, e.strHostName)}));
+    return others;
+}
+
+bool LocalFileSystem::IsLinkAt(const Location& loc) const {
+    struct stat st;
+    return lstat(loc.strHost.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
 }
 
 struct stat LocalFileSystem::StatOf(const Location& loc, bool blnFolder) const {
@@ -347,6 +361,11 @@ int32_t LocalFileSystem::AttributesOf(const Location& loc, bool blnFolder) const
 void LocalFileSystem::SetAttributesAt(const Location& loc, int32_t lngAttributes) {
     CheckWritable(loc.lngDrive);
     Fault(FsOp::SetAttributes, loc.win);
+    // Below a claimed folder a link's attributes are not its own to change.
+    if (mclaims->blnClaimed(loc.strHost)) {
+        mclaims->CheckNoLinks(ParentOf(loc).strHost);
+        if (IsLinkAt(loc)) throw RtError(rt::kPathFileAccess, rt::kLinkInTheWayText);
+    }
     struct stat st;
     if (stat(loc.strHost.c_str(), &st) != 0) throw RtError::FromErrno(errno);
     AttributeStore::Write(loc.strHost, LastName(loc.strHost), st, lngAttributes);
@@ -409,6 +428,7 @@ void LocalFileSystem::CopyInto(const Location& source, const Location& parent,
                                const std::string& strHostName, bool blnOverwrite,
                                bool* pPublishReached) {
     const WinPath published = parent.win.Child(HostNames::ToWindowsName(strHostName));
+    mclaims->CheckNoLinks(parent.strHost);
     const uint64_t written =
         FileWriter::Copy(source.strHost, parent.strHost, strHostName, blnOverwrite,
                          mdrives[parent.lngDrive].tracker.get(), [&] {
@@ -448,8 +468,11 @@ void LocalFileSystem::RemoveCounted(const Location& loc, bool blnForce, bool bln
         if (mhook) mhook(FsOp::Delete, strWin);
     });
     CapacityTracker* tracker = mdrives[loc.lngDrive].tracker.get();
+    const std::string strParent = ParentOf(loc).strHost;
+    mclaims->CheckNoLinks(strParent);
+    mclaims->Forget();
     mdrives[loc.lngDrive].space->Forget();
-    ListingCache::Instance().Forget(ParentOf(loc).strHost);
+    ListingCache::Instance().Forget(strParent);
     try {
         if (blnFolder)
             remover.RemoveFolder(loc.strHost, loc.win.ToString());
@@ -480,6 +503,7 @@ FolderPtr LocalFileSystem::CreateFolder(const std::string& strPath) {
     const Location loc{parent.lngDrive, parent.win.Child(HostNames::ToWindowsName(strHostName)),
                        PathResolver::Join(parent.strHost, strHostName)};
     Fault(FsOp::Create, loc.win);
+    mclaims->CheckNoLinks(parent.strHost);
     if (mkdir(loc.strHost.c_str(), 0777) != 0) throw RtError::FromErrno(errno, true);
     // What a backup makes it fills next: its listings are known without reading.
     mdrives[parent.lngDrive].space->Written(0);
@@ -520,6 +544,7 @@ void LocalFileSystem::WriteFileReplacing(const std::string& strPath, const std::
     const std::string strHostName = PathResolver::FindName(parent.strHost, strName, EntryKind::File)
                                         .value_or(HostNames::ToHostName(strName));
     const WinPath target = parent.win.Child(HostNames::ToWindowsName(strHostName));
+    mclaims->CheckNoLinks(parent.strHost);
     ListingCache::Instance().Forget(parent.strHost);
     mdrives[parent.lngDrive].space->Forget();
     FileWriter::WriteReplacing(parent.strHost, strHostName, strData,
@@ -535,9 +560,50 @@ void LocalFileSystem::CreateEmptyFile(const std::string& strPath) {
         throw RtError(rt::kFileAlreadyExists);
     const std::string strHostName = HostNames::ToHostName(strName);
     Fault(FsOp::Create, parent.win.Child(HostNames::ToWindowsName(strHostName)));
+    mclaims->CheckNoLinks(parent.strHost);
     FileWriter::CreateEmpty(PathResolver::Join(parent.strHost, strHostName));
     mdrives[parent.lngDrive].space->Written(0);
     ListingCache::Instance().Added(parent.strHost, {strHostName, EntryKind::File});
+}
+
+// --- claims and links ------------------------------------------------------
+
+std::unique_ptr<FolderClaim> LocalFileSystem::ClaimFolder(const std::string& strPath) {
+    return mclaims->Claim(Require(strPath, EntryKind::Folder).strHost);
+}
+
+bool LocalFileSystem::LinkExists(const std::string& strPath) const {
+    try {
+        const WinPath path = WinPath::Parse(strPath);
+        if (path.IsRoot()) return false;
+        const auto parent = Find(path.Parent(), EntryKind::Folder);
+        if (!parent) return false;
+        const auto name =
+            PathResolver::FindName(parent->strHost, path.Names().back(), EntryKind::Missing);
+        return name && IsLinkAt({parent->lngDrive, path, PathResolver::Join(parent->strHost, *name)});
+    } catch (const RtError&) {
+        return false;
+    }
+}
+
+void LocalFileSystem::CopyFolderStamp(const std::string& strSource, const std::string& strTarget,
+                                      bool blnWithTime) {
+    const Location source = Require(strSource, EntryKind::Folder);
+    const Location target = Require(strTarget, EntryKind::Folder);
+    CheckWritable(target.lngDrive);
+    if (mclaims->blnClaimed(target.strHost)) {
+        mclaims->CheckNoLinks(ParentOf(target).strHost);
+        if (IsLinkAt(target)) throw RtError(rt::kPathFileAccess, rt::kLinkInTheWayText);
+    }
+    const struct stat st = StatOf(source, true);
+    if (chmod(target.strHost.c_str(), (st.st_mode & 0777) | S_IRWXU) != 0)
+        throw RtError::FromErrno(errno, true);
+    if (!blnWithTime) return;
+    const timespec times[2] = {{0, UTIME_OMIT}, st.st_mtim};
+    if (utimensat(AT_FDCWD, target.strHost.c_str(), times, 0) != 0)
+        throw RtError::FromErrno(errno, true);
+    // A time set back in the past must not pass for a change of this process's own.
+    ListingCache::Instance().Forget(target.strHost);
 }
 
 // --- Dir -------------------------------------------------------------------

@@ -13,6 +13,7 @@
 
 #include "platform/fs/CapacityTracker.h"
 #include "platform/fs/FileSystem.h"
+#include "platform/fs/FolderClaims.h"
 #include "platform/fs/PathResolver.h"
 #include "platform/fs/SpaceEstimate.h"
 #include "platform/fs/WinPath.h"
@@ -60,6 +61,10 @@ class LocalFileSystem final : public FileSystem,
                                            std::optional<RtError>& err) const override;
     void WriteFileReplacing(const std::string& strPath, const std::string& strData) override;
     void CreateEmptyFile(const std::string& strPath) override;
+    std::unique_ptr<FolderClaim> ClaimFolder(const std::string& strPath) override;
+    bool LinkExists(const std::string& strPath) const override;
+    void CopyFolderStamp(const std::string& strSource, const std::string& strTarget,
+                         bool blnWithTime) override;
     DiskSpace GetDiskFreeSpace(const std::string& strRoot) const override;
     void FlushDrive(const std::string& strDriveSpec) override;
     std::string AppPathOf(const std::filesystem::path& hostFolder) override;
@@ -82,6 +87,8 @@ class LocalFileSystem final : public FileSystem,
     Location ParentOf(const Location& loc) const;
     std::vector<FolderPtr> SubFoldersOf(const Location& loc) const;
     std::vector<FilePtr> FilesOf(const Location& loc) const;
+    std::vector<FilePtr> OtherEntriesOf(const Location& loc) const;
+    bool IsLinkAt(const Location& loc) const;
     // stat of the object after the Stat fault hook; 53 (76 for a folder).
     struct stat StatOf(const Location& loc, bool blnFolder) const;
     int32_t AttributesOf(const Location& loc, bool blnFolder) const;
@@ -118,6 +125,7 @@ class LocalFileSystem final : public FileSystem,
 
     std::vector<DriveState> mdrives;
     FaultHook mhook;
+    std::shared_ptr<FolderClaims> mclaims = std::make_shared<FolderClaims>();
     // Last, so its thread stops before anything it could look at goes.
     WritebackAhead mwriteback;
 };

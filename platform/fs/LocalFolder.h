@@ -19,6 +19,7 @@ class LocalFolder final : public Folder {
     DrivePtr GetDrive() const override { return mobjFileSys->DriveAt(mloc.lngDrive); }
     std::vector<FolderPtr> SubFolders() const override { return mobjFileSys->SubFoldersOf(mloc); }
     std::vector<FilePtr> Files() const override { return mobjFileSys->FilesOf(mloc); }
+    std::vector<FilePtr> OtherEntries() const override { return mobjFileSys->OtherEntriesOf(mloc); }
     int32_t Attributes() const override { return mobjFileSys->AttributesOf(mloc, true); }
     void Delete(bool blnForce) override { mobjFileSys->DeleteFolderAt(mloc, blnForce); }
 

@@ -21,19 +21,20 @@ EntryKind KindOfMode(mode_t mode) {
     return EntryKind::Other;
 }
 
-// The kind of a listed entry; d_type spares a stat for plain entries.
-EntryKind ListedKind(int dirFd, const char* name, unsigned char dtype) {
+// A listed entry with its kind; d_type spares a stat for plain entries.
+HostEntry ListedEntry(int dirFd, const char* name, unsigned char dtype) {
     struct stat st;
-    if (dtype == DT_DIR) return EntryKind::Folder;
-    if (dtype == DT_REG) return EntryKind::File;
+    if (dtype == DT_DIR) return {name, EntryKind::Folder};
+    if (dtype == DT_REG) return {name, EntryKind::File};
     if (dtype == DT_UNKNOWN) {
-        if (fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return EntryKind::Other;
-        if (!S_ISLNK(st.st_mode)) return KindOfMode(st.st_mode);
+        if (fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return {name, EntryKind::Other};
+        if (!S_ISLNK(st.st_mode)) return {name, KindOfMode(st.st_mode)};
     } else if (dtype != DT_LNK) {
-        return EntryKind::Other;
+        return {name, EntryKind::Other};
     }
-    if (fstatat(dirFd, name, &st, 0) != 0) return EntryKind::Other;  // dangling or a loop
-    return S_ISREG(st.st_mode) ? EntryKind::File : EntryKind::Other;
+    // Dangling links and loops are Other.
+    const bool blnFile = fstatat(dirFd, name, &st, 0) == 0 && S_ISREG(st.st_mode);
+    return {name, blnFile ? EntryKind::File : EntryKind::Other, true};
 }
 
 }  // namespace
@@ -49,7 +50,7 @@ std::vector<HostEntry> ReadEntries(const std::string& strHostDir) {
     errno = 0;
     while (dirent* e = readdir(dir)) {
         if (!std::strcmp(e->d_name, ".") || !std::strcmp(e->d_name, "..")) continue;
-        entries.push_back({e->d_name, ListedKind(dirfd(dir), e->d_name, e->d_type)});
+        entries.push_back(ListedEntry(dirfd(dir), e->d_name, e->d_type));
         errno = 0;
     }
     const int err = errno;
@@ -65,11 +66,12 @@ std::shared_ptr<const std::vector<HostEntry>> PathResolver::AllEntries(
     return ListingCache::Instance().Get(strHostDir, &ReadEntries, pKnown);
 }
 
-std::vector<HostEntry> PathResolver::List(const std::string& strHostDir) {
+std::vector<HostEntry> PathResolver::List(const std::string& strHostDir, bool blnOthers) {
     std::vector<HostEntry> entries;
     const auto all = AllEntries(strHostDir);  // keeps the listing alive for the loop
     for (const HostEntry& e : *all)
-        if (e.kind == EntryKind::Folder || e.kind == EntryKind::File) entries.push_back(e);
+        if ((e.kind == EntryKind::Folder || e.kind == EntryKind::File) != blnOthers)
+            entries.push_back(e);
     return entries;
 }
 

@@ -21,13 +21,15 @@ enum class EntryKind { Missing, Folder, File, Other };
 struct HostEntry {
     std::string strHostName;
     EntryKind kind;
+    bool blnLink = false;  // a symbolic link, of whatever kind it counts as
 };
 
 class PathResolver {
   public:
-    // The entries of a folder that are folders or files, in the host's order.
-    // A failure to open the folder is an RtError (76 when it is missing).
-    static std::vector<HostEntry> List(const std::string& strHostDir);
+    // The entries of a folder that are folders or files (blnOthers: that are
+    // neither), in the host's order. A failure to open the folder is an
+    // RtError (76 when it is missing).
+    static std::vector<HostEntry> List(const std::string& strHostDir, bool blnOthers = false);
     // Every entry of a folder (kind Other included), from the listing cache.
     static std::shared_ptr<const std::vector<HostEntry>> AllEntries(
         const std::string& strHostDir, const struct stat* pKnown = nullptr);

@@ -32,6 +32,10 @@ inline constexpr int32_t kPathFileAccess = 75;
 inline constexpr int32_t kPathNotFound = 76;
 inline constexpr int32_t kObjectNotSet = 91;
 inline constexpr int32_t kDllEntryNotFound = 453;
+// 75 for a write that would pass through a symbolic link below a claimed
+// folder (FileSystem::ClaimFolder).
+inline constexpr const char* kLinkInTheWayText =
+    "Path/File access error (a symbolic link is in the way)";
 // HRESULT_FROM_WIN32(ERROR_DISK_FULL), as a signed 32-bit number.
 inline constexpr int32_t kHresultDiskFull = static_cast<int32_t>(0x80070070u);
 }  // namespace rt

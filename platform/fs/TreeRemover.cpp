@@ -16,12 +16,10 @@ namespace platform::fs {
 
 namespace {
 
-// What the entry reads as for the read-only check: a link counts as the
-// file it points to, as its attributes do.
-bool IsProtected(int dirFd, const char* name, const struct stat& lst) {
-    struct stat st = lst;
-    if (S_ISLNK(lst.st_mode) && fstatat(dirFd, name, &st, 0) != 0) return false;
-    return (S_ISREG(st.st_mode) || S_ISDIR(st.st_mode)) && !(st.st_mode & S_IWUSR);
+// The read-only check. A link is never protected: what protects the file
+// it points to says nothing about the link, which is all that goes.
+bool IsProtected(const struct stat& lst) {
+    return (S_ISREG(lst.st_mode) || S_ISDIR(lst.st_mode)) && !(lst.st_mode & S_IWUSR);
 }
 
 std::vector<std::string> Names(int dirFd) {
@@ -44,7 +42,7 @@ std::vector<std::string> Names(int dirFd) {
 void TreeRemover::RemoveFile(const std::string& strHostPath, const std::string& strWinPath) {
     struct stat lst;
     if (lstat(strHostPath.c_str(), &lst) != 0) throw RtError::FromErrno(errno);
-    if (!mblnForce && IsProtected(AT_FDCWD, strHostPath.c_str(), lst))
+    if (!mblnForce && IsProtected(lst))
         throw RtError(rt::kPermissionDenied);
     if (mbefore) mbefore(strWinPath);
     if (unlink(strHostPath.c_str()) != 0) throw RtError::FromErrno(errno);
@@ -82,7 +80,7 @@ void TreeRemover::RemoveEntry(int dirFd, const std::string& strName,
         if (errno == ENOENT) return;  // gone meanwhile: nothing to do
         throw RtError::FromErrno(errno);
     }
-    if (!mblnForce && IsProtected(dirFd, strName.c_str(), lst))
+    if (!mblnForce && IsProtected(lst))
         throw RtError(rt::kPermissionDenied);
     if (mbefore) mbefore(strWinPath);
     if (S_ISDIR(lst.st_mode)) {
