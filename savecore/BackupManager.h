@@ -94,6 +94,12 @@ class SAVECORE_API BackupManager {
     // Puts everything written so far on the destination's medium, so that a
     // disc taken out holds all that the run reported as copied.
     void FlushDestination();
+    // Holds the run's destination folder (or, while it is missing, the
+    // folder above it that exists) for this run alone, and keeps every
+    // write below it off symbolic links. True, after saying why, when
+    // another run holds it. Released for a change of disc.
+    bool blnClaimDestination();
+    void ReleaseDestination() { mobjDestClaim.reset(); }
 
     // Run modes
     bool blnIncrementalMode() const { return mblnIncrementalMode; }
@@ -146,11 +152,18 @@ class SAVECORE_API BackupManager {
     bool blnRunWithProgress(int32_t lngProgressMode, const char* pszRoutine,
                             const std::function<bool()>& fnBody);
 
+    // The claim of blnClaimDestination on strFolder itself, into objClaim.
+    bool blnClaimFolder(const std::string& strFolder,
+                        std::unique_ptr<platform::fs::FolderClaim>& objClaim);
+    bool blnClaimTarget(const std::string& strDst,
+                        std::unique_ptr<platform::fs::FolderClaim>& objClaim);
     bool blnRestoreOneFolder(const std::string& strSrc, const std::string& strDst,
                              bool blnRestoreSubFolders);
+    bool blnRestoreSubFolder(const platform::fs::Folder& objSub, const std::string& strSubDst);
     bool blnRestoreFile(platform::fs::File& objFile, const std::string& strDst);
     void InsurePathExists(const std::string& strPath);
-    void MakeFolderIfMissing(const std::string& strFolder);
+    // True when it made the folder.
+    bool MakeFolderIfMissing(const std::string& strFolder);
 
     bool blnCleanFolder(const platform::fs::FolderPtr& objFolder, bool blnSub, bool& blnErr);
     bool blnCleanDeleteAllFiles(const platform::fs::Folder& objFolder, bool blnDeleteEach,
@@ -166,6 +179,8 @@ class SAVECORE_API BackupManager {
     std::shared_ptr<platform::fs::FileSystem> mobjFileSys;
     std::string mstrSetName;
     std::string mstrDest;
+    std::string mstrDestBase;  // strDest without the dated folder
+    std::unique_ptr<platform::fs::FolderClaim> mobjDestClaim;
     bool mblnSpaceOnly = false;
     double mdblSpaceUsed = 0;
     Date mdatStartTime{};

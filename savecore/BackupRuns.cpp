@@ -6,8 +6,12 @@
 #include "BackupManager.h"
 #include "SaveCoreErrors.h"
 #include "platform/fs/LocaleText.h"
+#include "platform/fs/RtError.h"
+#include "platform/ui/UiServices.h"
 
 namespace savecore {
+
+namespace ui = platform::ui;
 
 namespace {
 const ClassErrors kErrors("BackupManager");
@@ -34,6 +38,7 @@ void BackupManager::AddDefFolder(platform::fs::FolderPtr objFolder) {
 }
 
 void BackupManager::SetRunDestination(const std::string& strDest_) {
+    mstrDestBase = strDest_;
     if (!mblnSpaceOnly && mblnUseDateTimeSubFolder)
         mstrDest = strDest_ + strDateTimeFolderName(Now()) + "\\";
     else
@@ -79,7 +84,11 @@ bool BackupManager::blnProcess(const std::string& strSetName_, const std::string
     SetRunDestination(strDest_);
     return blnRunWithProgress(
         blnSpaceOnly_ ? glngBACKUP_PROGRESS_CHECK : glngBACKUP_PROGRESS_BACKUP, "blnProcess", [&] {
-            if (!mblnSpaceOnly && blnClean()) return true;
+            struct Release {
+                BackupManager& objManager;
+                ~Release() { objManager.ReleaseDestination(); }
+            } objRelease{*this};
+            if (!mblnSpaceOnly && (blnClaimDestination() || blnClean())) return true;
             bool blnStopped = false;
             if (mcolDriveProcs) {
                 for (const auto& objProc : *mcolDriveProcs) {
@@ -90,6 +99,33 @@ bool BackupManager::blnProcess(const std::string& strSetName_, const std::string
             if (!mblnSpaceOnly) FlushDestination();
             return blnStopped;
         });
+}
+
+bool BackupManager::blnClaimDestination() {
+    ReleaseDestination();
+    std::string strFolder = mstrDestBase;
+    if (strFolder.size() > 3 && strFolder.back() == '\\') strFolder.pop_back();
+    // A destination still to be made is made below the folder that holds it.
+    while (strFolder.size() > 3 && !mobjFileSys->FolderExists(strFolder)) {
+        const std::size_t ix = strFolder.rfind('\\');
+        strFolder = ix <= 2 ? strFolder.substr(0, 2) + "\\" : strFolder.substr(0, ix);
+    }
+    return blnClaimFolder(strFolder, mobjDestClaim);
+}
+
+bool BackupManager::blnClaimFolder(const std::string& strFolder,
+                                   std::unique_ptr<platform::fs::FolderClaim>& objClaim) {
+    try {
+        objClaim = mobjFileSys->ClaimFolder(strFolder);
+        return false;
+    } catch (const platform::RtError& e) {
+        // A drive not ready or a folder missing is for the run to report.
+        if (e.Number() != platform::rt::kFileAlreadyOpen) return false;
+    }
+    ui::Ui().MsgBox("Another backup or restore is writing to \"" + strFolder +
+                        "\" at this moment. Wait until it has finished, then try again.",
+                    ui::vbCritical + ui::vbOKOnly, gstrMSGBOX_TITLE);
+    return true;
 }
 
 bool BackupManager::blnDriveSpace(const std::string& strSetName_, DriveProcessor& objProc) {

@@ -86,8 +86,16 @@ bool BackupManager::blnCleanDeleteAllFiles(const pfs::Folder& objFolder, bool bl
     try {
         for (const auto& objFile : objFolder.Files()) {
             if (blnProgressStop()) return true;
-            RemoveProtectAttributes(*objFile);
+            // A link's attributes are those of what it points to, which
+            // is not the destination's to change.
+            if (!objFile->IsLink()) RemoveProtectAttributes(*objFile);
             if (blnErr || blnDeleteEach) DeleteOneFile(*objFile, blnErr);
+        }
+        // Links to folders, FIFOs and sockets: a backup never writes
+        // through them, and an empty destination has none.
+        for (const auto& objOther : objFolder.OtherEntries()) {
+            if (blnProgressStop()) return true;
+            if (blnErr || blnDeleteEach) DeleteOneFile(*objOther, blnErr);
         }
         return false;
     } catch (...) {

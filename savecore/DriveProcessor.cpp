@@ -176,8 +176,10 @@ bool DriveProcessor::blnProcessFolder(const pfs::FolderPtr& objFolder, bool blnI
         }
         if (!colSubFolders.empty()) objMgr.SetProgressFolder(strPath);
 
-        if (objDef.blnFilesImpossible(blnInclude)) return false;
-        return blnProcessFiles(objFolder, objDef, intNext, strPath);
+        const bool blnStopped =
+            !objDef.blnFilesImpossible(blnInclude) && blnProcessFiles(objFolder, objDef, intNext, strPath);
+        if (!blnStopped) FinishLevel(intNext);
+        return blnStopped;
     } catch (...) {
         kErrors.NestedError("blnProcessFolder(" + (strName.empty() ? "\\" : strName) + ")");
     }
@@ -243,7 +245,11 @@ bool DriveProcessor::blnMakePath(int16_t intLevel, bool blnRetry, const pfs::Fol
         for (int16_t k = 1; k <= intLevel; ++k) {
             if (mablnLevelMade[k - 1]) continue;
             strFolder = objMgr.strDest() + mastrLevelPath[k - 1];
-            if (objMgr.blnSpaceOnly() || objMgr.objFileSys()->FolderExists(strFolder)) {
+            auto& objFileSys = *objMgr.objFileSys();
+            if (objMgr.blnSpaceOnly() || objFileSys.FolderExists(strFolder)) {
+                // A link where a folder belongs would take the backup elsewhere.
+                if (!objMgr.blnSpaceOnly() && objFileSys.LinkExists(strFolder))
+                    Rethrow(platform::rt::kPathFileAccess, platform::rt::kLinkInTheWayText);
                 mablnLevelMade[k - 1] = true;
                 continue;
             }
@@ -253,7 +259,10 @@ bool DriveProcessor::blnMakePath(int16_t intLevel, bool blnRetry, const pfs::Fol
                 strDescription = platform::RtErrorText(lngErr);
             } else {
                 try {
-                    objMgr.objFileSys()->CreateFolder(strFolder);
+                    objFileSys.CreateFolder(strFolder);
+                    // No more open than its source from the start; what
+                    // cannot be made so is not filled.
+                    objFileSys.CopyFolderStamp(strSourceOfLevel(k), strFolder, false);
                 } catch (...) {
                     const auto err = platform::CurrentErr();
                     lngErr = err.Number;
@@ -282,6 +291,25 @@ bool DriveProcessor::blnMakePath(int16_t intLevel, bool blnRetry, const pfs::Fol
             }
         }
         return false;
+    }
+}
+
+// The source folder whose copy is level k: C$\Data\Mail is C:\Data\Mail.
+std::string DriveProcessor::strSourceOfLevel(int16_t k) const {
+    const std::string& strLevel = mastrLevelPath[k - 1];
+    return mobjDrive->DriveLetter() + ":\\" + (strLevel.size() > 3 ? strLevel.substr(3) : "");
+}
+
+// A folder's copy is complete once its files and subfolders are: it gets the
+// source's time now, as nothing more is written into it.
+void DriveProcessor::FinishLevel(int16_t intLevel) {
+    BackupManager& objMgr = Manager();
+    if (objMgr.blnSpaceOnly() || !mablnLevelMade[intLevel - 1]) return;
+    try {
+        objMgr.objFileSys()->CopyFolderStamp(strSourceOfLevel(intLevel),
+                                             objMgr.strDest() + mastrLevelPath[intLevel - 1], true);
+    } catch (...) {
+        // Only the folder's time: everything in it is copied.
     }
 }
 
@@ -366,10 +394,12 @@ bool DriveProcessor::blnNewVolume(int16_t intLevel, const pfs::FolderPtr& objFol
     try {
         BackupManager& objMgr = Manager();
         objMgr.FlushDestination();
+        objMgr.ReleaseDestination();  // a medium held open cannot be taken out
         const bool blnStop = objMgr.blnOutOfSpace();
         ui::Ui().DoEvents();
         if (blnStop) return true;
         MakeDestinationOnNewDisc();
+        if (objMgr.blnClaimDestination()) return true;
         const bool blnCleanStopped = objMgr.blnClean();
         objMgr.SetProgressFolder(objFolder->Path());
         if (blnCleanStopped) return true;

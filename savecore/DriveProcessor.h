@@ -37,6 +37,8 @@ class SAVECORE_API DriveProcessor {
     bool blnProcessFiles(const platform::fs::FolderPtr& objFolder, const DefinitionFile& objDef,
                          int16_t intNext, const std::string& strPath);
     bool blnMakePath(int16_t intLevel, bool blnRetry, const platform::fs::FolderPtr& objFolder);
+    std::string strSourceOfLevel(int16_t k) const;
+    void FinishLevel(int16_t intLevel);
     // dblSize: the file's size as the walk read it, so it is not asked twice.
     bool blnCopyFile(platform::fs::File& objFile, const std::string& strTarget, int16_t intLevel,
                      const platform::fs::FolderPtr& objFolder, double dblSize);

@@ -1,7 +1,8 @@
 // Restoring: copying every file of a backed-up folder (and of its subfolders),
-// or the named files of one, back to a folder the user chose. There is no
-// error log here: any failure goes up the error chain at once, and whatever
-// was restored before it stays in place.
+// or the named files of one, back to a folder the user chose. A failure goes
+// up the error chain at once, and whatever was restored before it stays in
+// place; only a symbolic link where a folder belongs is logged and passed
+// by, since a restore never writes outside the folder the user chose.
 #include "BackupManager.h"
 #include "SaveCoreErrors.h"
 
@@ -45,8 +46,11 @@ pfs::FilePtr objExistingFile(const pfs::FileSystem& objFileSys, const std::strin
 bool BackupManager::blnRestoreFolder(std::string strSrc, std::string strDst,
                                      bool blnRestoreSubFolders) {
     return blnRunWithProgress(glngBACKUP_PROGRESS_RESTORE, "blnRestoreFolder", [&] {
+        ClearErrorLog();
         StripTrailingSlashes(strSrc, strDst);
         InsurePathExists(strDst);
+        std::unique_ptr<pfs::FolderClaim> objClaim;
+        if (blnClaimTarget(strDst, objClaim)) return true;
         return blnRestoreOneFolder(strSrc, strDst, blnRestoreSubFolders);
     });
 }
@@ -54,9 +58,12 @@ bool BackupManager::blnRestoreFolder(std::string strSrc, std::string strDst,
 bool BackupManager::blnRestoreListOfFiles(std::string strSrc, std::string strDst,
                                           std::vector<std::string> colFiles) {
     return blnRunWithProgress(glngBACKUP_PROGRESS_RESTORE, "blnRestoreListOfFiles", [&] {
+        ClearErrorLog();
         StripTrailingSlashes(strSrc, strDst);
         SetProgressFolder(strProgressFolderText(strDst));
         InsurePathExists(strDst);
+        std::unique_ptr<pfs::FolderClaim> objClaim;
+        if (blnClaimTarget(strDst, objClaim)) return true;
         for (const auto& strName : colFiles) {
             const pfs::FilePtr objFile = mobjFileSys->GetFile(strSrc + "\\" + strName);
             if (blnRestoreFile(*objFile, strDst)) return true;
@@ -73,7 +80,7 @@ bool BackupManager::blnRestoreOneFolder(const std::string& strSrc, const std::st
         const pfs::FolderPtr objFolder = mobjFileSys->GetFolder(strSrc);
         for (const auto& objSub : objFolder->SubFolders()) {
             const std::string strSubDst = strDst + "\\" + objSub->Name();
-            MakeFolderIfMissing(strSubDst);
+            if (!blnRestoreSubFolder(*objSub, strSubDst)) continue;
             if (blnRestoreSubFolders && blnRestoreOneFolder(objSub->Path(), strSubDst, true))
                 return true;
         }
@@ -88,6 +95,19 @@ bool BackupManager::blnRestoreOneFolder(const std::string& strSrc, const std::st
     }
 }
 
+// The target folder of a backed-up subfolder, made with the backed-up
+// folder's permission bits; false (logged) when a link stands in its place.
+bool BackupManager::blnRestoreSubFolder(const pfs::Folder& objSub, const std::string& strSubDst) {
+    if (mobjFileSys->LinkExists(strSubDst)) {
+        AppendErrorLog("The following error occurred while restoring folder \"" + objSub.Path() +
+                       "\" to \"" + strSubDst + "\": \"" +
+                       platform::rt::kLinkInTheWayText + "\"");
+        return false;
+    }
+    if (MakeFolderIfMissing(strSubDst)) mobjFileSys->CopyFolderStamp(objSub.Path(), strSubDst, false);
+    return true;
+}
+
 // The copy writes beside the target and renames it over the old file only
 // when complete, so a failed replacement keeps the old file. Its protection
 // attributes, cleared so that it may be replaced, are put back as well.
@@ -99,7 +119,8 @@ bool BackupManager::blnRestoreFile(pfs::File& objFile, const std::string& strDst
         SetProgressFile(objFile.Name());
         pfs::FilePtr objOld;
         int32_t lngOldAttributes = pfs::vbNormal;
-        if (mblnRestoreReplace) {
+        // A link is replaced itself; the file it points to keeps its attributes.
+        if (mblnRestoreReplace && !mobjFileSys->LinkExists(strTarget)) {
             objOld = objExistingFile(*mobjFileSys, strTarget);
             if (objOld) {
                 lngOldAttributes = objOld->Attributes();
@@ -140,9 +161,17 @@ void BackupManager::InsurePathExists(const std::string& strPath) {
 }
 
 // One level; the parent must exist. A drive is always there.
-void BackupManager::MakeFolderIfMissing(const std::string& strFolder) {
-    if (blnIsDriveOnly(strFolder)) return;
-    if (!mobjFileSys->FolderExists(strFolder)) mobjFileSys->CreateFolder(strFolder);
+bool BackupManager::MakeFolderIfMissing(const std::string& strFolder) {
+    if (blnIsDriveOnly(strFolder) || mobjFileSys->FolderExists(strFolder)) return false;
+    mobjFileSys->CreateFolder(strFolder);
+    return true;
+}
+
+// The restore's hold on its target; none (after saying why) while another
+// run writes there.
+bool BackupManager::blnClaimTarget(const std::string& strDst,
+                                   std::unique_ptr<pfs::FolderClaim>& objClaim) {
+    return blnClaimFolder(blnIsDriveOnly(strDst) ? strDst.substr(0, 2) + "\\" : strDst, objClaim);
 }
 
 }  // namespace savecore
