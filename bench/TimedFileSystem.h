@@ -61,9 +61,9 @@ class TimedFileSystem final : public platform::fs::FileSystem {
         return mobjInner->ClaimFolder(s);
     }
     bool LinkExists(const std::string& s) const override { return mobjInner->LinkExists(s); }
-    void CopyFolderStamp(const std::string& strSource, const std::string& strTarget,
+    void CopyFolderStamp(const platform::fs::Folder& objSource, const platform::fs::Folder& objTarget,
                          bool blnWithTime) override {
-        mobjInner->CopyFolderStamp(strSource, strTarget, blnWithTime);
+        mobjInner->CopyFolderStamp(objSource, objTarget, blnWithTime);
     }
     platform::fs::DiskSpace GetDiskFreeSpace(const std::string& strRoot) const override;
     void FlushDrive(const std::string& strDriveSpec) override;

@@ -162,8 +162,8 @@ class SAVECORE_API BackupManager {
     bool blnRestoreSubFolder(const platform::fs::Folder& objSub, const std::string& strSubDst);
     bool blnRestoreFile(platform::fs::File& objFile, const std::string& strDst);
     void InsurePathExists(const std::string& strPath);
-    // True when it made the folder.
-    bool MakeFolderIfMissing(const std::string& strFolder);
+    // The folder it made; none when there was one.
+    platform::fs::FolderPtr MakeFolderIfMissing(const std::string& strFolder);
 
     bool blnCleanFolder(const platform::fs::FolderPtr& objFolder, bool blnSub, bool& blnErr);
     bool blnCleanDeleteAllFiles(const platform::fs::Folder& objFolder, bool blnDeleteEach,

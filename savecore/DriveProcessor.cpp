@@ -88,6 +88,7 @@ BackupManager& DriveProcessor::Manager() const {
 void DriveProcessor::InitLevels() {
     mastrLevelPath.assign(1, std::string());
     mablnLevelMade.assign(1, false);
+    mcolLevelFolder.assign(1, nullptr);
 }
 
 bool DriveProcessor::blnDriveReady() {
@@ -149,6 +150,7 @@ bool DriveProcessor::blnProcessFolder(const pfs::FolderPtr& objFolder, bool blnI
         const int16_t intNext = static_cast<int16_t>(intLevel + 1);
         mastrLevelPath.resize(intNext);
         mablnLevelMade.resize(intNext);
+        mcolLevelFolder.resize(intNext);
         std::string& strLevelPath = mastrLevelPath[intNext - 1];
         strLevelPath = mobjDrive->DriveLetter() + "$";
         if (intLevel > 0) strLevelPath.append("\\").append(strPath, 3);
@@ -178,7 +180,7 @@ bool DriveProcessor::blnProcessFolder(const pfs::FolderPtr& objFolder, bool blnI
 
         const bool blnStopped =
             !objDef.blnFilesImpossible(blnInclude) && blnProcessFiles(objFolder, objDef, intNext, strPath);
-        if (!blnStopped) FinishLevel(intNext);
+        if (!blnStopped) FinishLevel(intNext, *objFolder);
         return blnStopped;
     } catch (...) {
         kErrors.NestedError("blnProcessFolder(" + (strName.empty() ? "\\" : strName) + ")");
@@ -251,6 +253,7 @@ bool DriveProcessor::blnMakePath(int16_t intLevel, bool blnRetry, const pfs::Fol
                 if (!objMgr.blnSpaceOnly() && objFileSys.LinkExists(strFolder))
                     Rethrow(platform::rt::kPathFileAccess, platform::rt::kLinkInTheWayText);
                 mablnLevelMade[k - 1] = true;
+                mcolLevelFolder[k - 1].reset();
                 continue;
             }
             lngErr = 0;
@@ -259,10 +262,12 @@ bool DriveProcessor::blnMakePath(int16_t intLevel, bool blnRetry, const pfs::Fol
                 strDescription = platform::RtErrorText(lngErr);
             } else {
                 try {
-                    objFileSys.CreateFolder(strFolder);
+                    auto objMade = objFileSys.CreateFolder(strFolder);
                     // No more open than its source from the start; what
                     // cannot be made so is not filled.
-                    objFileSys.CopyFolderStamp(strSourceOfLevel(k), strFolder, false);
+                    objFileSys.CopyFolderStamp(*objSourceOfLevel(k, intLevel, objFolder), *objMade,
+                                               false);
+                    mcolLevelFolder[k - 1] = std::move(objMade);
                 } catch (...) {
                     const auto err = platform::CurrentErr();
                     lngErr = err.Number;
@@ -294,20 +299,24 @@ bool DriveProcessor::blnMakePath(int16_t intLevel, bool blnRetry, const pfs::Fol
     }
 }
 
-// The source folder whose copy is level k: C$\Data\Mail is C:\Data\Mail.
-std::string DriveProcessor::strSourceOfLevel(int16_t k) const {
-    const std::string& strLevel = mastrLevelPath[k - 1];
-    return mobjDrive->DriveLetter() + ":\\" + (strLevel.size() > 3 ? strLevel.substr(3) : "");
+// The source folder whose copy is level k, objFolder being at level intLevel.
+pfs::FolderPtr DriveProcessor::objSourceOfLevel(int16_t k, int16_t intLevel,
+                                                const pfs::FolderPtr& objFolder) {
+    pfs::FolderPtr objSource = objFolder;
+    for (int16_t i = intLevel; i > k; --i) objSource = objSource->ParentFolder();
+    return objSource;
 }
 
 // A folder's copy is complete once its files and subfolders are: it gets the
 // source's time now, as nothing more is written into it.
-void DriveProcessor::FinishLevel(int16_t intLevel) {
+void DriveProcessor::FinishLevel(int16_t intLevel, const pfs::Folder& objFolder) {
     BackupManager& objMgr = Manager();
     if (objMgr.blnSpaceOnly() || !mablnLevelMade[intLevel - 1]) return;
     try {
-        objMgr.objFileSys()->CopyFolderStamp(strSourceOfLevel(intLevel),
-                                             objMgr.strDest() + mastrLevelPath[intLevel - 1], true);
+        auto& objFileSys = *objMgr.objFileSys();
+        pfs::FolderPtr objCopy = mcolLevelFolder[intLevel - 1];
+        if (!objCopy) objCopy = objFileSys.GetFolder(objMgr.strDest() + mastrLevelPath[intLevel - 1]);
+        objFileSys.CopyFolderStamp(objFolder, *objCopy, true);
     } catch (...) {
         // Only the folder's time: everything in it is copied.
     }

@@ -37,8 +37,9 @@ class SAVECORE_API DriveProcessor {
     bool blnProcessFiles(const platform::fs::FolderPtr& objFolder, const DefinitionFile& objDef,
                          int16_t intNext, const std::string& strPath);
     bool blnMakePath(int16_t intLevel, bool blnRetry, const platform::fs::FolderPtr& objFolder);
-    std::string strSourceOfLevel(int16_t k) const;
-    void FinishLevel(int16_t intLevel);
+    static platform::fs::FolderPtr objSourceOfLevel(int16_t k, int16_t intLevel,
+                                                    const platform::fs::FolderPtr& objFolder);
+    void FinishLevel(int16_t intLevel, const platform::fs::Folder& objFolder);
     // dblSize: the file's size as the walk read it, so it is not asked twice.
     bool blnCopyFile(platform::fs::File& objFile, const std::string& strTarget, int16_t intLevel,
                      const platform::fs::FolderPtr& objFolder, double dblSize);
@@ -58,6 +59,9 @@ class SAVECORE_API DriveProcessor {
     // has been made.
     std::vector<std::string> mastrLevelPath;
     std::vector<bool> mablnLevelMade;
+    // Entry k: the folder made for entry k of mastrLevelPath by this walk,
+    // kept to give it its source's time once complete (none when it existed).
+    std::vector<platform::fs::FolderPtr> mcolLevelFolder;
 };
 
 }  // namespace savecore

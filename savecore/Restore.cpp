@@ -104,7 +104,8 @@ bool BackupManager::blnRestoreSubFolder(const pfs::Folder& objSub, const std::st
                        platform::rt::kLinkInTheWayText + "\"");
         return false;
     }
-    if (MakeFolderIfMissing(strSubDst)) mobjFileSys->CopyFolderStamp(objSub.Path(), strSubDst, false);
+    if (const auto objMade = MakeFolderIfMissing(strSubDst))
+        mobjFileSys->CopyFolderStamp(objSub, *objMade, false);
     return true;
 }
 
@@ -161,10 +162,9 @@ void BackupManager::InsurePathExists(const std::string& strPath) {
 }
 
 // One level; the parent must exist. A drive is always there.
-bool BackupManager::MakeFolderIfMissing(const std::string& strFolder) {
-    if (blnIsDriveOnly(strFolder) || mobjFileSys->FolderExists(strFolder)) return false;
-    mobjFileSys->CreateFolder(strFolder);
-    return true;
+pfs::FolderPtr BackupManager::MakeFolderIfMissing(const std::string& strFolder) {
+    if (blnIsDriveOnly(strFolder) || mobjFileSys->FolderExists(strFolder)) return nullptr;
+    return mobjFileSys->CreateFolder(strFolder);
 }
 
 // The restore's hold on its target; none (after saying why) while another

@@ -174,11 +174,11 @@ public:
     virtual std::unique_ptr<FolderClaim> ClaimFolder(const std::string& strPath) = 0;
     // The last name of strPath is a symbolic link (to anything, or dangling).
     virtual bool LinkExists(const std::string& strPath) const = 0;
-    // Gives the folder strTarget the permission bits of strSource, so that a
+    // Gives the folder objTarget the permission bits of objSource, so that a
     // copy is no more open than its source, plus the owner's read, write and
     // search bits, so that the owner can fill it and later empty it; with
     // blnWithTime also its modification time (once the copy is complete).
-    virtual void CopyFolderStamp(const std::string& strSource, const std::string& strTarget,
+    virtual void CopyFolderStamp(const Folder& objSource, const Folder& objTarget,
                                  bool blnWithTime) = 0;
 
     // Free space of the volume that holds strRoot ("E:\"): bytes available to

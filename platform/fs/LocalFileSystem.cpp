@@ -586,10 +586,15 @@ bool LocalFileSystem::LinkExists(const std::string& strPath) const {
     }
 }
 
-void LocalFileSystem::CopyFolderStamp(const std::string& strSource, const std::string& strTarget,
+Location LocalFileSystem::LocationOf(const Folder& objFolder) const {
+    if (const auto* pLocal = dynamic_cast<const LocalFolder*>(&objFolder)) return pLocal->Loc();
+    return Require(objFolder.Path(), EntryKind::Folder);
+}
+
+void LocalFileSystem::CopyFolderStamp(const Folder& objSource, const Folder& objTarget,
                                       bool blnWithTime) {
-    const Location source = Require(strSource, EntryKind::Folder);
-    const Location target = Require(strTarget, EntryKind::Folder);
+    const Location source = LocationOf(objSource);
+    const Location target = LocationOf(objTarget);
     CheckWritable(target.lngDrive);
     if (mclaims->blnClaimed(target.strHost)) {
         mclaims->CheckNoLinks(ParentOf(target).strHost);

@@ -63,7 +63,7 @@ class LocalFileSystem final : public FileSystem,
     void CreateEmptyFile(const std::string& strPath) override;
     std::unique_ptr<FolderClaim> ClaimFolder(const std::string& strPath) override;
     bool LinkExists(const std::string& strPath) const override;
-    void CopyFolderStamp(const std::string& strSource, const std::string& strTarget,
+    void CopyFolderStamp(const Folder& objSource, const Folder& objTarget,
                          bool blnWithTime) override;
     DiskSpace GetDiskFreeSpace(const std::string& strRoot) const override;
     void FlushDrive(const std::string& strDriveSpec) override;
@@ -89,6 +89,8 @@ class LocalFileSystem final : public FileSystem,
     std::vector<FilePtr> FilesOf(const Location& loc) const;
     std::vector<FilePtr> OtherEntriesOf(const Location& loc) const;
     bool IsLinkAt(const Location& loc) const;
+    // Where a folder handle points; a handle of this layer knows it already.
+    Location LocationOf(const Folder& objFolder) const;
     // stat of the object after the Stat fault hook; 53 (76 for a folder).
     struct stat StatOf(const Location& loc, bool blnFolder) const;
     int32_t AttributesOf(const Location& loc, bool blnFolder) const;

@@ -22,6 +22,7 @@ class LocalFolder final : public Folder {
     std::vector<FilePtr> OtherEntries() const override { return mobjFileSys->OtherEntriesOf(mloc); }
     int32_t Attributes() const override { return mobjFileSys->AttributesOf(mloc, true); }
     void Delete(bool blnForce) override { mobjFileSys->DeleteFolderAt(mloc, blnForce); }
+    const Location& Loc() const { return mloc; }
 
   private:
     std::shared_ptr<LocalFileSystem> mobjFileSys;
