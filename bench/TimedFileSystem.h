@@ -62,8 +62,8 @@ class TimedFileSystem final : public platform::fs::FileSystem {
     }
     bool LinkExists(const std::string& s) const override { return mobjInner->LinkExists(s); }
     void CopyFolderStamp(const platform::fs::Folder& objSource, const platform::fs::Folder& objTarget,
-                         bool blnWithTime) override {
-        mobjInner->CopyFolderStamp(objSource, objTarget, blnWithTime);
+                         bool blnBits, bool blnTime) override {
+        mobjInner->CopyFolderStamp(objSource, objTarget, blnBits, blnTime);
     }
     platform::fs::DiskSpace GetDiskFreeSpace(const std::string& strRoot) const override;
     void FlushDrive(const std::string& strDriveSpec) override;

@@ -266,7 +266,7 @@ bool DriveProcessor::blnMakePath(int16_t intLevel, bool blnRetry, const pfs::Fol
                     // No more open than its source from the start; what
                     // cannot be made so is not filled.
                     objFileSys.CopyFolderStamp(*objSourceOfLevel(k, intLevel, objFolder), *objMade,
-                                               false);
+                                               true, false);
                     mcolLevelFolder[k - 1] = std::move(objMade);
                 } catch (...) {
                     const auto err = platform::CurrentErr();
@@ -314,9 +314,12 @@ void DriveProcessor::FinishLevel(int16_t intLevel, const pfs::Folder& objFolder)
     if (objMgr.blnSpaceOnly() || !mablnLevelMade[intLevel - 1]) return;
     try {
         auto& objFileSys = *objMgr.objFileSys();
-        pfs::FolderPtr objCopy = mcolLevelFolder[intLevel - 1];
-        if (!objCopy) objCopy = objFileSys.GetFolder(objMgr.strDest() + mastrLevelPath[intLevel - 1]);
-        objFileSys.CopyFolderStamp(objFolder, *objCopy, true);
+        // A folder this walk made has its bits since then.
+        if (const auto& objMade = mcolLevelFolder[intLevel - 1])
+            return objFileSys.CopyFolderStamp(objFolder, *objMade, false, true);
+        objFileSys.CopyFolderStamp(
+            objFolder, *objFileSys.GetFolder(objMgr.strDest() + mastrLevelPath[intLevel - 1]), true,
+            true);
     } catch (...) {
         // Only the folder's time: everything in it is copied.
     }

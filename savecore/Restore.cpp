@@ -105,7 +105,7 @@ bool BackupManager::blnRestoreSubFolder(const pfs::Folder& objSub, const std::st
         return false;
     }
     if (const auto objMade = MakeFolderIfMissing(strSubDst))
-        mobjFileSys->CopyFolderStamp(objSub, *objMade, false);
+        mobjFileSys->CopyFolderStamp(objSub, *objMade, true, false);
     return true;
 }
 

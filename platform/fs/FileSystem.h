@@ -174,12 +174,12 @@ public:
     virtual std::unique_ptr<FolderClaim> ClaimFolder(const std::string& strPath) = 0;
     // The last name of strPath is a symbolic link (to anything, or dangling).
     virtual bool LinkExists(const std::string& strPath) const = 0;
-    // Gives the folder objTarget the permission bits of objSource, so that a
-    // copy is no more open than its source, plus the owner's read, write and
-    // search bits, so that the owner can fill it and later empty it; with
-    // blnWithTime also its modification time (once the copy is complete).
-    virtual void CopyFolderStamp(const Folder& objSource, const Folder& objTarget,
-                                 bool blnWithTime) = 0;
+    // Gives the folder objTarget, with blnBits, the permission bits of
+    // objSource, so that a copy is no more open than its source, plus the
+    // owner's read, write and search bits, so that the owner can fill it and
+    // later empty it; with blnTime its modification time (once complete).
+    virtual void CopyFolderStamp(const Folder& objSource, const Folder& objTarget, bool blnBits,
+                                 bool blnTime) = 0;
 
     // Free space of the volume that holds strRoot ("E:\"): bytes available to
     // the caller, free bytes and total bytes; a simulated capacity is honoured.

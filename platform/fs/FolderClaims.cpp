@@ -51,6 +51,14 @@ int OpenBeneath(int dirFd, const std::string& strRest) {
 
 }  // namespace
 
+// The folders on the way to the last one checked were checked with it.
+bool FolderClaims::blnChecked(const Held& held, const std::string& strRest) {
+    const std::string& strChecked = held.strChecked;
+    if (strRest.empty()) return true;
+    return strChecked.compare(0, strRest.size(), strRest) == 0 &&
+           (strChecked.size() == strRest.size() || strChecked[strRest.size()] == '/');
+}
+
 // One claim: releases its folder when it goes.
 class HeldClaim final : public FolderClaim {
   public:
@@ -110,9 +118,18 @@ void FolderClaims::CheckNoLinks(const std::string& strHostDir) {
     if (mHeld.empty()) return;
     std::string strRest;
     const auto ix = Holding(strHostDir, strRest);
-    if (!ix || strRest.empty() || strRest == mHeld[*ix].strChecked) return;
+    if (!ix || blnChecked(mHeld[*ix], strRest)) return;
     close(OpenBeneath(mHeld[*ix].fd, strRest));
     mHeld[*ix].strChecked = strRest;
+}
+
+void FolderClaims::Made(const std::string& strHostParent, const std::string& strHostDir) {
+    std::lock_guard lock(mMutex);
+    std::string strRest;
+    const auto ix = Holding(strHostParent, strRest);
+    if (!ix || !blnChecked(mHeld[*ix], strRest)) return;
+    std::string strRestDir;
+    if (Holding(strHostDir, strRestDir) == ix) mHeld[*ix].strChecked = strRestDir;
 }
 
 bool FolderClaims::blnClaimed(const std::string& strHostPath) const {

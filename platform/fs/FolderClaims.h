@@ -24,6 +24,9 @@ class FolderClaims : public std::enable_shared_from_this<FolderClaims> {
     // symbolic link, with what the lookup fails with when a name is missing.
     // Folders outside every claim pass unchecked.
     void CheckNoLinks(const std::string& strHostDir);
+    // CheckNoLinks passed for strHostParent and strHostDir was made in it
+    // (a folder, not a link): writes into it need no check of their own.
+    void Made(const std::string& strHostParent, const std::string& strHostDir);
     // strHostPath is a claimed folder or lies below one.
     bool blnClaimed(const std::string& strHostPath) const;
     // Something below a claimed folder was deleted or replaced: check again.
@@ -35,10 +38,13 @@ class FolderClaims : public std::enable_shared_from_this<FolderClaims> {
         int lngId;
         std::string strHost;
         int fd;
-        std::string strChecked;  // the last folder below it found free of links
+        // The last folder below it found free of links, as were the
+        // folders on the way to it.
+        std::string strChecked;
     };
 
     void Release(int lngId);
+    static bool blnChecked(const Held& held, const std::string& strRest);
     // The claim that strHostPath lies in (or none), and the rest of the
     // path below it. Lock held.
     std::optional<std::size_t> Holding(const std::string& strHostPath, std::string& strRest) const;

@@ -505,6 +505,7 @@ FolderPtr LocalFileSystem::CreateFolder(const std::string& strPath) {
     Fault(FsOp::Create, loc.win);
     mclaims->CheckNoLinks(parent.strHost);
     if (mkdir(loc.strHost.c_str(), 0777) != 0) throw RtError::FromErrno(errno, true);
+    mclaims->Made(parent.strHost, loc.strHost);
     // What a backup makes it fills next: its listings are known without reading.
     mdrives[parent.lngDrive].space->Written(0);
     ListingCache::Instance().Made(loc.strHost);
@@ -592,7 +593,7 @@ Location LocalFileSystem::LocationOf(const Folder& objFolder) const {
 }
 
 void LocalFileSystem::CopyFolderStamp(const Folder& objSource, const Folder& objTarget,
-                                      bool blnWithTime) {
+                                      bool blnBits, bool blnTime) {
     const Location source = LocationOf(objSource);
     const Location target = LocationOf(objTarget);
     CheckWritable(target.lngDrive);
@@ -601,9 +602,9 @@ void LocalFileSystem::CopyFolderStamp(const Folder& objSource, const Folder& obj
         if (IsLinkAt(target)) throw RtError(rt::kPathFileAccess, rt::kLinkInTheWayText);
     }
     const struct stat st = StatOf(source, true);
-    if (chmod(target.strHost.c_str(), (st.st_mode & 0777) | S_IRWXU) != 0)
+    if (blnBits && chmod(target.strHost.c_str(), (st.st_mode & 0777) | S_IRWXU) != 0)
         throw RtError::FromErrno(errno, true);
-    if (!blnWithTime) return;
+    if (!blnTime) return;
     const timespec times[2] = {{0, UTIME_OMIT}, st.st_mtim};
     if (utimensat(AT_FDCWD, target.strHost.c_str(), times, 0) != 0)
         throw RtError::FromErrno(errno, true);

@@ -63,8 +63,8 @@ class LocalFileSystem final : public FileSystem,
     void CreateEmptyFile(const std::string& strPath) override;
     std::unique_ptr<FolderClaim> ClaimFolder(const std::string& strPath) override;
     bool LinkExists(const std::string& strPath) const override;
-    void CopyFolderStamp(const Folder& objSource, const Folder& objTarget,
-                         bool blnWithTime) override;
+    void CopyFolderStamp(const Folder& objSource, const Folder& objTarget, bool blnBits,
+                         bool blnTime) override;
     DiskSpace GetDiskFreeSpace(const std::string& strRoot) const override;
     void FlushDrive(const std::string& strDriveSpec) override;
     std::string AppPathOf(const std::filesystem::path& hostFolder) override;
