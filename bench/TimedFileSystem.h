@@ -67,6 +67,12 @@ class TimedFileSystem final : public platform::fs::FileSystem {
     }
     platform::fs::DiskSpace GetDiskFreeSpace(const std::string& strRoot) const override;
     void FlushDrive(const std::string& strDriveSpec) override;
+    bool FolderHolds(const std::string& strOuter, const std::string& strInner) const override {
+        return mobjInner->FolderHolds(strOuter, strInner);
+    }
+    std::vector<std::string> FolderPaths(const std::string& s) const override {
+        return mobjInner->FolderPaths(s);
+    }
     std::optional<std::filesystem::path> HostPathOf(const std::string& s) const override {
         return mobjInner->HostPathOf(s);
     }

@@ -122,6 +122,10 @@ class SAVECORE_API BackupManager {
     bool blnFilterArchive(const platform::fs::File& objFile) const;
 
     bool blnIncludeDrive(const platform::fs::Drive& objDrive) const;
+    // Whether the walk has reached the run's destination folder, under any
+    // of the paths the drives of the run give it (strFolderPath as
+    // Folder::Path spells it).
+    bool blnIsRunDestination(const std::string& strFolderPath) const;
     std::string strAddSlash(const std::string& strPath) const;
 
     // Error log
@@ -147,6 +151,13 @@ class SAVECORE_API BackupManager {
 
     void StartRun(const std::string& strSetName_, bool blnSpaceOnly_);
     void SetRunDestination(const std::string& strDest_);
+    // Refuses (after its message) a destination that would erase a drive
+    // the type takes files from; true = refused.
+    bool blnRefuseDestination(const std::string& strFolder);
+    // The drives whose root holds the type's instruction file.
+    std::vector<platform::fs::DrivePtr> colTakenDrives() const;
+    // Finds every path under which the walk meets strDest, once per run.
+    void NoteDestinationPaths();
     // StartProgress, the body, EndProgress exactly once on every path; a
     // failure is passed on under strRoutine.
     bool blnRunWithProgress(int32_t lngProgressMode, const char* pszRoutine,
@@ -181,6 +192,7 @@ class SAVECORE_API BackupManager {
     std::string mstrDest;
     std::string mstrDestBase;  // strDest without the dated folder
     std::unique_ptr<platform::fs::FolderClaim> mobjDestClaim;
+    std::vector<std::string> mastrDestPaths;  // upper case, each ending in a backslash
     bool mblnSpaceOnly = false;
     double mdblSpaceUsed = 0;
     Date mdatStartTime{};

@@ -1,12 +1,16 @@
 // The operations that walk the drives of a backup type: a backup (or a
 // space-only walk) of every drive, the space of one drive or one folder,
 // and deleting a type.
+#include <algorithm>
 #include <ctime>
 
 #include "BackupManager.h"
+#include "DestinationGuard.h"
 #include "SaveCoreErrors.h"
+#include "TextCase.h"
 #include "platform/fs/LocaleText.h"
 #include "platform/fs/RtError.h"
+#include "platform/fs/WinPath.h"
 #include "platform/ui/UiServices.h"
 
 namespace savecore {
@@ -45,6 +49,50 @@ void BackupManager::SetRunDestination(const std::string& strDest_) {
         mstrDest = strDest_;
 }
 
+std::vector<platform::fs::DrivePtr> BackupManager::colTakenDrives() const {
+    std::vector<platform::fs::DrivePtr> colDrives;
+    if (!mcolDriveProcs) return colDrives;
+    for (const auto& objProc : *mcolDriveProcs) {
+        const auto& objDrive = objProc->objDrive();
+        if (objDrive &&
+            mobjFileSys->FileExists(objDrive->Path() + "\\" + mstrSetName + strSetNameExt()))
+            colDrives.push_back(objDrive);
+    }
+    return colDrives;
+}
+
+bool BackupManager::blnRefuseDestination(const std::string& strFolder) {
+    const std::string strDrive =
+        DestinationGuard::strHeldDrive(*mobjFileSys, strFolder, colTakenDrives());
+    if (strDrive.empty()) return false;
+    platform::ui::Ui().MsgBox(DestinationGuard::strRefusal(strFolder, strDrive),
+                              platform::ui::vbCritical + platform::ui::vbOKOnly, gstrMSGBOX_TITLE);
+    return true;
+}
+
+// The walk tests every folder against these, so the file system is asked
+// once per run instead of once per folder. Links to folders are never
+// walked: the drive letters are the only other ways in.
+void BackupManager::NoteDestinationPaths() {
+    mastrDestPaths.clear();
+    if (mstrDest.empty()) return;
+    mastrDestPaths.push_back(strUCase(mstrDest));
+    if (!mobjFileSys) return;
+    for (const std::string& strPath : mobjFileSys->FolderPaths(mstrDest)) {
+        const std::string strUpper = strUCase(strAddSlash(strPath));
+        if (std::find(mastrDestPaths.begin(), mastrDestPaths.end(), strUpper) ==
+            mastrDestPaths.end())
+            mastrDestPaths.push_back(strUpper);
+    }
+}
+
+bool BackupManager::blnIsRunDestination(const std::string& strFolderPath) const {
+    if (mastrDestPaths.empty()) return false;
+    const std::string strUpper = strUCase(strFolderPath + "\\");
+    return std::find(mastrDestPaths.begin(), mastrDestPaths.end(), strUpper) !=
+           mastrDestPaths.end();
+}
+
 bool BackupManager::blnRunWithProgress(int32_t lngProgressMode, const char* pszRoutine,
                                        const std::function<bool()>& fnBody) {
     bool blnEnded = false;
@@ -81,14 +129,20 @@ void BackupManager::FlushDestination() {
 bool BackupManager::blnProcess(const std::string& strSetName_, const std::string& strDest_,
                                bool blnSpaceOnly_) {
     StartRun(strSetName_, blnSpaceOnly_);
-    SetRunDestination(strDest_);
+    // Every caller's spelling of a folder becomes one, so that the tests
+    // below and the walk see the folder that will really be emptied.
+    const std::string strDest = platform::fs::WinPath::CanonicalFolder(strDest_);
+    SetRunDestination(strDest);
     return blnRunWithProgress(
         blnSpaceOnly_ ? glngBACKUP_PROGRESS_CHECK : glngBACKUP_PROGRESS_BACKUP, "blnProcess", [&] {
             struct Release {
                 BackupManager& objManager;
                 ~Release() { objManager.ReleaseDestination(); }
             } objRelease{*this};
-            if (!mblnSpaceOnly && (blnClaimDestination() || blnClean())) return true;
+            if (!mblnSpaceOnly &&
+                (blnRefuseDestination(strDest) || blnClaimDestination() || blnClean()))
+                return true;
+            NoteDestinationPaths();
             bool blnStopped = false;
             if (mcolDriveProcs) {
                 for (const auto& objProc : *mcolDriveProcs) {
@@ -130,16 +184,20 @@ bool BackupManager::blnClaimFolder(const std::string& strFolder,
 
 bool BackupManager::blnDriveSpace(const std::string& strSetName_, DriveProcessor& objProc) {
     StartRun(strSetName_, true);
-    return blnRunWithProgress(glngBACKUP_PROGRESS_CHECK, "blnDriveSpace",
-                              [&] { return objProc.blnProcess(); });
+    return blnRunWithProgress(glngBACKUP_PROGRESS_CHECK, "blnDriveSpace", [&] {
+        NoteDestinationPaths();
+        return objProc.blnProcess();
+    });
 }
 
 bool BackupManager::blnFolderSpace(const std::string& strSetName_, DriveProcessor& objProc,
                                    const platform::fs::FolderPtr& objFolder,
                                    bool blnIncludeDefault) {
     StartRun(strSetName_, true);
-    return blnRunWithProgress(glngBACKUP_PROGRESS_CHECK, "blnFolderSpace",
-                              [&] { return objProc.blnFolderSpace(objFolder, blnIncludeDefault); });
+    return blnRunWithProgress(glngBACKUP_PROGRESS_CHECK, "blnFolderSpace", [&] {
+        NoteDestinationPaths();
+        return objProc.blnFolderSpace(objFolder, blnIncludeDefault);
+    });
 }
 
 bool BackupManager::blnDeleteType(const std::string& strSetName_) {

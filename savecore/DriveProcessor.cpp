@@ -132,7 +132,7 @@ bool DriveProcessor::blnProcessFolder(const pfs::FolderPtr& objFolder, bool blnI
 
         objMgr.SetProgressFolder(strPath);
         if (objMgr.blnProgressStop()) return true;
-        if (strUCase(strPath + "\\") == strUCase(objMgr.strDest())) return false;
+        if (objMgr.blnIsRunDestination(strPath)) return false;
         if (intLevel == 1 && blnIsSystemFolderName(strUpperName)) return false;
 
         DefinitionFile objDef;

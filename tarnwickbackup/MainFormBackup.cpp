@@ -11,6 +11,7 @@
 #include "TWDeclarations.h"
 #include "WaitForDrive.h"
 #include "platform/fs/FileSystem.h"
+#include "platform/fs/WinPath.h"
 #include "platform/ui/UiServices.h"
 #include "tarnwicklib/ModuleErrors.h"
 
@@ -49,12 +50,14 @@ void MainForm::cmdBackup_Click() {
             return;
         }
         const std::string strType = cboBackup->currentText().toStdString();
-        const std::string strDest = strSelectedText(*cboDest);
+        std::string strDest = strSelectedText(*cboDest);
         if (!blnIsDestForm(strDest)) {
             ui::Ui().MsgBox("Select drive or folder to save backup to first.",
                             ui::vbCritical + ui::vbOKOnly, gstrAPP_TITLE);
             return;
         }
+        // A list saved by an earlier version may hold other spellings.
+        strDest = platform::fs::WinPath::CanonicalFolder(strDest);
         {
             BackupModeDialog objDialog(this);
             if (objDialog.blnShowMe(*mobjManager, strType, strDest)) return;

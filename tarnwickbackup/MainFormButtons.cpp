@@ -2,13 +2,16 @@
 // buttons that open other windows.
 #include <QComboBox>
 #include <QPushButton>
+#include <vector>
 
 #include "DriveProgress.h"
 #include "Globals.h"
 #include "MainForm.h"
 #include "TWDeclarations.h"
 #include "platform/fs/FileSystem.h"
+#include "platform/fs/WinPath.h"
 #include "platform/ui/UiServices.h"
+#include "savecore/DestinationGuard.h"
 #include "tarnwicklib/ModuleErrors.h"
 
 namespace tarnwickbackup {
@@ -27,6 +30,17 @@ std::string strSelected(const QComboBox& objList) {
     return objList.currentIndex() < 0 ? std::string() : objList.currentText().toStdString();
 }
 
+// Hard and network drives: the ones whose roots may never be a destination.
+std::vector<platform::fs::DrivePtr> colHardDrives(const platform::fs::FileSystem& objFileSys) {
+    std::vector<platform::fs::DrivePtr> colDrives;
+    for (const auto& objDrive : objFileSys.Drives()) {
+        const int32_t lngType = objDrive->DriveType();
+        if (lngType == platform::fs::kDriveFixed || lngType == platform::fs::kDriveRemote)
+            colDrives.push_back(objDrive);
+    }
+    return colDrives;
+}
+
 }  // namespace
 
 void MainForm::cmdAddDest_Click() {
@@ -35,10 +49,13 @@ void MainForm::cmdAddDest_Click() {
             ui::Ui().InputBox("Enter drive and folder to backup to:", "Add Destination", "");
         if (strAnswer.empty()) return;
         if (!blnValidateDest(strAnswer)) return;
-        const std::string strUpper = strUCase(strAnswer);
-        for (int i = 0; i < cboDest->count(); ++i)
-            if (strUCase(cboDest->itemText(i).toStdString()) == strUpper) return;
-        cboDest->addItem(QString::fromStdString(strAnswer));
+        const std::string strDest = platform::fs::WinPath::CanonicalFolder(strAnswer);
+        const std::string strUpper = strUCase(strDest);
+        for (int i = 0; i < cboDest->count(); ++i) {
+            const std::string strItem = cboDest->itemText(i).toStdString();
+            if (strUCase(platform::fs::WinPath::CanonicalFolder(strItem)) == strUpper) return;
+        }
+        cboDest->addItem(QString::fromStdString(strDest));
         cboDest->setCurrentIndex(cboDest->count() - 1);
     } catch (...) {
         AppErrors().TopError("MainForm.cmdAddDest_Click");
@@ -53,6 +70,8 @@ bool MainForm::blnValidateDest(std::string strDest) {
                    "letter and end with \"\\\".");
             return false;
         }
+        // The form is the user's; from here on the folder it stands for.
+        strDest = platform::fs::WinPath::CanonicalFolder(strDest);
         const std::string strDrive = strDest.substr(0, 2);
         if (!mobjFileSys->DriveExists(strDrive)) {
             Refuse("Drive letter in backup destination \"" + strDest + "\" is not valid.");
@@ -70,6 +89,12 @@ bool MainForm::blnValidateDest(std::string strDest) {
                 "You may not use the root folder of a hard drive or a network mapped drive "
                 "letter as a backup destination.",
                 "Invalid Destination");
+            return false;
+        }
+        const std::string strHeld = savecore::DestinationGuard::strHeldDrive(
+            *mobjFileSys, strDest, colHardDrives(*mobjFileSys));
+        if (!strHeld.empty()) {
+            Refuse(savecore::DestinationGuard::strRefusal(strDest, strHeld), "Invalid Destination");
             return false;
         }
         if (!mobjFileSys->FolderExists(strDest.substr(0, strDest.size() - 1))) {

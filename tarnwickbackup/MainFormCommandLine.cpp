@@ -6,6 +6,7 @@
 #include "Globals.h"
 #include "MainForm.h"
 #include "TWDeclarations.h"
+#include "platform/fs/WinPath.h"
 #include "platform/ui/UiServices.h"
 #include "tarnwicklib/ModuleErrors.h"
 
@@ -108,8 +109,8 @@ void MainForm::UnUnattended() {
                                             "\" in /ub option.");
                 const std::optional<std::string> vntDest = strGetToken(strLine);
                 if (!vntDest) return CommandLineError("Missing backup destination in /ub option.");
-                strDest = *vntDest;
-                if (!blnValidateDest(strDest)) return;
+                if (!blnValidateDest(*vntDest)) return;
+                strDest = platform::fs::WinPath::CanonicalFolder(*vntDest);
             } else if (strWord == "/md") {
                 if (!blnTakeDays(strLine, "/md", lngDays)) return;
                 objManager.blnIncrementalMode(true);

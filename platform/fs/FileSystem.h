@@ -189,6 +189,18 @@ public:
     // taken out holds everything reported as written.
     virtual void FlushDrive(const std::string& strDriveSpec) = 0;
 
+    // Folders are compared by where they really are on the host: one folder
+    // can be reached through several drive letters, links and "..". The part
+    // of a path that exists is resolved (links included); names not there
+    // yet are taken as they are.
+    // True when strOuter is the folder strInner or holds it; false when
+    // either names no drive of the table.
+    virtual bool FolderHolds(const std::string& strOuter, const std::string& strInner) const = 0;
+    // Every path (as Folder::Path gives it) under which a walk of a drive of
+    // Drives() reaches the folder strFolder: one for each drive whose root
+    // holds it.
+    virtual std::vector<std::string> FolderPaths(const std::string& strFolder) const = 0;
+
     // The Windows path of a host folder, for a program's own folder (App.Path):
     // on the table drive that holds it, else on a letter reserved for it that
     // Drives() never lists (so no run backs it up) but every lookup and write

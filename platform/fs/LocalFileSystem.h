@@ -67,6 +67,8 @@ class LocalFileSystem final : public FileSystem,
                          bool blnTime) override;
     DiskSpace GetDiskFreeSpace(const std::string& strRoot) const override;
     void FlushDrive(const std::string& strDriveSpec) override;
+    bool FolderHolds(const std::string& strOuter, const std::string& strInner) const override;
+    std::vector<std::string> FolderPaths(const std::string& strFolder) const override;
     std::string AppPathOf(const std::filesystem::path& hostFolder) override;
     std::optional<std::filesystem::path> HostPathOf(const std::string& strPath) const override;
     void SetFaultHook(FaultHook hook) override;
@@ -103,6 +105,9 @@ class LocalFileSystem final : public FileSystem,
   private:
     std::shared_ptr<LocalFileSystem> Self() const;
     std::optional<std::size_t> DriveIndex(char chLetter) const;
+    // The real host folder of a Windows path (see HostFolder::Real); none
+    // for a letter that is not in the table.
+    std::optional<std::string> RealFolderOf(const std::string& strPath) const;
     std::size_t DriveOfSpec(const std::string& strDriveSpec) const;  // 68, 71
     std::size_t ReadyDriveOf(const WinPath& path) const;             // 76, 71
     void CheckWritable(std::size_t lngDrive) const;                  // 70

@@ -1,5 +1,7 @@
 #include "platform/fs/WinPath.h"
 
+#include <algorithm>
+
 #include "platform/fs/RtError.h"
 
 namespace platform::fs {
@@ -48,6 +50,25 @@ WinPath WinPath::Parse(const std::string& strPath) {
     }
     flush();
     return result;
+}
+
+std::string WinPath::CanonicalFolder(const std::string& strFolder) {
+    if (strFolder.size() < 2 || !IsLetter(strFolder[0]) || strFolder[1] != ':') return strFolder;
+    std::vector<std::string> astrNames;
+    std::size_t pos = 2;
+    while (pos <= strFolder.size()) {
+        const std::size_t end = std::min(strFolder.find_first_of("\\/", pos), strFolder.size());
+        const std::string strName = strFolder.substr(pos, end - pos);
+        if (strName == "..") {
+            if (!astrNames.empty()) astrNames.pop_back();
+        } else if (!strName.empty() && strName != ".") {
+            astrNames.push_back(strName);
+        }
+        pos = end + 1;
+    }
+    std::string strResult = strFolder.substr(0, 2) + "\\";
+    for (const std::string& strName : astrNames) strResult += strName + "\\";
+    return strResult;
 }
 
 WinPath WinPath::Parent() const {

@@ -18,6 +18,12 @@ class WinPath {
     static WinPath Parse(const std::string& strPath);
     // The upper-case letter of "C", "c:", "C:\..." or nothing.
     static std::optional<char> DriveLetterOf(const std::string& strDriveSpec);
+    // One spelling for each folder a user can type: the letter and colon as
+    // given, then the names separated by single backslashes, and a trailing
+    // backslash ("c:/a//./b\..\" is "c:\a\"). ".." stops at the root, as
+    // Windows does, rather than failing. Text without a drive letter comes
+    // back unchanged, so the caller's own test of the form refuses it.
+    static std::string CanonicalFolder(const std::string& strFolder);
 
     char Letter() const { return mchLetter; }
     const std::vector<std::string>& Names() const { return mastrNames; }

@@ -76,6 +76,25 @@ TEST(WinPath, ResolvesDotsInsideTheDriveOnly) {
     EXPECT_EQ(WinPath::DriveLetterOf("EE"), std::nullopt);
 }
 
+TEST(WinPath, CanonicalFolderIsOneSpellingThatNeverLeavesTheDrive) {
+    const std::pair<std::string, std::string> aCases[] = {
+        {"C:\\\\", "C:\\"},
+        {"C:\\.\\", "C:\\"},
+        {"C:/\\", "C:\\"},
+        {"c:\\docs\\..\\", "c:\\"},
+        {"C:\\..\\..\\x\\", "C:\\x\\"},  // clamped at the root, not an error
+        {"C:..\\a", "C:\\a\\"},
+        {"e:/My Backups//./2024\\..\\b", "e:\\My Backups\\b\\"},
+        {"E:\\...\\ x.\\", "E:\\...\\ x.\\"},                    // only "." and ".." are special
+        {"\\\\server\\share\\..\\", "\\\\server\\share\\..\\"},  // no drive letter
+        {"1:\\.\\", "1:\\.\\"},
+    };
+    for (const auto& [strIn, strOut] : aCases) {
+        EXPECT_EQ(WinPath::CanonicalFolder(strIn), strOut) << strIn;
+        EXPECT_EQ(WinPath::CanonicalFolder(strOut), strOut) << strOut;
+    }
+}
+
 TEST(RtErrorMapping, ErrnoBecomesTheRuntimeNumbers) {
     EXPECT_EQ(RtError::NumberForErrno(ENOENT), 53);
     EXPECT_EQ(RtError::NumberForErrno(ENOENT, true), 76);

@@ -4,6 +4,7 @@
 using namespace savecore;
 using namespace savecore::test;
 namespace fs = std::filesystem;
+namespace ui = platform::ui;
 using twtest::LocalTime;
 
 namespace {
@@ -133,6 +134,69 @@ TEST_F(BackupRun, DestinationOnABackedUpDriveIsNotWalked) {
     // A second run does not copy the first one's files either.
     EXPECT_FALSE(blnBackup("C:\\Backup\\"));
     EXPECT_FALSE(fs::exists(Host('C') / "Backup/C$/Backup"));
+}
+
+TEST_F(BackupRun, DestinationHoldingASourceDriveIsRefusedHoweverItIsSpelt) {
+    twtest::BuildTree(Host('C'), "a.txt\nDocs/b.txt\n");
+    Instructions('C', "", {"IncludeFamily"});
+    const std::string strTree = twtest::ReadTree(Host('C'));
+    mblnNetworkN = true;  // N:\c\ is C:\ under another letter; N:\ holds it
+    Start();
+    const std::pair<std::string, std::string> aCases[] = {
+        {"C:\\\\", "C:\\"},         {"C:\\.\\", "C:\\"},         {"C:/\\", "C:\\"},
+        {"c:\\Docs\\..\\", "c:\\"}, {"N:\\c\\", "N:\\c\\"},      {"n:\\C\\.\\", "n:\\C\\"},
+        {"N:\\", "N:\\"},           {"N:\\x\\..\\..\\", "N:\\"},
+    };
+    for (const auto& [strDest, strCanonical] : aCases) {
+        mobjListener.maLog.clear();
+        mobjUi->ClearPrompts();
+        EXPECT_TRUE(blnBackup(strDest)) << strDest;
+        EXPECT_EQ(twtest::ReadTree(Host('C')), strTree) << strDest;
+        EXPECT_EQ(mobjListener.maLog, (std::vector<std::string>{"Start 0", "End"})) << strDest;
+        ASSERT_EQ(mobjUi->Prompts().size(), 1u) << strDest;
+        EXPECT_EQ(mobjUi->Prompts()[0].strPrompt,
+                  "Backup destination \"" + strCanonical +
+                      "\" holds the files of drive C:. A backup there would erase the files it "
+                      "is meant to save.");
+        EXPECT_EQ(mobjUi->Prompts()[0].lngStyle, ui::vbCritical + ui::vbOKOnly);
+    }
+}
+
+TEST_F(BackupRun, DestinationInsideASourceIsNotWalkedUnderAnyOfItsPaths) {
+    twtest::BuildTree(Host('C'), "a.txt\nbk/old.txt\n");
+    Instructions('C', "", {"IncludeFamily"});
+    mblnNetworkN = true;
+    Start();
+    // The folders whose subfolders the walk of C: lists; the cleaning before
+    // it lists the destination's, and never C:\'s.
+    std::vector<std::string> astrListed;
+    mobjFileSys->SetFaultHook([&](platform::fs::FsOp op, const std::string& strPath) {
+        if (op == platform::fs::FsOp::ListFolders && (strPath == "C:\\" || !astrListed.empty()))
+            astrListed.push_back(strPath);
+    });
+    auto listed = [&](const std::string& strPath) {
+        return std::count(astrListed.begin(), astrListed.end(), strPath);
+    };
+    for (const char* pszDest : {"N:\\c\\bk\\", "C:\\x\\..\\bk\\"}) {
+        astrListed.clear();
+        EXPECT_FALSE(blnBackup(pszDest)) << pszDest;
+        EXPECT_EQ(twtest::ReadTree(Host('C') / "bk"),
+                  "C$/Weekly.BDF=;Backup type definition file\r\nIncludeFamily\r\n\n"
+                  "C$/a.txt=a.txt\n");
+        EXPECT_EQ(listed("C:\\"), 1) << pszDest;
+        EXPECT_EQ(listed("C:\\bk"), 0) << pszDest;
+    }
+    EXPECT_EQ(mobjManager.strDest(), "C:\\bk\\");
+
+    // A dated run: the new folder is skipped, the folder above it is walked.
+    mobjManager.SetClock([] { return LocalTime(2026, 12, 5, 14, 47); });
+    mobjManager.blnUseDateTimeSubFolder(true);
+    astrListed.clear();
+    EXPECT_FALSE(blnBackup("N:\\c\\bk\\"));
+    EXPECT_EQ(listed("C:\\bk"), 1);
+    EXPECT_EQ(listed("C:\\bk\\05Dec2026_02$47PM"), 0);
+    EXPECT_TRUE(fs::exists(Host('C') / "bk/05Dec2026_02$47PM/C$/bk/C$/a.txt"));
+    EXPECT_FALSE(fs::exists(Host('C') / "bk/05Dec2026_02$47PM/C$/bk/05Dec2026_02$47PM"));
 }
 
 TEST_F(BackupRun, SpaceOnlyRunCountsAndWritesNothing) {

@@ -1,7 +1,8 @@
 // Drives on temporary folders for whole runs: C: and D: are fixed source
-// drives, E: the backup medium (removable, optionally small), with the
-// engine's error chain, scripted message boxes and a listener that records
-// every event and can stop, or change the medium when the disc is full.
+// drives, E: the backup medium (removable, optionally small), optionally N:
+// a network drive whose folder holds theirs, with the engine's error chain,
+// scripted message boxes and a listener that records every event and can
+// stop, or change the medium when the disc is full.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -92,6 +93,13 @@ class EngineFixture : public ::testing::Test {
             }
             objTable.drives.push_back(objSpec);
         }
+        if (mblnNetworkN) {
+            platform::fs::DriveSpec objSpec;
+            objSpec.chLetter = 'N';
+            objSpec.hostPath = mobjRoot.path();
+            objSpec.lngType = platform::fs::kDriveRemote;
+            objTable.drives.push_back(objSpec);
+        }
         mobjFileSys = platform::fs::FileSystem::Create(objTable);
         mobjManager.Init(mobjFileSys);
         mobjManager.blnIncludeMiscDrives(mblnMisc);
@@ -133,6 +141,7 @@ class EngineFixture : public ::testing::Test {
     }
 
     bool mblnMisc = false;
+    bool mblnNetworkN = false;  // N:, a network drive whose folder holds C:'s, D:'s and E:'s
     std::shared_ptr<tarnwick::ErrorHandler> mobjHandler;
     twtest::TempDir mobjRoot;
     std::shared_ptr<platform::fs::FileSystem> mobjFileSys;

@@ -39,7 +39,19 @@ TEST_F(MainFormButtonsTest, EachRefusalOfADestinationHasItsMessage) {
          "You may not use the root folder of a hard drive or a network mapped drive "
          "letter as a backup destination.",
          "Invalid Destination"},
+        {"c:/docs\\..\\\\",
+         "You may not use the root folder of a hard drive or a network mapped drive letter as "
+         "a backup destination.",
+         "Invalid Destination"},
+        {"q:\\x\\..\\", "Drive letter in backup destination \"q:\\\" is not valid.",
+         "Tarnwick Backup"},
+        // A removable drive's folder that is the home folder by a link.
+        {"e:\\home\\",
+         "Backup destination \"e:\\home\\\" holds the files of drive C:. A backup there "
+         "would erase the files it is meant to save.",
+         "Invalid Destination"},
     };
+    std::filesystem::create_directory_symlink(mTmp / "c", mTmp / "e" / "home");
     for (const Case& c : aCases) {
         mUi->ClearPrompts();
         EXPECT_FALSE(form.blnValidateDest(c.strDest)) << c.strDest;
@@ -74,7 +86,7 @@ TEST_F(MainFormButtonsTest, MissingDestinationFolderIsCreatedLevelByLevelAfterOn
 TEST_F(MainFormButtonsTest, AddingADestinationIgnoresLetterCaseAndSelectsTheNewOne) {
     auto& form = StartForm();
     std::filesystem::create_directories(mTmp / "e" / "backup");
-    mUi->QueueInputBoxAnswer("e:\\backup\\");
+    mUi->QueueInputBoxAnswer("e:/backup//old\\..\\");  // kept as the folder it names
     form.cmdAddDest->click();
     ASSERT_EQ(form.cboDest->currentText(), "e:\\backup\\");
     const int lngCount = form.cboDest->count();

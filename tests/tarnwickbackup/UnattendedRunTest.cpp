@@ -142,6 +142,23 @@ TEST_F(UnattendedRunTest, ACleanRunBacksUpEveryFileAndEndsWithZero) {
     EXPECT_EQ(strErr.find("propagateSizeHints"), std::string::npos) << strErr;
 }
 
+TEST_F(UnattendedRunTest, TheRootOfTheHomeDriveSpeltAnotherWayIsRefused) {
+    const std::string strTree = ReadTree(mTmp / "c");
+    for (const char* pszDest : {"C:\\\\", "C:\\.\\", "C:/\\", "C:\\docs\\..\\"}) {
+        const std::string strErr = Run({"/ub", "Daily", pszDest});
+        EXPECT_EQ(mlngExit, 2) << pszDest << "\n" << strErr;
+        EXPECT_NE(strErr.find("[Invalid Destination] You may not use the root folder"),
+                  std::string::npos)
+            << strErr;
+        EXPECT_EQ(ReadTree(mTmp / "c"), strTree) << pszDest;
+    }
+    // What is accepted is run and reported as the folder it names.
+    const std::string strErr = Run({"/ub", "Daily", "e:/bk//x\\..\\"});
+    EXPECT_EQ(mlngExit, 0) << strErr;
+    EXPECT_NE(strErr.find("Destination:   \"e:\\bk\\\" |"), std::string::npos) << strErr;
+    ExpectBackupOfC(mTmp / "e" / "bk" / "C$");
+}
+
 TEST_F(UnattendedRunTest, FilesTheUserCannotReadAreLoggedAndEndWithOne) {
     fs::permissions(mTmp / "c" / "Docs" / "letter to Ann.txt", fs::perms::none);
     const std::string strErr = Run({"/ub", "Daily", "e:\\bk\\"}, true);
