@@ -59,6 +59,7 @@ class TimedFileSystem final : public platform::fs::FileSystem {
     void CreateEmptyFile(const std::string& s) override { mobjInner->CreateEmptyFile(s); }
     platform::fs::DiskSpace GetDiskFreeSpace(const std::string& strRoot) const override;
     void FlushDrive(const std::string& strDriveSpec) override;
+    void ForgetMedium(const std::string& s) override { mobjInner->ForgetMedium(s); }
     std::optional<std::filesystem::path> HostPathOf(const std::string& s) const override {
         return mobjInner->HostPathOf(s);
     }

@@ -94,6 +94,9 @@ class SAVECORE_API BackupManager {
     // Puts everything written so far on the destination's medium, so that a
     // disc taken out holds all that the run reported as copied.
     void FlushDestination();
+    // The destination's medium may have been changed or emptied since the
+    // layer last looked: at the start of a run and at every new disc.
+    void ForgetDestinationMedium();
 
     // Run modes
     bool blnIncrementalMode() const { return mblnIncrementalMode; }

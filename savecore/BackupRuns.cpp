@@ -73,10 +73,16 @@ void BackupManager::FlushDestination() {
     }
 }
 
+void BackupManager::ForgetDestinationMedium() {
+    if (mstrDest.size() >= 2 && mstrDest[1] == ':')
+        mobjFileSys->ForgetMedium(mstrDest.substr(0, 2));
+}
+
 bool BackupManager::blnProcess(const std::string& strSetName_, const std::string& strDest_,
                                bool blnSpaceOnly_) {
     StartRun(strSetName_, blnSpaceOnly_);
     SetRunDestination(strDest_);
+    if (!mblnSpaceOnly) ForgetDestinationMedium();
     return blnRunWithProgress(
         blnSpaceOnly_ ? glngBACKUP_PROGRESS_CHECK : glngBACKUP_PROGRESS_BACKUP, "blnProcess", [&] {
             if (!mblnSpaceOnly && blnClean()) return true;

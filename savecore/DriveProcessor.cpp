@@ -221,8 +221,11 @@ bool DriveProcessor::blnProcessFiles(const pfs::FolderPtr& objFolder, const Defi
                     e.Number(), e.Description());
                 continue;
             }
-            objMgr.UseSpace(dblSize);
-            if (!objMgr.blnSpaceOnly()) {
+            // A backup counts a file once it is copied (CopyFileCore): the
+            // space it reports is what is on the discs.
+            if (objMgr.blnSpaceOnly()) {
+                objMgr.UseSpace(dblSize);
+            } else {
                 if (blnCopyFile(*objFile, strDestFolder + strFileName, intNext, objFolder, dblSize))
                     return true;
                 if (!mablnLevelMade[intNext - 1]) return false;
@@ -324,6 +327,7 @@ void DriveProcessor::CopyFileCore(pfs::File& objFile, const std::string& strTarg
     if (blnDestFullChecked(objMgr, dblSize)) throw platform::RtError(platform::rt::kDiskFull);
     objFile.Copy(strTarget, false);
     objMgr.WriteDeleteSucceeded();
+    objMgr.UseSpace(dblSize);
     if (!objMgr.blnClearArchiveFlag()) return;
     try {
         pfs::File& objSource = objFile;
@@ -369,6 +373,7 @@ bool DriveProcessor::blnNewVolume(int16_t intLevel, const pfs::FolderPtr& objFol
         const bool blnStop = objMgr.blnOutOfSpace();
         ui::Ui().DoEvents();
         if (blnStop) return true;
+        objMgr.ForgetDestinationMedium();
         MakeDestinationOnNewDisc();
         const bool blnCleanStopped = objMgr.blnClean();
         objMgr.SetProgressFolder(objFolder->Path());

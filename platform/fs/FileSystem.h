@@ -158,6 +158,10 @@ public:
     // Flushes the file system that holds the drive (syncfs), so that a medium
     // taken out holds everything reported as written.
     virtual void FlushDrive(const std::string& strDriveSpec) = 0;
+    // The medium in the drive may have been changed or emptied by someone
+    // else: what the layer keeps of it (free space, bytes used on a simulated
+    // medium, folder listings) is read afresh. Nothing for an unknown letter.
+    virtual void ForgetMedium(const std::string& strDriveSpec) = 0;
 
     // The Windows path of a host folder, for a program's own folder (App.Path):
     // on the table drive that holds it, else on a letter reserved for it that

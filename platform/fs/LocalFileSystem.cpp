@@ -156,6 +156,18 @@ void LocalFileSystem::FlushDrive(const std::string& strDriveSpec) {
     if (rc != 0) throw RtError::FromErrno(err);
 }
 
+void LocalFileSystem::ForgetMedium(const std::string& strDriveSpec) {
+    const auto letter = WinPath::DriveLetterOf(strDriveSpec);
+    const auto index = letter ? DriveIndex(*letter) : std::nullopt;
+    if (!index) return;
+    const DriveState& drive = mdrives[*index];
+    drive.space->Forget();
+    if (drive.tracker) drive.tracker->Forget();
+    // A new medium can repeat the old one's device and inode numbers (a
+    // tmpfs mounted again does), which is all a kept listing is checked by.
+    ListingCache::Instance().ForgetBelow(drive.strRoot);
+}
+
 // --- lookups ---------------------------------------------------------------
 
 std::optional<Location> LocalFileSystem::Find(const WinPath& path, EntryKind kind,

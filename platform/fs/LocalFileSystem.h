@@ -62,6 +62,7 @@ class LocalFileSystem final : public FileSystem,
     void CreateEmptyFile(const std::string& strPath) override;
     DiskSpace GetDiskFreeSpace(const std::string& strRoot) const override;
     void FlushDrive(const std::string& strDriveSpec) override;
+    void ForgetMedium(const std::string& strDriveSpec) override;
     std::string AppPathOf(const std::filesystem::path& hostFolder) override;
     std::optional<std::filesystem::path> HostPathOf(const std::string& strPath) const override;
     void SetFaultHook(FaultHook hook) override;
