@@ -144,6 +144,10 @@ class SAVECORE_API BackupManager {
 
     void StartRun(const std::string& strSetName_, bool blnSpaceOnly_);
     void SetRunDestination(const std::string& strDest_);
+    // True (after a message box) when a root instruction file is damaged or
+    // unreadable, or no drive has one: the backup would stop part-way or
+    // copy nothing, after erasing the previous one.
+    bool blnRootsRefused();
     // StartProgress, the body, EndProgress exactly once on every path; a
     // failure is passed on under strRoutine.
     bool blnRunWithProgress(int32_t lngProgressMode, const char* pszRoutine,

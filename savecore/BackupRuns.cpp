@@ -6,6 +6,7 @@
 #include "BackupManager.h"
 #include "SaveCoreErrors.h"
 #include "platform/fs/LocaleText.h"
+#include "platform/ui/UiServices.h"
 
 namespace savecore {
 
@@ -38,6 +39,25 @@ void BackupManager::SetRunDestination(const std::string& strDest_) {
         mstrDest = strDest_ + strDateTimeFolderName(Now()) + "\\";
     else
         mstrDest = strDest_;
+}
+
+bool BackupManager::blnRootsRefused() {
+    bool blnAnyTakesPart = false;
+    if (mcolDriveProcs) {
+        for (const auto& objProc : *mcolDriveProcs) {
+            bool blnTakesPart = false;
+            if (objProc->blnCheckRoot(blnTakesPart)) return true;
+            blnAnyTakesPart = blnAnyTakesPart || blnTakesPart;
+        }
+    }
+    if (blnAnyTakesPart) return false;
+    platform::ui::Ui().MsgBox(
+        "No drive that is ready has instructions for backup type \"" + mstrSetName + "\" (" +
+            mstrSetName + strSetNameExt() +
+            " in its root folder), so the backup would copy nothing. The destination was left "
+            "as it is.",
+        platform::ui::vbCritical + platform::ui::vbOKOnly, gstrMSGBOX_TITLE);
+    return true;
 }
 
 bool BackupManager::blnRunWithProgress(int32_t lngProgressMode, const char* pszRoutine,
@@ -85,7 +105,7 @@ bool BackupManager::blnProcess(const std::string& strSetName_, const std::string
     if (!mblnSpaceOnly) ForgetDestinationMedium();
     return blnRunWithProgress(
         blnSpaceOnly_ ? glngBACKUP_PROGRESS_CHECK : glngBACKUP_PROGRESS_BACKUP, "blnProcess", [&] {
-            if (!mblnSpaceOnly && blnClean()) return true;
+            if (!mblnSpaceOnly && (blnRootsRefused() || blnClean())) return true;
             bool blnStopped = false;
             if (mcolDriveProcs) {
                 for (const auto& objProc : *mcolDriveProcs) {

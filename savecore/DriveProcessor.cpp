@@ -50,6 +50,12 @@ bool blnIsSystemFolderName(const std::string& strUpperName) {
     throw platform::RtError(lngErr, strDescription);
 }
 
+// An instruction file that is there but could not be read.
+std::string strReadError(const DefinitionFile& objDef) {
+    return std::string("The following error occurred while trying to read instruction file ") +
+           kQuote + objDef.strSetFileName() + kQuote + ": " + kQuote + objDef.strMessage() + kQuote;
+}
+
 bool blnIsPassThru(int32_t lngErr) {
     return lngErr == 50000;
 }
@@ -107,6 +113,30 @@ bool DriveProcessor::blnProcess() {
     }
 }
 
+bool DriveProcessor::blnCheckRoot(bool& blnTakesPart) {
+    try {
+        BackupManager& objMgr = Manager();
+        blnTakesPart = false;
+        {
+            ui::BusyCursor objBusy;
+            if (!mobjDrive->IsReady()) return false;
+        }
+        DefinitionFile objDef;
+        objDef.Init(objMgr, objMgr.strSetName(), mobjDrive->RootFolder());
+        if (!objDef.blnLoad()) {
+            blnTakesPart = true;
+            return false;
+        }
+        if (objDef.blnFileNotFound() && !objDef.blnFileUnreadable()) return false;
+        // The box the walk would show, before anything is erased.
+        ui::Ui().MsgBox(objDef.blnFileUnreadable() ? strReadError(objDef) : objDef.strMessage(),
+                        ui::vbOKOnly, gstrMSGBOX_TITLE);
+        return true;
+    } catch (...) {
+        kErrors.NestedError("blnCheckRoot(" + (mobjDrive ? mobjDrive->DriveLetter() : "") + ":)");
+    }
+}
+
 bool DriveProcessor::blnFolderSpace(const pfs::FolderPtr& objFolder, bool blnIncludeDefault) {
     try {
         const std::string strPath = objFolder->Path();
@@ -141,6 +171,11 @@ bool DriveProcessor::blnProcessFolder(const pfs::FolderPtr& objFolder, bool blnI
             objMgr.AddDefFolder(objFolder);
             if (objDef.blnSkipFamily()) return false;
             if (objDef.blnSuppressFolder()) return false;
+        } else if (objDef.blnFileUnreadable()) {
+            // Instructions nobody can read may be the ones that keep this
+            // folder private: it is left out, with all below it, and said.
+            objMgr.AppendErrorLog(strReadError(objDef));
+            return false;
         } else if (!objDef.blnFileNotFound()) {
             ui::Ui().MsgBox(objDef.strMessage(), ui::vbOKOnly, gstrMSGBOX_TITLE);
             return true;

@@ -120,8 +120,10 @@ TEST_F(BackupMedia, WriteProtectedMediumIsLoggedAndNothingSucceeds) {
 
 TEST_F(BackupMedia, SourceTroublesAreLoggedAndTheRunGoesOn) {
     twtest::BuildTree(Host('C'),
-                      "gone.txt\nkept.txt\nLocked/x.txt\nNoSubs/f.txt\nNoSubs/Deeper/g.txt\n");
+                      "gone.txt\nkept.txt\nLocked/x.txt\nNoSubs/f.txt\nNoSubs/Deeper/g.txt\n"
+                      "Private/p.txt\nPrivate/Deeper/q.txt\n");
     Instructions('C', "", {"IncludeFamily"});
+    Instructions('C', "Private", {"SkipFamily"});
     // A FIFO, a socket and a link loop: never opened, never blocking.
     ASSERT_EQ(mkfifo((Host('C') / "pipe").c_str(), 0644), 0);
     int s = socket(AF_UNIX, SOCK_STREAM, 0);
@@ -140,6 +142,8 @@ TEST_F(BackupMedia, SourceTroublesAreLoggedAndTheRunGoesOn) {
             throw platform::RtError(platform::rt::kPermissionDenied);
         if (op == pfs::FsOp::ListFolders && strPath == "C:\\NoSubs")
             throw platform::RtError(platform::rt::kPermissionDenied);
+        if (op == pfs::FsOp::OpenForRead && strPath == "C:\\Private\\Weekly.BDF")
+            throw platform::RtError(platform::rt::kPermissionDenied);
     });
     EXPECT_FALSE(blnBackup());
     close(s);
@@ -156,7 +160,11 @@ TEST_F(BackupMedia, SourceTroublesAreLoggedAndTheRunGoesOn) {
     EXPECT_TRUE(
         blnLogHas("The following error occurred while trying to determine the subfolders "
                   "of folder \"C:\\NoSubs\": \"Permission denied\""));
-    EXPECT_EQ(mobjManager.intErrorCount(), 3);
+    // Instructions that cannot be read may be the ones that keep it private.
+    EXPECT_TRUE(
+        blnLogHas("The following error occurred while trying to read instruction file "
+                  "\"C:\\Private\\Weekly.BDF\": \"Permission denied\""));
+    EXPECT_EQ(mobjManager.intErrorCount(), 4);
 }
 
 TEST_F(BackupMedia, TargetLeftByAFailedCleaningIsLoggedAsExisting) {
@@ -232,6 +240,56 @@ TEST_F(BackupMedia, InvalidInstructionFileStopsTheRunWithItsMessage) {
     EXPECT_EQ(mobjUi->Prompts().back().lngStyle, platform::ui::vbOKOnly);
 }
 
+TEST_F(BackupMedia, ARunThatCouldNotGoOnLeavesTheOldBackupAlone) {
+    twtest::BuildTree(Host('C'), "a.txt\n");
+    twtest::BuildTree(Host('E') / "Backup", "C$/old.txt\n");
+    const std::string strRefused = twtest::ReadTree(Host('E'));
+    struct Case {
+        const char* pszName;
+        std::vector<std::string> astrRootD;  // empty: no root file on D:
+        bool blnUnreadable;
+        std::string strBox;
+    };
+    const Case aCases[] = {
+        {"damaged",
+         {"IncludeFamily", "BackUpEverything"},
+         false,
+         "Unrecognized instruction in D:\\Weekly.BDF"},
+        {"unreadable",
+         {"IncludeFamily"},
+         true,
+         "The following error occurred while trying to read instruction file "
+         "\"D:\\Weekly.BDF\": \"Permission denied\""},
+        {"no drive has one",
+         {},
+         false,
+         "No drive that is ready has instructions for backup type \"Weekly\" (Weekly.BDF in "
+         "its root folder), so the backup would copy nothing. The destination was left as it "
+         "is."},
+    };
+    Start();
+    for (const Case& c : aCases) {
+        SCOPED_TRACE(c.pszName);
+        fs::remove(Host('C') / "Weekly.BDF");
+        fs::remove(Host('D') / "Weekly.BDF");
+        if (!c.astrRootD.empty()) {
+            Instructions('C', "", {"IncludeFamily"});
+            Instructions('D', "", c.astrRootD);
+        }
+        mobjFileSys->SetFaultHook([&](pfs::FsOp op, const std::string& strPath) {
+            if (c.blnUnreadable && op == pfs::FsOp::OpenForRead && strPath == "D:\\Weekly.BDF")
+                throw platform::RtError(platform::rt::kPermissionDenied);
+        });
+        mobjListener.maLog.clear();
+        mobjUi->ClearPrompts();
+        EXPECT_TRUE(blnBackup());
+        EXPECT_EQ(twtest::ReadTree(Host('E')), strRefused);
+        EXPECT_EQ(mobjListener.maLog, (std::vector<std::string>{"Start 0", "End"}));
+        ASSERT_EQ(mobjUi->Prompts().size(), 1u);
+        EXPECT_EQ(mobjUi->Prompts()[0].strPrompt, c.strBox);
+    }
+}
+
 TEST_F(BackupMedia, DestinationDriveNotReady) {
     twtest::BuildTree(Host('C'), "a.txt\n");
     Instructions('C', "", {"IncludeFamily"});
@@ -246,12 +304,14 @@ TEST_F(BackupMedia, DestinationDriveNotReady) {
 
 TEST_F(BackupMedia, CleaningRemovesProtectedFilesButKeepsTheFolder) {
     twtest::BuildTree(Host('E') / "Backup", "ro.txt\n.hidden\nSub/sys.txt\nSub/Deep/x\n");
+    Instructions('C', "", {"IncludeFamily"});
     Start();
     fs::permissions(Host('E') / "Backup/ro.txt", fs::perms::owner_write, fs::perm_options::remove);
     mobjFileSys->GetFile("E:\\Backup\\Sub\\sys.txt")
         ->SetAttributes(pfs::vbSystem | pfs::vbReadOnly);
     mobjManager.blnUseDateTimeSubFolder(false);
-    EXPECT_FALSE(blnBackup());  // no drive has instructions: only the cleaning runs
-    EXPECT_EQ(twtest::ReadTree(Host('E')), "Backup/\n");
+    EXPECT_FALSE(blnBackup());
+    EXPECT_EQ(twtest::ReadTree(Host('E')),
+              "Backup/C$/Weekly.BDF=;Backup type definition file\r\nIncludeFamily\r\n\n");
     EXPECT_EQ(ErrorLog(), "");
 }
