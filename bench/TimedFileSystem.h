@@ -60,6 +60,9 @@ class TimedFileSystem final : public platform::fs::FileSystem {
     platform::fs::DiskSpace GetDiskFreeSpace(const std::string& strRoot) const override;
     void FlushDrive(const std::string& strDriveSpec) override;
     void ForgetMedium(const std::string& s) override { mobjInner->ForgetMedium(s); }
+    bool FolderWritable(const std::string& s) const override {
+        return mobjInner->FolderWritable(s);
+    }
     std::optional<std::filesystem::path> HostPathOf(const std::string& s) const override {
         return mobjInner->HostPathOf(s);
     }

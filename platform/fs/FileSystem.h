@@ -121,6 +121,10 @@ public:
 
     virtual bool FolderExists(const std::string& strPath) const = 0;
     virtual bool FileExists(const std::string& strPath) const = 0;
+    // New entries can be made in the folder: false on a write-protected drive,
+    // a read-only file system, a folder this process may not write, or one
+    // that is not there. Never fails.
+    virtual bool FolderWritable(const std::string& strPath) const = 0;
     virtual FolderPtr GetFolder(const std::string& strPath) const = 0;  // 76 when missing
     virtual FilePtr GetFile(const std::string& strPath) const = 0;      // 53 when missing
     virtual FolderPtr CreateFolder(const std::string& strPath) = 0;     // 58 when it exists

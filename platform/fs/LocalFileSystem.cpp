@@ -256,6 +256,16 @@ bool LocalFileSystem::FileExists(const std::string& strPath) const {
     }
 }
 
+bool LocalFileSystem::FolderWritable(const std::string& strPath) const {
+    try {
+        const auto loc = Find(WinPath::Parse(strPath), EntryKind::Folder);
+        if (!loc || mdrives[loc->lngDrive].driveSpec.blnReadOnly) return false;
+        return faccessat(AT_FDCWD, loc->strHost.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+    } catch (const RtError&) {
+        return false;
+    }
+}
+
 FolderPtr LocalFileSystem::GetFolder(const std::string& strPath) const {
     return FolderAt(Require(strPath, EntryKind::Folder));
 }

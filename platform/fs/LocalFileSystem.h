@@ -45,6 +45,7 @@ class LocalFileSystem final : public FileSystem,
     DrivePtr GetDrive(const std::string& strDriveSpec) const override;
     bool FolderExists(const std::string& strPath) const override;
     bool FileExists(const std::string& strPath) const override;
+    bool FolderWritable(const std::string& strPath) const override;
     FolderPtr GetFolder(const std::string& strPath) const override;
     FilePtr GetFile(const std::string& strPath) const override;
     FolderPtr CreateFolder(const std::string& strPath) override;
