@@ -31,8 +31,7 @@ class UnattendedRunTest : public ::testing::Test {
         WriteFile(mTmp / "c" / "Docs" / "Deep" / "data.bin", strBinary);
         WriteFile(mTmp / "c" / "empty.txt", "");
         fs::create_directories(mTmp / "e");
-        for (const char* pszDir : {"config", "runtime"}) fs::create_directories(mTmp / pszDir);
-        fs::permissions(mTmp / "runtime", fs::perms::owner_all);
+        fs::create_directories(mTmp / "config");
         // The program in a folder of its own, so that its error.log lands
         // here; its libraries are found next to it.
         const fs::path built = TW_PROGRAM;
@@ -49,18 +48,20 @@ class UnattendedRunTest : public ::testing::Test {
                                            (mTmp / "e").string() + "\nType=1\n" + strExtraE);
     }
 
-    // Runs the program with the arguments, as root or as nobody; returns
-    // its standard error and sets mlngExit.
-    std::string Run(const std::vector<std::string>& astrArgs, bool blnAsNobody = false) {
+    // Runs the program with the arguments (and astrEnv, as "NAME=value"
+    // entries), as root or as nobody; returns its standard error and sets
+    // mlngExit. No XDG_RUNTIME_DIR, as under cron.
+    std::string Run(const std::vector<std::string>& astrArgs, bool blnAsNobody = false,
+                    std::vector<std::string> astrEnv = {}) {
         const fs::path errFile = mTmp / "stderr.txt";
-        std::vector<std::string> astrEnv = {
-            "TARNWICK_DRIVES=" + (mTmp / "drives.ini").string(),
-            "TARNWICK_SETTINGS=" + (mTmp / "config" / "settings.ini").string(),
-            "XDG_CONFIG_HOME=" + (mTmp / "config").string(),
-            "XDG_RUNTIME_DIR=" + (mTmp / "runtime").string(),
-            "HOME=" + mTmp.path().string(),
-            "PATH=/usr/bin:/bin",
-        };
+        for (const std::string& strVar : {
+                 "TARNWICK_DRIVES=" + (mTmp / "drives.ini").string(),
+                 "TARNWICK_SETTINGS=" + (mTmp / "config" / "settings.ini").string(),
+                 "XDG_CONFIG_HOME=" + (mTmp / "config").string(),
+                 "HOME=" + mTmp.path().string(),
+                 std::string("PATH=/usr/bin:/bin"),
+             })
+            astrEnv.push_back(strVar);
         std::vector<std::string> astrArgv = {mProgram.string()};
         astrArgv.insert(astrArgv.end(), astrArgs.begin(), astrArgs.end());
         // Everything the child needs is made before fork: after it only
@@ -95,6 +96,30 @@ class UnattendedRunTest : public ::testing::Test {
         chown(mTmp.path().c_str(), uid, uid);
         for (const auto& e : fs::recursive_directory_iterator(mTmp.path()))
             if (chown(e.path().c_str(), uid, uid) != 0) ADD_FAILURE() << e.path();
+    }
+
+    static uint64_t lngBytesBelow(const fs::path& root) {
+        uint64_t lngBytes = 0;
+        for (const auto& e : fs::recursive_directory_iterator(root))
+            if (e.is_regular_file()) lngBytes += e.file_size();
+        return lngBytes;
+    }
+    // As the program shows a byte count (no locale is set in its environment).
+    static std::string strGrouped(uint64_t lngBytes) {
+        std::string strDigits = std::to_string(lngBytes);
+        for (int ix = static_cast<int>(strDigits.size()) - 3; ix > 0; ix -= 3)
+            strDigits.insert(static_cast<std::size_t>(ix), ",");
+        return strDigits;
+    }
+    // The lines that end a run of Daily to e:\bk\ with the stored options.
+    static std::string strRunEnd(uint64_t lngBytes, const std::string& strExtra = "") {
+        return "[Tarnwick Backup] " + strGrouped(lngBytes) +
+               " bytes, or 0.00 CD-RW discs, used.\n"
+               "[Options For Backup Just Completed] Backup Type:   \"Daily\" | Destination:   "
+               "\"e:\\bk\\\" | " +
+               strExtra +
+               "Clear \"Archive\" Flag After Backup:   No | Backup To Subfolder Named For Date "
+               "And Time:   No\n";
     }
 
     // Every file of C: is in the backup with the same bytes, and nothing else.
@@ -144,11 +169,21 @@ TEST_F(UnattendedRunTest, ACleanRunBacksUpEveryFileAndEndsWithZero) {
 
 TEST_F(UnattendedRunTest, FilesTheUserCannotReadAreLoggedAndEndWithOne) {
     fs::permissions(mTmp / "c" / "Docs" / "letter to Ann.txt", fs::perms::none);
+    // Instructions nobody can read may be the ones that keep a folder private.
+    WriteFile(mTmp / "c" / "Private" / "Daily.BDF",
+              ";Backup type definition file\r\nSkipFamily\r\n");
+    WriteFile(mTmp / "c" / "Private" / "diary.txt", "secret");
+    fs::permissions(mTmp / "c" / "Private" / "Daily.BDF", fs::perms::none);
     const std::string strErr = Run({"/ub", "Daily", "e:\\bk\\"}, true);
     EXPECT_EQ(mlngExit, 1) << strErr;
-    EXPECT_NE(strErr.find("[Error Log] A total of 1 errors were encountered"), std::string::npos)
+    EXPECT_NE(strErr.find("[Error Log] A total of 2 errors were encountered"), std::string::npos)
         << strErr;
-    ExpectBackupOfC(mTmp / "e" / "bk" / "C$", {"Docs/letter to Ann.txt"});
+    EXPECT_NE(strErr.find("The following error occurred while trying to read instruction file "
+                          "\"C:\\Private\\Daily.BDF\": \"Permission denied\""),
+              std::string::npos)
+        << strErr;
+    ExpectBackupOfC(mTmp / "e" / "bk" / "C$",
+                    {"Docs/letter to Ann.txt", "Private/Daily.BDF", "Private/diary.txt"});
 }
 
 TEST_F(UnattendedRunTest, WhatDoesNotRunEndsWithTwoAndAReportWithThree) {
@@ -159,13 +194,18 @@ TEST_F(UnattendedRunTest, WhatDoesNotRunEndsWithTwoAndAReportWithThree) {
         << strErr;
     EXPECT_FALSE(fs::exists(mTmp / "e" / "bk" / "C$"));
 
-    // A full disc is not changed by anybody: the run stops there.
+    // A full disc is not changed by anybody: the run stops there, and the
+    // space it reports is what it wrote.
     DriveTable("Capacity=60000\n");
     strErr = Run({"/ub", "Daily", "e:\\"});
     EXPECT_EQ(mlngExit, 2) << strErr;
     EXPECT_NE(strErr.find("[Tarnwick Backup] The backup disc is full."), std::string::npos)
         << strErr;
-    EXPECT_NE(strErr.find("[Tarnwick Backup] Backup stopped.\n"), std::string::npos);
+    EXPECT_NE(
+        strErr.find("[Tarnwick Backup] Backup stopped.\n[Tarnwick Backup] " +
+                    strGrouped(lngBytesBelow(mTmp / "e")) + " bytes, or 0.00 CD-RW discs, used.\n"),
+        std::string::npos)
+        << strErr;
 
     // A number of days beyond 32 bits is a failure, reported.
     strErr = Run({"/ub", "Daily", "e:\\", "/md", "1e12"});
@@ -173,6 +213,110 @@ TEST_F(UnattendedRunTest, WhatDoesNotRunEndsWithTwoAndAReportWithThree) {
     EXPECT_NE(strErr.find("[Error Detected]"), std::string::npos) << strErr;
     EXPECT_NE(ReadFile(mTmp / "prog" / "error.log").find("in TarnwickBackup.MainForm.UnUnattended"),
               std::string::npos);
+}
+
+TEST_F(UnattendedRunTest, ARunThatCannotGoOnEndsWithTwoAndLeavesTheOldBackup) {
+    WriteFile(mTmp / "e" / "bk" / "C$" / "old.txt", "previous backup");
+    const std::string strStopped = "[Tarnwick Backup] Backup stopped.\n" + strRunEnd(0);
+    const fs::path root = mTmp / "c" / "Daily.BDF";
+    struct Case {
+        const char* pszName;
+        std::vector<std::string> astrArgs;
+        std::string strErr;
+        bool blnAsNobody = false;
+    };
+    const Case aCases[] = {
+        {"negative days", {"/md", "-1"}, "[Tarnwick Backup] Invalid (days) after /md option.\n"},
+        {"damaged root",
+         {},
+         "[Tarnwick Backup] Unrecognized instruction in C:\\Daily.BDF\n" + strStopped},
+        {"unreadable root",
+         {},
+         "[Tarnwick Backup] The following error occurred while trying to read instruction file "
+         "\"C:\\Daily.BDF\": \"Permission denied\"\n" +
+             strStopped,
+         true},
+        // Renamed away: the type is still offered, from Daily.BDF.old.
+        {"no root",
+         {},
+         "[Tarnwick Backup] No drive that is ready has instructions for backup type \"Daily\" "
+         "(Daily.BDF in its root folder), so the backup would copy nothing. The destination "
+         "was left as it is.\n" +
+             strStopped},
+    };
+    for (const Case& c : aCases) {
+        SCOPED_TRACE(c.pszName);
+        if (c.strErr.find("Unrecognized") != std::string::npos)
+            WriteFile(root, "IncludeFamily\r\nBackUpEverything\r\n");
+        if (c.blnAsNobody) fs::permissions(root, fs::perms::none);
+        if (c.strErr.find("No drive") != std::string::npos)
+            fs::rename(root, root.string() + ".old");
+        std::vector<std::string> astrArgs = {"/ub", "Daily", "e:\\bk\\"};
+        astrArgs.insert(astrArgs.end(), c.astrArgs.begin(), c.astrArgs.end());
+        EXPECT_EQ(Run(astrArgs, c.blnAsNobody), c.strErr);
+        EXPECT_EQ(mlngExit, 2);
+        EXPECT_EQ(lngBytesBelow(mTmp / "e"), 15u);  // old.txt alone
+    }
+}
+
+TEST_F(UnattendedRunTest, DriveTablesAndDestinationsItCannotUseEndWithTwo) {
+    const fs::path table = mTmp / "drives.ini";
+    const std::string strTableErr = "[Tarnwick Backup] Drive table " + table.string();
+    std::vector<std::string> astrArgs = {"/ub", "Daily", "e:\\bk\\"};
+    fs::remove(table);
+    EXPECT_EQ(Run(astrArgs), strTableErr + ": File not found\n");
+    EXPECT_EQ(mlngExit, 2);
+    fs::create_directory(table);
+    EXPECT_EQ(Run(astrArgs), strTableErr + ": Path/File access error\n");
+    EXPECT_EQ(mlngExit, 2);
+    fs::remove(table);
+    WriteFile(table, "[C]\nPaht=/home\n");
+    EXPECT_EQ(Run(astrArgs), strTableErr +
+                                 ", line 2: unknown key \"Paht\" (known: Path, Type, Volume, "
+                                 "Share, Capacity, ReadOnly)\n");
+    EXPECT_EQ(mlngExit, 2);
+    DriveTable("");
+    fs::permissions(table, fs::perms::none);
+    EXPECT_EQ(Run(astrArgs, true), strTableErr + ": Permission denied\n");
+    EXPECT_EQ(mlngExit, 2);
+
+    // A write-protected disc, and a folder the user may not write in: refused
+    // before anything is asked or made.
+    const auto Refusal = [](const std::string& strDest) {
+        return "[Tarnwick Backup] The backup destination \"" + strDest +
+               "\" cannot be written to: the disc is write-protected, or you may not write "
+               "there.\n";
+    };
+    fs::permissions(table, fs::perms::owner_read | fs::perms::owner_write);
+    DriveTable("ReadOnly=1\n");
+    EXPECT_EQ(Run(astrArgs), Refusal("e:\\bk\\"));
+    EXPECT_EQ(mlngExit, 2);
+    DriveTable("");
+    fs::permissions(mTmp / "e", fs::perms::owner_write, fs::perm_options::remove);
+    astrArgs[2] = "e:\\new\\";
+    EXPECT_EQ(Run(astrArgs, true), Refusal("e:\\new\\"));
+    EXPECT_EQ(mlngExit, 2);
+    EXPECT_TRUE(fs::is_empty(mTmp / "e"));
+}
+
+TEST_F(UnattendedRunTest, ADisplayThatCannotBeUsedGivesOneLineOfItsOwnAndRunsHeadless) {
+    fs::remove(mTmp / "c" / "Docs" / "Deep" / "data.bin");
+    fs::create_directories(mTmp / "e" / "bk");
+    const std::string strEnd =
+        strRunEnd(lngBytesBelow(mTmp / "c"), "/ia has no effect without /md | ");
+    const std::string strNote =
+        "[Tarnwick Backup] The display cannot be used (Qt platform \"xcb\"): running without "
+        "one.\n";
+    const std::vector<std::string> astrArgs = {"/ub", "Daily", "e:\\bk\\", "/ia"};
+    EXPECT_EQ(Run(astrArgs), strEnd);
+    EXPECT_EQ(mlngExit, 0);
+    EXPECT_EQ(Run(astrArgs, false, {"DISPLAY=:99"}), strNote + strEnd);
+    EXPECT_EQ(mlngExit, 0);
+    std::vector<std::string> astrXcb = {"-platform", "xcb"};
+    astrXcb.insert(astrXcb.end(), astrArgs.begin(), astrArgs.end());
+    EXPECT_EQ(Run(astrXcb), strNote + strEnd);
+    EXPECT_EQ(mlngExit, 0);
+    ExpectBackupOfC(mTmp / "e" / "bk" / "C$");
 }
 
 }  // namespace
