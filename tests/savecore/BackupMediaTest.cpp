@@ -240,56 +240,6 @@ TEST_F(BackupMedia, InvalidInstructionFileStopsTheRunWithItsMessage) {
     EXPECT_EQ(mobjUi->Prompts().back().lngStyle, platform::ui::vbOKOnly);
 }
 
-TEST_F(BackupMedia, ARunThatCouldNotGoOnLeavesTheOldBackupAlone) {
-    twtest::BuildTree(Host('C'), "a.txt\n");
-    twtest::BuildTree(Host('E') / "Backup", "C$/old.txt\n");
-    const std::string strRefused = twtest::ReadTree(Host('E'));
-    struct Case {
-        const char* pszName;
-        std::vector<std::string> astrRootD;  // empty: no root file on D:
-        bool blnUnreadable;
-        std::string strBox;
-    };
-    const Case aCases[] = {
-        {"damaged",
-         {"IncludeFamily", "BackUpEverything"},
-         false,
-         "Unrecognized instruction in D:\\Weekly.BDF"},
-        {"unreadable",
-         {"IncludeFamily"},
-         true,
-         "The following error occurred while trying to read instruction file "
-         "\"D:\\Weekly.BDF\": \"Permission denied\""},
-        {"no drive has one",
-         {},
-         false,
-         "No drive that is ready has instructions for backup type \"Weekly\" (Weekly.BDF in "
-         "its root folder), so the backup would copy nothing. The destination was left as it "
-         "is."},
-    };
-    Start();
-    for (const Case& c : aCases) {
-        SCOPED_TRACE(c.pszName);
-        fs::remove(Host('C') / "Weekly.BDF");
-        fs::remove(Host('D') / "Weekly.BDF");
-        if (!c.astrRootD.empty()) {
-            Instructions('C', "", {"IncludeFamily"});
-            Instructions('D', "", c.astrRootD);
-        }
-        mobjFileSys->SetFaultHook([&](pfs::FsOp op, const std::string& strPath) {
-            if (c.blnUnreadable && op == pfs::FsOp::OpenForRead && strPath == "D:\\Weekly.BDF")
-                throw platform::RtError(platform::rt::kPermissionDenied);
-        });
-        mobjListener.maLog.clear();
-        mobjUi->ClearPrompts();
-        EXPECT_TRUE(blnBackup());
-        EXPECT_EQ(twtest::ReadTree(Host('E')), strRefused);
-        EXPECT_EQ(mobjListener.maLog, (std::vector<std::string>{"Start 0", "End"}));
-        ASSERT_EQ(mobjUi->Prompts().size(), 1u);
-        EXPECT_EQ(mobjUi->Prompts()[0].strPrompt, c.strBox);
-    }
-}
-
 TEST_F(BackupMedia, DestinationDriveNotReady) {
     twtest::BuildTree(Host('C'), "a.txt\n");
     Instructions('C', "", {"IncludeFamily"});

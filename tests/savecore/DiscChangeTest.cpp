@@ -12,24 +12,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-enum class Change { EmptiedInPlace, FolderReplaced, Remounted, SimulatedEmptiedInPlace };
-
+enum Change { EmptiedInPlace, FolderReplaced, Remounted, SimulatedEmptiedInPlace };
 constexpr uint64_t kMediumBytes = 160 * 1024;
 
-// The size and a digest of a file's bytes: short enough to show in a failure.
-std::string strDigest(const std::string& strData) {
-    return std::to_string(strData.size()) + " bytes #" +
-           std::to_string(std::hash<std::string>{}(strData));
-}
-
-// Relative path -> digest of every file below root.
+// Relative path -> contents of every file below root.
 std::map<std::string, std::string> FilesBelow(const fs::path& root) {
     std::map<std::string, std::string> files;
-    if (!fs::exists(root)) return files;
     for (const auto& e : fs::recursive_directory_iterator(root))
         if (e.is_regular_file())
-            files[fs::relative(e.path(), root).generic_string()] =
-                strDigest(twtest::ReadFile(e.path()));
+            files[fs::relative(e.path(), root).generic_string()] = twtest::ReadFile(e.path());
     return files;
 }
 
@@ -39,36 +30,22 @@ void EmptyFolder(const fs::path& folder) {
 
 class DiscChange : public EngineFixture, public ::testing::WithParamInterface<Change> {
   protected:
-    bool blnSimulated() const { return GetParam() == Change::SimulatedEmptiedInPlace; }
-
-    // Three files of 60,000 bytes: the instruction file and two of them fill
-    // a medium of 160 KiB, where 8,192 bytes must stay free.
-    void ThreeFiles() {
-        for (const char* name : {"A/1.bin", "A/2.bin", "B/3.bin"})
-            twtest::WriteFile(Host('C') / name, std::string(60000, name[2]));
-        Instructions('C', "", {"IncludeFamily"});
-    }
-
     // The user's change of the full medium; what it held is kept in Old().
     void ChangeMedium() {
-        switch (GetParam()) {
-            case Change::EmptiedInPlace:
-            case Change::SimulatedEmptiedInPlace:
-                fs::copy(Host('E'), Old(), fs::copy_options::recursive);
-                EmptyFolder(Host('E'));
-                break;
-            case Change::FolderReplaced:
-                fs::create_directory(Old());
-                ASSERT_TRUE(mMounts.blnMove(Host('E'), Old())) << mMounts.strWhyNot();
-                fs::remove_all(Host('E'));
-                fs::create_directory(Host('E'));
-                ASSERT_TRUE(mMounts.blnMount(Host('E'), kMediumBytes)) << mMounts.strWhyNot();
-                break;
-            case Change::Remounted:
-                fs::copy(Host('E'), Old(), fs::copy_options::recursive);
-                ASSERT_TRUE(mMounts.blnUnmount(Host('E'))) << mMounts.strWhyNot();
-                ASSERT_TRUE(mMounts.blnMount(Host('E'), kMediumBytes)) << mMounts.strWhyNot();
-                break;
+        if (GetParam() == FolderReplaced) {
+            fs::create_directory(Old());
+            ASSERT_TRUE(mMounts.blnMove(Host('E'), Old())) << mMounts.strWhyNot();
+            fs::remove_all(Host('E'));
+            fs::create_directory(Host('E'));
+        } else {
+            fs::copy(Host('E'), Old(), fs::copy_options::recursive);
+            EmptyFolder(Host('E'));
+            if (GetParam() == Remounted) {
+                ASSERT_TRUE(mMounts.blnUnmount(Host('E')));
+            }
+        }
+        if (GetParam() == FolderReplaced || GetParam() == Remounted) {
+            ASSERT_TRUE(mMounts.blnMount(Host('E'), kMediumBytes)) << mMounts.strWhyNot();
         }
     }
     fs::path Old() const { return mobjRoot / "old"; }
@@ -79,11 +56,16 @@ class DiscChange : public EngineFixture, public ::testing::WithParamInterface<Ch
 }  // namespace
 
 TEST_P(DiscChange, TheRunAndTheNextOneUseTheWholeChangedMedium) {
-    ThreeFiles();
-    if (!blnSimulated() && !mMounts.blnMount(Host('E'), kMediumBytes))
+    // Three files of 60,000 bytes: the instruction file and two of them fill
+    // the medium, where 8,192 bytes must stay free.
+    for (const char* name : {"A/1.bin", "A/2.bin", "B/3.bin"})
+        twtest::WriteFile(Host('C') / name, std::string(60000, name[2]));
+    Instructions('C', "", {"IncludeFamily"});
+    const bool blnSimulated = GetParam() == SimulatedEmptiedInPlace;
+    if (!blnSimulated && !mMounts.blnMount(Host('E'), kMediumBytes))
         GTEST_SKIP() << "no tmpfs can be mounted here: " << mMounts.strWhyNot();
     fs::create_directories(Host('E') / "Backup");
-    Start(blnSimulated() ? std::optional<uint64_t>(kMediumBytes) : std::nullopt);
+    Start(blnSimulated ? std::optional<uint64_t>(kMediumBytes) : std::nullopt);
     mobjListener.mfnOnOutOfSpace = [&] {
         ChangeMedium();
         return false;
@@ -96,27 +78,17 @@ TEST_P(DiscChange, TheRunAndTheNextOneUseTheWholeChangedMedium) {
     auto files = FilesBelow(Old() / "Backup" / "C$");
     for (const auto& [strPath, strData] : FilesBelow(Host('E') / "Backup" / "C$"))
         EXPECT_TRUE(files.emplace(strPath, strData).second) << strPath << " is on both media";
-    EXPECT_EQ(files, FilesBelow(Host('C')));
+    EXPECT_TRUE(files == FilesBelow(Host('C')));
 
     // Emptied by someone else, the medium is all there for the next run,
     // which stops at the full disc having counted only what it copied.
     EmptyFolder(Host('E') / "Backup");
     mobjListener.mfnOnOutOfSpace = [] { return true; };
     EXPECT_TRUE(blnBackup());
-    const auto source = FilesBelow(Host('C'));
-    const auto second = FilesBelow(Host('E') / "Backup" / "C$");
-    EXPECT_EQ(second.size(), 2u);
-    for (const auto& [strPath, strData] : second) EXPECT_EQ(strData, source.at(strPath));
+    EXPECT_EQ(FilesBelow(Host('E')).size(), 2u);
     EXPECT_EQ(mobjManager.dblSpaceUsed(), 120000);
 }
 
-std::string strChangeName(const ::testing::TestParamInfo<Change>& objInfo) {
-    const char* const apszNames[] = {"EmptiedInPlace", "FolderReplaced", "Remounted",
-                                     "SimulatedEmptiedInPlace"};
-    return apszNames[static_cast<int>(objInfo.param)];
-}
-
 INSTANTIATE_TEST_SUITE_P(Media, DiscChange,
-                         ::testing::Values(Change::EmptiedInPlace, Change::FolderReplaced,
-                                           Change::Remounted, Change::SimulatedEmptiedInPlace),
-                         strChangeName);
+                         ::testing::Values(EmptiedInPlace, FolderReplaced, Remounted,
+                                           SimulatedEmptiedInPlace));

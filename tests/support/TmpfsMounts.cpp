@@ -19,7 +19,7 @@ bool TmpfsMounts::blnFailed(const std::string& strWhat) {
 }
 
 bool TmpfsMounts::blnMount(const std::filesystem::path& folder, uint64_t lngBytes) {
-    const std::string strOptions = "size=" + std::to_string(lngBytes) + ",mode=0755";
+    const std::string strOptions = "size=" + std::to_string(lngBytes);
     if (mount("tmpfs", folder.c_str(), "tmpfs", 0, strOptions.c_str()) != 0)
         return blnFailed("mount tmpfs on " + folder.string());
     maMounted.push_back(folder);
@@ -28,14 +28,13 @@ bool TmpfsMounts::blnMount(const std::filesystem::path& folder, uint64_t lngByte
 
 bool TmpfsMounts::blnUnmount(const std::filesystem::path& folder) {
     if (umount2(folder.c_str(), MNT_DETACH) != 0) return blnFailed("umount " + folder.string());
-    const auto it = std::find(maMounted.begin(), maMounted.end(), folder);
-    if (it != maMounted.end()) maMounted.erase(it);
+    std::erase(maMounted, folder);
     return true;
 }
 
 bool TmpfsMounts::blnMove(const std::filesystem::path& from, const std::filesystem::path& to) {
     if (mount(from.c_str(), to.c_str(), nullptr, MS_MOVE, nullptr) != 0)
-        return blnFailed("move the mount on " + from.string() + " to " + to.string());
+        return blnFailed("move the mount on " + from.string());
     std::replace(maMounted.begin(), maMounted.end(), from, to);
     return true;
 }

@@ -1,8 +1,7 @@
-// Small tmpfs file systems mounted for one test, so that a full disc and a
-// changed medium are real ones and not the layer's simulated capacity.
-// Mounting needs root; where it is not allowed blnMount says why and the
-// test skips. Whatever is still mounted goes (detached) with this object:
-// declare it after the TempDir that holds the mount points.
+// Small tmpfs file systems for one test, so that a full disc and a changed
+// medium are real ones. Mounting needs root: where it is not allowed the
+// calls return false with strWhyNot, and the test skips. What is still
+// mounted is detached with this object: declare it after the TempDir.
 #pragma once
 
 #include <cstdint>
@@ -14,17 +13,12 @@ namespace twtest {
 
 class TmpfsMounts {
   public:
-    TmpfsMounts() = default;
     ~TmpfsMounts();
-    TmpfsMounts(const TmpfsMounts&) = delete;
-    TmpfsMounts& operator=(const TmpfsMounts&) = delete;
-
-    // An empty tmpfs of lngBytes on folder (which must exist).
+    // An empty tmpfs of lngBytes on an existing folder.
     bool blnMount(const std::filesystem::path& folder, uint64_t lngBytes);
-    // Detached at once, even while a file in it is open.
+    // Detached at once, even while something in it is open.
     bool blnUnmount(const std::filesystem::path& folder);
-    // The mount on from is moved to to (an existing empty folder), as if the
-    // medium's folder were renamed.
+    // The mount on from moves to the empty folder to, as a renamed folder would.
     bool blnMove(const std::filesystem::path& from, const std::filesystem::path& to);
     const std::string& strWhyNot() const { return mstrWhyNot; }
 
