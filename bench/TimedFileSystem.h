@@ -73,6 +73,10 @@ class TimedFileSystem final : public platform::fs::FileSystem {
     std::vector<std::string> FolderPaths(const std::string& s) const override {
         return mobjInner->FolderPaths(s);
     }
+    void ForgetMedium(const std::string& s) override { mobjInner->ForgetMedium(s); }
+    bool FolderWritable(const std::string& s) const override {
+        return mobjInner->FolderWritable(s);
+    }
     std::optional<std::filesystem::path> HostPathOf(const std::string& s) const override {
         return mobjInner->HostPathOf(s);
     }

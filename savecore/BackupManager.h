@@ -100,6 +100,9 @@ class SAVECORE_API BackupManager {
     // another run holds it. Released for a change of disc.
     bool blnClaimDestination();
     void ReleaseDestination() { mobjDestClaim.reset(); }
+    // The destination's medium may have been changed or emptied since the
+    // layer last looked: at the start of a run and at every new disc.
+    void ForgetDestinationMedium();
 
     // Run modes
     bool blnIncrementalMode() const { return mblnIncrementalMode; }
@@ -158,6 +161,10 @@ class SAVECORE_API BackupManager {
     std::vector<platform::fs::DrivePtr> colTakenDrives() const;
     // Finds every path under which the walk meets strDest, once per run.
     void NoteDestinationPaths();
+    // True (after a message box) when a root instruction file is damaged or
+    // unreadable, or no drive has one: the backup would stop part-way or
+    // copy nothing, after erasing the previous one.
+    bool blnRootsRefused();
     // StartProgress, the body, EndProgress exactly once on every path; a
     // failure is passed on under strRoutine.
     bool blnRunWithProgress(int32_t lngProgressMode, const char* pszRoutine,

@@ -93,6 +93,25 @@ bool BackupManager::blnIsRunDestination(const std::string& strFolderPath) const 
            mastrDestPaths.end();
 }
 
+bool BackupManager::blnRootsRefused() {
+    bool blnAnyTakesPart = false;
+    if (mcolDriveProcs) {
+        for (const auto& objProc : *mcolDriveProcs) {
+            bool blnTakesPart = false;
+            if (objProc->blnCheckRoot(blnTakesPart)) return true;
+            blnAnyTakesPart = blnAnyTakesPart || blnTakesPart;
+        }
+    }
+    if (blnAnyTakesPart) return false;
+    platform::ui::Ui().MsgBox(
+        "No drive that is ready has instructions for backup type \"" + mstrSetName + "\" (" +
+            mstrSetName + strSetNameExt() +
+            " in its root folder), so the backup would copy nothing. The destination was left "
+            "as it is.",
+        platform::ui::vbCritical + platform::ui::vbOKOnly, gstrMSGBOX_TITLE);
+    return true;
+}
+
 bool BackupManager::blnRunWithProgress(int32_t lngProgressMode, const char* pszRoutine,
                                        const std::function<bool()>& fnBody) {
     bool blnEnded = false;
@@ -126,6 +145,11 @@ void BackupManager::FlushDestination() {
     }
 }
 
+void BackupManager::ForgetDestinationMedium() {
+    if (mstrDest.size() >= 2 && mstrDest[1] == ':')
+        mobjFileSys->ForgetMedium(mstrDest.substr(0, 2));
+}
+
 bool BackupManager::blnProcess(const std::string& strSetName_, const std::string& strDest_,
                                bool blnSpaceOnly_) {
     StartRun(strSetName_, blnSpaceOnly_);
@@ -133,14 +157,16 @@ bool BackupManager::blnProcess(const std::string& strSetName_, const std::string
     // below and the walk see the folder that will really be emptied.
     const std::string strDest = platform::fs::WinPath::CanonicalFolder(strDest_);
     SetRunDestination(strDest);
+    if (!mblnSpaceOnly) ForgetDestinationMedium();
     return blnRunWithProgress(
         blnSpaceOnly_ ? glngBACKUP_PROGRESS_CHECK : glngBACKUP_PROGRESS_BACKUP, "blnProcess", [&] {
             struct Release {
                 BackupManager& objManager;
                 ~Release() { objManager.ReleaseDestination(); }
             } objRelease{*this};
-            if (!mblnSpaceOnly &&
-                (blnRefuseDestination(strDest) || blnClaimDestination() || blnClean()))
+            // Nothing is emptied before the run is known to be able to go on.
+            if (!mblnSpaceOnly && (blnRefuseDestination(strDest) || blnRootsRefused() ||
+                                   blnClaimDestination() || blnClean()))
                 return true;
             NoteDestinationPaths();
             bool blnStopped = false;

@@ -54,6 +54,7 @@ void DefinitionFile::Clear() {
     ClearInstructions();
     mstrMessage.clear();
     mblnFileNotFound = false;
+    mblnFileUnreadable = false;
     mblnModified = false;
 }
 
@@ -84,6 +85,8 @@ bool DefinitionFile::blnLoad() {
         if (!strBytes) {
             mstrMessage = err->Description();
             mblnFileNotFound = true;
+            mblnFileUnreadable = err->Number() != platform::rt::kFileNotFound &&
+                                 err->Number() != platform::rt::kPathNotFound;
             return true;
         }
         InstructionReadResult objRead = ReadInstructions(*strBytes);
@@ -140,8 +143,8 @@ void DefinitionFile::Save() {
     }
 }
 
-// A CR inside a pattern would split its line on the next load and could
-// turn the rest of the pattern into an instruction of its own.
+// A CR or LF inside a pattern would split its line on the next load and
+// could turn the rest of the pattern into an instruction of its own.
 void DefinitionFile::CheckPatternsWritable(const std::string& strFile) const {
     auto Check = [&](const std::string& strPattern) {
         if (!blnPatternWritable(strPattern))

@@ -4,12 +4,16 @@
 // - Text: UTF-8 in memory; on disk Windows-1252 or UTF-8 (TextCase.h), so
 //   files written on Windows read correctly and no name is ever lost.
 // - Save builds the whole file and hands it to WriteFileReplacing: a save
-//   that fails or is refused (two family flags, a pattern holding a CR,
+//   that fails or is refused (two family flags, a pattern holding a CR or LF,
 //   which would become an instruction line of its own) leaves the old file
 //   as it was.
 // - A load that fails (file missing or unreadable, unknown instruction, two
 //   family flags) leaves no instructions behind, only strMessage and
-//   blnFileNotFound; any open or read failure counts as "not found".
+//   blnFileNotFound. Any open or read failure sets blnFileNotFound, as
+//   callers expect; blnFileUnreadable tells a file that is there but could
+//   not be read (anything but file or path not found) from a missing one,
+//   since instructions that cannot be read may be ones that keep a folder
+//   private.
 // - Delete reports a failure in a message box and raises nothing.
 // - A malformed wildcard is an error of the file: blnCheckFile and
 //   blnSuppressFolder fail through the error chain with error 93 and a text
@@ -67,6 +71,7 @@ class SAVECORE_API DefinitionFile {
     void colExcludeFiles(std::optional<PatternList> colValue);
     const std::string& strMessage() const { return mstrMessage; }
     bool blnFileNotFound() const { return mblnFileNotFound; }
+    bool blnFileUnreadable() const { return mblnFileUnreadable; }
 
     // Selection
     bool blnCheckFile(const platform::fs::File& objFile) const;
@@ -90,6 +95,7 @@ class SAVECORE_API DefinitionFile {
     platform::fs::FolderPtr mobjFolder;
     std::string mstrMessage;
     bool mblnFileNotFound = false;
+    bool mblnFileUnreadable = false;
     bool mblnModified = false;
     bool mblnIncludeFamily = false;
     bool mblnExcludeFamily = false;

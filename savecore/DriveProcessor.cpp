@@ -50,6 +50,12 @@ bool blnIsSystemFolderName(const std::string& strUpperName) {
     throw platform::RtError(lngErr, strDescription);
 }
 
+// An instruction file that is there but could not be read.
+std::string strReadError(const DefinitionFile& objDef) {
+    return std::string("The following error occurred while trying to read instruction file ") +
+           kQuote + objDef.strSetFileName() + kQuote + ": " + kQuote + objDef.strMessage() + kQuote;
+}
+
 bool blnIsPassThru(int32_t lngErr) {
     return lngErr == 50000;
 }
@@ -108,6 +114,30 @@ bool DriveProcessor::blnProcess() {
     }
 }
 
+bool DriveProcessor::blnCheckRoot(bool& blnTakesPart) {
+    try {
+        BackupManager& objMgr = Manager();
+        blnTakesPart = false;
+        {
+            ui::BusyCursor objBusy;
+            if (!mobjDrive->IsReady()) return false;
+        }
+        DefinitionFile objDef;
+        objDef.Init(objMgr, objMgr.strSetName(), mobjDrive->RootFolder());
+        if (!objDef.blnLoad()) {
+            blnTakesPart = true;
+            return false;
+        }
+        if (objDef.blnFileNotFound() && !objDef.blnFileUnreadable()) return false;
+        // The box the walk would show, before anything is erased.
+        ui::Ui().MsgBox(objDef.blnFileUnreadable() ? strReadError(objDef) : objDef.strMessage(),
+                        ui::vbOKOnly, gstrMSGBOX_TITLE);
+        return true;
+    } catch (...) {
+        kErrors.NestedError("blnCheckRoot(" + (mobjDrive ? mobjDrive->DriveLetter() : "") + ":)");
+    }
+}
+
 bool DriveProcessor::blnFolderSpace(const pfs::FolderPtr& objFolder, bool blnIncludeDefault) {
     try {
         const std::string strPath = objFolder->Path();
@@ -142,6 +172,11 @@ bool DriveProcessor::blnProcessFolder(const pfs::FolderPtr& objFolder, bool blnI
             objMgr.AddDefFolder(objFolder);
             if (objDef.blnSkipFamily()) return false;
             if (objDef.blnSuppressFolder()) return false;
+        } else if (objDef.blnFileUnreadable()) {
+            // Instructions nobody can read may be the ones that keep this
+            // folder private: it is left out, with all below it, and said.
+            objMgr.AppendErrorLog(strReadError(objDef));
+            return false;
         } else if (!objDef.blnFileNotFound()) {
             ui::Ui().MsgBox(objDef.strMessage(), ui::vbOKOnly, gstrMSGBOX_TITLE);
             return true;
@@ -225,8 +260,11 @@ bool DriveProcessor::blnProcessFiles(const pfs::FolderPtr& objFolder, const Defi
                     e.Number(), e.Description());
                 continue;
             }
-            objMgr.UseSpace(dblSize);
-            if (!objMgr.blnSpaceOnly()) {
+            // A backup counts a file once it is copied (CopyFileCore): the
+            // space it reports is what is on the discs.
+            if (objMgr.blnSpaceOnly()) {
+                objMgr.UseSpace(dblSize);
+            } else {
                 if (blnCopyFile(*objFile, strDestFolder + strFileName, intNext, objFolder, dblSize))
                     return true;
                 if (!mablnLevelMade[intNext - 1]) return false;
@@ -364,6 +402,7 @@ void DriveProcessor::CopyFileCore(pfs::File& objFile, const std::string& strTarg
     if (blnDestFullChecked(objMgr, dblSize)) throw platform::RtError(platform::rt::kDiskFull);
     objFile.Copy(strTarget, false);
     objMgr.WriteDeleteSucceeded();
+    objMgr.UseSpace(dblSize);
     if (!objMgr.blnClearArchiveFlag()) return;
     try {
         pfs::File& objSource = objFile;
@@ -410,6 +449,7 @@ bool DriveProcessor::blnNewVolume(int16_t intLevel, const pfs::FolderPtr& objFol
         const bool blnStop = objMgr.blnOutOfSpace();
         ui::Ui().DoEvents();
         if (blnStop) return true;
+        objMgr.ForgetDestinationMedium();
         MakeDestinationOnNewDisc();
         if (objMgr.blnClaimDestination()) return true;
         const bool blnCleanStopped = objMgr.blnClean();

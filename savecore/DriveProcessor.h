@@ -25,6 +25,10 @@ class SAVECORE_API DriveProcessor {
 
     // Walks the whole drive for the manager's current run; true = stop.
     bool blnProcess();
+    // Before a backup erases anything: blnTakesPart when the drive is ready
+    // and its root has instructions of the run's type; true (after a message
+    // box) when that instruction file is damaged or unreadable.
+    bool blnCheckRoot(bool& blnTakesPart);
     // A space-only walk of one folder and its subtree.
     bool blnFolderSpace(const platform::fs::FolderPtr& objFolder, bool blnIncludeDefault);
     // Deletes the instruction files of the manager's type on this drive.

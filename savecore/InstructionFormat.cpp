@@ -60,13 +60,14 @@ InstructionReadResult ReadInstructions(const std::string& strFileBytes) {
     const std::string strText = strFromFileBytes(strFileBytes);
     std::size_t ixStart = 0;
     while (ixStart < strText.size()) {
-        std::size_t ixEnd = strText.find('\r', ixStart);
+        std::size_t ixEnd = strText.find_first_of("\r\n", ixStart);
         std::size_t ixNext = ixEnd;
         if (ixEnd == std::string::npos) {
             ixEnd = ixNext = strText.size();
         } else {
             ++ixNext;
-            if (ixNext < strText.size() && strText[ixNext] == '\n') ++ixNext;
+            if (strText[ixEnd] == '\r' && ixNext < strText.size() && strText[ixNext] == '\n')
+                ++ixNext;
         }
         const std::string strLine = strUCase(strText.substr(ixStart, ixEnd - ixStart));
         ixStart = ixNext;
@@ -97,7 +98,7 @@ std::string strWriteInstructions(const Instructions& objIn) {
 }
 
 bool blnPatternWritable(const std::string& strPattern) {
-    return strPattern.find('\r') == std::string::npos;
+    return strPattern.find_first_of("\r\n") == std::string::npos;
 }
 
 }  // namespace savecore

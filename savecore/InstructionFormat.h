@@ -2,9 +2,9 @@
 // the file's bytes into instructions, the writer turns instructions into the
 // bytes of a file.
 //
-// Reader: the bytes are decoded (see TextCase.h), lines end at CR or CR LF
-// (an LF alone is an ordinary character, so an LF-only file is one line),
-// every line is upper-cased whole; empty lines and lines starting with ";"
+// Reader: the bytes are decoded (see TextCase.h), lines end at CR, CR LF or
+// LF (a file written by a Linux editor has LF alone), every line is
+// upper-cased whole; empty lines and lines starting with ";"
 // are skipped; the keyword is the text before the first blank and the
 // argument the rest, trimmed of blanks. A keyword that is not one of the six
 // (an empty one included, as in a line of blanks) stops the reading.
@@ -41,8 +41,8 @@ struct InstructionReadResult {
 SAVECORE_API InstructionReadResult ReadInstructions(const std::string& strFileBytes);
 SAVECORE_API std::string strWriteInstructions(const Instructions& objInstructions);
 
-// A pattern the file cannot hold: a CR would end its line and turn the rest
-// into an instruction of its own.
+// A pattern the file cannot hold: a CR or LF would end its line and turn the
+// rest into an instruction of its own.
 SAVECORE_API bool blnPatternWritable(const std::string& strPattern);
 
 }  // namespace savecore

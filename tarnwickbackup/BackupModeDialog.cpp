@@ -227,13 +227,13 @@ void BackupModeDialog::cmdOkay_Click() {
 bool BackupModeDialog::blnApplyChoices() {
     const std::string strClearDays = strTrim(txtClearArchiveDays->text().toStdString());
     const std::string strDays = strTrim(txtNumberOfDays->text().toStdString());
-    if (!blnIsNumeric(strClearDays))
+    if (!blnIsDayCount(strClearDays))
         return blnRefuse("Invalid number of days for \"Clear archive flag...\" option.");
     const bool blnIncremental = optFilterLastModDate->isChecked();
     if (!optFilterAll->isChecked()) {
         if (!blnIncremental)
             return blnRefuse("You must choose an \"Additional Selection Criteria\" option.");
-        if (!blnIsNumeric(strDays))
+        if (!blnIsDayCount(strDays))
             return blnRefuse(
                 "Number of days is required for \"Only save files modified within...\" option.");
     }

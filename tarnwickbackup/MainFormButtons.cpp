@@ -26,6 +26,23 @@ int32_t Refuse(const std::string& strText, const std::string& strTitle = gstrAPP
     return ui::Ui().MsgBox(strText, ui::vbCritical + ui::vbOKOnly, strTitle);
 }
 
+// The folder, or the nearest one above it that exists: where the backup,
+// or the folders it needs, would be written.
+std::string strNearestFolder(const platform::fs::FileSystem& objFileSys, std::string strFolder) {
+    while (!objFileSys.FolderExists(strFolder)) {
+        const std::size_t ix = strFolder.rfind('\\');
+        if (ix == std::string::npos || ix < 3) return strFolder.substr(0, 2) + "\\";
+        strFolder.erase(ix);
+    }
+    return strFolder;
+}
+
+bool blnRefuseUnwritable(const std::string& strDest) {
+    Refuse("The backup destination \"" + strDest +
+           "\" cannot be written to: the disc is write-protected, or you may not write there.");
+    return false;
+}
+
 std::string strSelected(const QComboBox& objList) {
     return objList.currentIndex() < 0 ? std::string() : objList.currentText().toStdString();
 }
@@ -97,15 +114,24 @@ bool MainForm::blnValidateDest(std::string strDest) {
             Refuse(savecore::DestinationGuard::strRefusal(strDest, strHeld), "Invalid Destination");
             return false;
         }
-        if (!mobjFileSys->FolderExists(strDest.substr(0, strDest.size() - 1))) {
+        const std::string strFolder = strDest.substr(0, strDest.size() - 1);
+        if (!mobjFileSys->FolderWritable(strNearestFolder(*mobjFileSys, strFolder)))
+            return blnRefuseUnwritable(strDest);
+        if (!mobjFileSys->FolderExists(strFolder)) {
             if (ui::Ui().MsgBox("Backup destination folder \"" + strDest +
                                     "\" does not exist. Do you wish to create it?",
                                 ui::vbQuestion + ui::vbYesNo, gstrAPP_TITLE) == ui::vbNo)
                 return false;
             for (std::size_t pos = strDest.find('\\', 3); pos != std::string::npos;
                  pos = strDest.find('\\', pos + 1)) {
-                const std::string strFolder = strDest.substr(0, pos);
-                if (!mobjFileSys->FolderExists(strFolder)) mobjFileSys->CreateFolder(strFolder);
+                const std::string strPart = strDest.substr(0, pos);
+                if (mobjFileSys->FolderExists(strPart)) continue;
+                try {
+                    mobjFileSys->CreateFolder(strPart);
+                } catch (const platform::RtError& e) {
+                    if (e.Number() != platform::rt::kPermissionDenied) throw;
+                    return blnRefuseUnwritable(strDest);
+                }
             }
         }
         return true;

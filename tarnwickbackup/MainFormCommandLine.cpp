@@ -20,15 +20,15 @@ void CommandLineError(const std::string& strText) {
     ui::Ui().MsgBox(strText, ui::vbCritical + ui::vbOKOnly, gstrAPP_TITLE);
 }
 
-// The days after strOption: false (after its message) when missing or not a
-// number.
+// The days after strOption: false (after its message) when missing, not a
+// number or below 0.
 bool blnTakeDays(std::string& strLine, const std::string& strOption, int32_t& lngDays) {
     const std::optional<std::string> vntDays = MainForm::strGetToken(strLine);
     if (!vntDays) {
         CommandLineError("Missing (days) after " + strOption + " option.");
         return false;
     }
-    if (!blnIsNumeric(*vntDays)) {
+    if (!blnIsDayCount(*vntDays)) {
         CommandLineError("Invalid (days) after " + strOption + " option.");
         return false;
     }
@@ -40,11 +40,13 @@ const char* pszYesNo(bool blnValue) {
     return blnValue ? "Yes" : "No";
 }
 
+// blnArchiveIgnored: "/ia" was given without "/md".
 std::string strSummary(const savecore::BackupManager& objManager, const std::string& strType,
-                       const std::string& strDest) {
+                       const std::string& strDest, bool blnArchiveIgnored) {
     const std::string strCrLf = "\r\n";
     std::string strText = "Backup Type:   \"" + strType + "\"" + strCrLf + "Destination:   \"" +
                           strDest + "\"" + strCrLf;
+    if (blnArchiveIgnored) strText += "/ia has no effect without /md" + strCrLf;
     if (objManager.blnIncrementalMode())
         strText += "Max Days Since Last Change To Include:   " +
                    std::to_string(objManager.lngDaysSinceLastMod()) + strCrLf +
@@ -131,6 +133,8 @@ void MainForm::UnUnattended() {
         // A quote left open can swallow "/ub" whole: without a type there
         // is nothing to back up.
         if (!vntType) return CommandLineError("Missing backup type in /ub option.");
+        const bool blnArchiveIgnored =
+            !objManager.blnIncrementalMode() && objManager.blnIncludeArchiveFlag();
         if (!objManager.blnIncrementalMode()) {
             objManager.lngDaysSinceLastMod(0);
             objManager.blnIncludeArchiveFlag(false);
@@ -140,8 +144,8 @@ void MainForm::UnUnattended() {
             mlngExitStatus = glngEXIT_STOPPED;
         else
             mlngExitStatus = objManager.strGetErrorLog().empty() ? glngEXIT_CLEAN : glngEXIT_LOGGED;
-        ui::Ui().MsgBox(strSummary(objManager, *vntType, strDest), ui::vbInformation + ui::vbOKOnly,
-                        "Options For Backup Just Completed");
+        ui::Ui().MsgBox(strSummary(objManager, *vntType, strDest, blnArchiveIgnored),
+                        ui::vbInformation + ui::vbOKOnly, "Options For Backup Just Completed");
     } catch (...) {
         AppErrors().NestedError("MainForm.UnUnattended");
     }

@@ -63,6 +63,10 @@ int32_t lngCLng(const std::string& strText) {
     return static_cast<int32_t>(dblWhole);
 }
 
+bool blnIsDayCount(const std::string& strText) {
+    return blnIsNumeric(strText) && lngCLng(strText) >= 0;
+}
+
 std::string strTrim(const std::string& strText) {
     const std::size_t ixFirst = strText.find_first_not_of(' ');
     if (ixFirst == std::string::npos) return "";

@@ -51,6 +51,9 @@ bool blnIsNumeric(const std::string& strText);
 // even neighbour ("2.5" is 2, "3.5" is 4). A text that is not numeric is a
 // type mismatch (13), a number beyond 32 bits an overflow (6).
 int32_t lngCLng(const std::string& strText);
+// A number of days: numeric, and not below 0 once converted (a day count
+// below 0 selects no file at all). Beyond 32 bits it is lngCLng's overflow.
+bool blnIsDayCount(const std::string& strText);
 // Blanks off both ends (VB's Trim: the space character only).
 std::string strTrim(const std::string& strText);
 

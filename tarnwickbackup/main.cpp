@@ -1,6 +1,6 @@
-// TarnwickBackup: picks the user-interface services (Qt with a display, the
-// headless ones without), makes the program's file-system object and runs
-// the main window.
+// TarnwickBackup: starts Qt (PlatformStart), picks the user-interface
+// services (Qt with a display, the headless ones without), makes the
+// program's file-system object and runs the main window.
 #include <QApplication>
 #include <QTimer>
 #include <cstdlib>
@@ -10,29 +10,13 @@
 
 #include "Globals.h"
 #include "MainForm.h"
+#include "PlatformStart.h"
 #include "TWDeclarations.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/qt/QtUi.h"
 #include "platform/ui/ScriptedUi.h"
 
 namespace {
-
-bool blnEnvSet(const char* pszName) {
-    const char* value = std::getenv(pszName);
-    return value && *value;
-}
-
-bool blnAskedForOffscreen(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if ((arg == "-platform" || arg == "--platform") && i + 1 < argc &&
-            std::string(argv[i + 1]).rfind("offscreen", 0) == 0)
-            return true;
-        if (arg.rfind("-platform=offscreen", 0) == 0 || arg.rfind("--platform=offscreen", 0) == 0)
-            return true;
-    }
-    return false;
-}
 
 // The arguments as one command line: those holding blanks in double quotes,
 // as the shell received them.
@@ -47,32 +31,20 @@ std::string strCommandLineOf(const QStringList& arguments) {
     return strLine;
 }
 
-// The offscreen platform says on every window shown that it cannot size
-// or raise it; without a display that is noise in a scheduler's mail.
-QtMessageHandler gfnQtMessages = nullptr;
-void QuietOffscreenMessages(QtMsgType eType, const QMessageLogContext& context,
-                            const QString& strMessage) {
-    if (eType == QtWarningMsg &&
-        strMessage.startsWith(QStringLiteral("This plugin does not support")))
-        return;
-    if (gfnQtMessages) gfnQtMessages(eType, context, strMessage);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     using namespace tarnwickbackup;
-    const bool blnNoDisplay = !blnEnvSet("DISPLAY") && !blnEnvSet("WAYLAND_DISPLAY");
-    if (blnNoDisplay && !blnAskedForOffscreen(argc, argv))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
+    PlatformStart objStart(argc, argv);
+    QApplication app(objStart.Argc(), objStart.Argv());
     QApplication::setApplicationName(QString::fromUtf8(gstrAPP_TITLE));
     QApplication::setApplicationVersion(QStringLiteral(TW_APP_VERSION));
-    const bool blnHeadless = QGuiApplication::platformName() == QStringLiteral("offscreen");
-    if (blnHeadless) {
+    const bool blnHeadless = objStart.blnStarted(QGuiApplication::platformName().toStdString());
+    if (const std::string strNote = objStart.strFallbackNote(gstrAPP_TITLE); !strNote.empty())
+        std::cerr << strNote << std::endl;
+    if (blnHeadless)
         platform::ui::InstallUi(std::make_shared<platform::ui::ScriptedUi>(std::cerr));
-        gfnQtMessages = qInstallMessageHandler(QuietOffscreenMessages);
-    } else
+    else
         platform::ui::InstallUi(std::make_shared<platform::qt::QtUi>());
 
     std::shared_ptr<platform::fs::FileSystem> objFileSys;
@@ -82,8 +54,9 @@ int main(int argc, char** argv) {
         platform::fs::InstallProcessFileSystem(objFileSys);
         objApp.Path = objFileSys->AppPathOf(QCoreApplication::applicationDirPath().toStdString());
     } catch (const std::exception& e) {
+        // Without its drive table the program can do nothing it was asked.
         platform::ui::Ui().MsgBox(e.what(), platform::ui::vbCritical, gstrAPP_TITLE);
-        return 1;
+        return glngEXIT_STOPPED;
     }
     objApp.Major = TW_APP_MAJOR;
     objApp.Minor = TW_APP_MINOR;

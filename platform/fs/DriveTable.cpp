@@ -152,13 +152,18 @@ DriveTable DriveTable::Parse(const std::string& strText, const std::string& strS
 }
 
 DriveTable DriveTable::Load(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        const RtError e = RtError::FromErrno(errno);
+    const auto Fail = [&](int err) {
+        const RtError e = RtError::FromErrno(err);
         throw RtError(e.Number(), "Drive table " + file.string() + ": " + e.Description());
-    }
+    };
+    // A folder opens like a file and reads as nothing: an empty table.
+    std::error_code ec;
+    if (std::filesystem::is_directory(file, ec)) Fail(EISDIR);
+    std::ifstream in(file, std::ios::binary);
+    if (!in) Fail(errno);
     std::ostringstream text;
     text << in.rdbuf();
+    if (in.bad()) Fail(EIO);
     return Parse(text.str(), file.string());
 }
 

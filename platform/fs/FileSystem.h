@@ -135,6 +135,10 @@ public:
 
     virtual bool FolderExists(const std::string& strPath) const = 0;
     virtual bool FileExists(const std::string& strPath) const = 0;
+    // New entries can be made in the folder: false on a write-protected drive,
+    // a read-only file system, a folder this process may not write, or one
+    // that is not there. Never fails.
+    virtual bool FolderWritable(const std::string& strPath) const = 0;
     virtual FolderPtr GetFolder(const std::string& strPath) const = 0;  // 76 when missing
     virtual FilePtr GetFile(const std::string& strPath) const = 0;      // 53 when missing
     virtual FolderPtr CreateFolder(const std::string& strPath) = 0;     // 58 when it exists
@@ -188,6 +192,10 @@ public:
     // Flushes the file system that holds the drive (syncfs), so that a medium
     // taken out holds everything reported as written.
     virtual void FlushDrive(const std::string& strDriveSpec) = 0;
+    // The medium in the drive may have been changed or emptied by someone
+    // else: what the layer keeps of it (free space, bytes used on a simulated
+    // medium, folder listings) is read afresh. Nothing for an unknown letter.
+    virtual void ForgetMedium(const std::string& strDriveSpec) = 0;
 
     // Folders are compared by where they really are on the host: one folder
     // can be reached through several drive letters, links and "..". The part

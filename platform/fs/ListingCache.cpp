@@ -147,6 +147,16 @@ void ListingCache::Forget(const std::string& strHostDir) {
     if (it != mKept.end()) Drop(it);
 }
 
+void ListingCache::ForgetBelow(const std::string& strHostRoot) {
+    const std::string strPrefix = strHostRoot == "/" ? "/" : strHostRoot + "/";
+    std::lock_guard<std::mutex> lock(mMutex);
+    for (auto it = mKept.begin(); it != mKept.end();) {
+        const auto itNext = std::next(it);
+        if (it->first == strHostRoot || it->first.rfind(strPrefix, 0) == 0) Drop(it);
+        it = itNext;
+    }
+}
+
 void ListingCache::Keep(const std::string& strHostDir, Kept kept) {
     if (mKept.count(strHostDir)) return;
     mAge.push_front(strHostDir);

@@ -49,6 +49,8 @@ class ListingCache {
     void Added(const std::string& strHostDir, const HostEntry& entry);
     // This process changed strHostDir otherwise: removed or replaced an entry.
     void Forget(const std::string& strHostDir);
+    // Everything kept of strHostRoot and the folders below it.
+    void ForgetBelow(const std::string& strHostRoot);
 
     static ListingCache& Instance();
 

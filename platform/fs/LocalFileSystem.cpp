@@ -156,6 +156,18 @@ void LocalFileSystem::FlushDrive(const std::string& strDriveSpec) {
     if (rc != 0) throw RtError::FromErrno(err);
 }
 
+void LocalFileSystem::ForgetMedium(const std::string& strDriveSpec) {
+    const auto letter = WinPath::DriveLetterOf(strDriveSpec);
+    const auto index = letter ? DriveIndex(*letter) : std::nullopt;
+    if (!index) return;
+    const DriveState& drive = mdrives[*index];
+    drive.space->Forget();
+    if (drive.tracker) drive.tracker->Forget();
+    // A new medium can repeat the old one's device and inode numbers (a
+    // tmpfs mounted again does), which is all a kept listing is checked by.
+    ListingCache::Instance().ForgetBelow(drive.strRoot);
+}
+
 // --- lookups ---------------------------------------------------------------
 
 std::optional<Location> LocalFileSystem::Find(const WinPath& path, EntryKind kind,
@@ -239,6 +251,16 @@ bool LocalFileSystem::FolderExists(const std::string& strPath) const {
 bool LocalFileSystem::FileExists(const std::string& strPath) const {
     try {
         return Find(WinPath::Parse(strPath), EntryKind::File).has_value();
+    } catch (const RtError&) {
+        return false;
+    }
+}
+
+bool LocalFileSystem::FolderWritable(const std::string& strPath) const {
+    try {
+        const auto loc = Find(WinPath::Parse(strPath), EntryKind::Folder);
+        if (!loc || mdrives[loc->lngDrive].driveSpec.blnReadOnly) return false;
+        return faccessat(AT_FDCWD, loc->strHost.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
     } catch (const RtError&) {
         return false;
     }

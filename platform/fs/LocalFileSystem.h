@@ -46,6 +46,7 @@ class LocalFileSystem final : public FileSystem,
     DrivePtr GetDrive(const std::string& strDriveSpec) const override;
     bool FolderExists(const std::string& strPath) const override;
     bool FileExists(const std::string& strPath) const override;
+    bool FolderWritable(const std::string& strPath) const override;
     FolderPtr GetFolder(const std::string& strPath) const override;
     FilePtr GetFile(const std::string& strPath) const override;
     FolderPtr CreateFolder(const std::string& strPath) override;
@@ -69,6 +70,7 @@ class LocalFileSystem final : public FileSystem,
     void FlushDrive(const std::string& strDriveSpec) override;
     bool FolderHolds(const std::string& strOuter, const std::string& strInner) const override;
     std::vector<std::string> FolderPaths(const std::string& strFolder) const override;
+    void ForgetMedium(const std::string& strDriveSpec) override;
     std::string AppPathOf(const std::filesystem::path& hostFolder) override;
     std::optional<std::filesystem::path> HostPathOf(const std::string& strPath) const override;
     void SetFaultHook(FaultHook hook) override;

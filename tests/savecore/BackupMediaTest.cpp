@@ -120,8 +120,10 @@ TEST_F(BackupMedia, WriteProtectedMediumIsLoggedAndNothingSucceeds) {
 
 TEST_F(BackupMedia, SourceTroublesAreLoggedAndTheRunGoesOn) {
     twtest::BuildTree(Host('C'),
-                      "gone.txt\nkept.txt\nLocked/x.txt\nNoSubs/f.txt\nNoSubs/Deeper/g.txt\n");
+                      "gone.txt\nkept.txt\nLocked/x.txt\nNoSubs/f.txt\nNoSubs/Deeper/g.txt\n"
+                      "Private/p.txt\nPrivate/Deeper/q.txt\n");
     Instructions('C', "", {"IncludeFamily"});
+    Instructions('C', "Private", {"SkipFamily"});
     // A FIFO, a socket and a link loop: never opened, never blocking.
     ASSERT_EQ(mkfifo((Host('C') / "pipe").c_str(), 0644), 0);
     int s = socket(AF_UNIX, SOCK_STREAM, 0);
@@ -140,6 +142,8 @@ TEST_F(BackupMedia, SourceTroublesAreLoggedAndTheRunGoesOn) {
             throw platform::RtError(platform::rt::kPermissionDenied);
         if (op == pfs::FsOp::ListFolders && strPath == "C:\\NoSubs")
             throw platform::RtError(platform::rt::kPermissionDenied);
+        if (op == pfs::FsOp::OpenForRead && strPath == "C:\\Private\\Weekly.BDF")
+            throw platform::RtError(platform::rt::kPermissionDenied);
     });
     EXPECT_FALSE(blnBackup());
     close(s);
@@ -156,7 +160,11 @@ TEST_F(BackupMedia, SourceTroublesAreLoggedAndTheRunGoesOn) {
     EXPECT_TRUE(
         blnLogHas("The following error occurred while trying to determine the subfolders "
                   "of folder \"C:\\NoSubs\": \"Permission denied\""));
-    EXPECT_EQ(mobjManager.intErrorCount(), 3);
+    // Instructions that cannot be read may be the ones that keep it private.
+    EXPECT_TRUE(
+        blnLogHas("The following error occurred while trying to read instruction file "
+                  "\"C:\\Private\\Weekly.BDF\": \"Permission denied\""));
+    EXPECT_EQ(mobjManager.intErrorCount(), 4);
 }
 
 TEST_F(BackupMedia, TargetLeftByAFailedCleaningIsLoggedAsExisting) {
@@ -246,12 +254,14 @@ TEST_F(BackupMedia, DestinationDriveNotReady) {
 
 TEST_F(BackupMedia, CleaningRemovesProtectedFilesButKeepsTheFolder) {
     twtest::BuildTree(Host('E') / "Backup", "ro.txt\n.hidden\nSub/sys.txt\nSub/Deep/x\n");
+    Instructions('C', "", {"IncludeFamily"});
     Start();
     fs::permissions(Host('E') / "Backup/ro.txt", fs::perms::owner_write, fs::perm_options::remove);
     mobjFileSys->GetFile("E:\\Backup\\Sub\\sys.txt")
         ->SetAttributes(pfs::vbSystem | pfs::vbReadOnly);
     mobjManager.blnUseDateTimeSubFolder(false);
-    EXPECT_FALSE(blnBackup());  // no drive has instructions: only the cleaning runs
-    EXPECT_EQ(twtest::ReadTree(Host('E')), "Backup/\n");
+    EXPECT_FALSE(blnBackup());
+    EXPECT_EQ(twtest::ReadTree(Host('E')),
+              "Backup/C$/Weekly.BDF=;Backup type definition file\r\nIncludeFamily\r\n\n");
     EXPECT_EQ(ErrorLog(), "");
 }

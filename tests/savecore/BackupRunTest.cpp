@@ -58,6 +58,7 @@ TEST_F(BackupRun, PlainBackupMirrorsTheSelectionAndReplacesTheOldBackup) {
 
 TEST_F(BackupRun, DriveWithoutRootInstructionsIsNotPartOfTheType) {
     twtest::BuildTree(Host('D'), "Data/a.txt\n");
+    Instructions('C', "", {"IncludeFamily"});
     Instructions('D', "Data", {"IncludeFamily"});  // not reached: the root has none
     Start();
     EXPECT_FALSE(blnBackup());

@@ -67,9 +67,8 @@ TEST_F(DefinitionFileTest, LoadReportsEachKindOfFailure) {
     const Case aCases[] = {
         {"no file", nullptr, true, true, ""},
         {"header only", kHeader, false, false, ""},
-        {"LF line ends", "ExcludeFamily\nIncludeFiles *.DOC\n", true, false,
+        {"LF line ends", ";comment\nSkipFamily\nbad\n", true, false,
          "Unrecognized instruction in " + strPath},
-        {"LF after a comment", ";comment\nSkipFamily\nbad\n", false, false, ""},
         {"line of blanks", "IncludeFiles *.DOC\r\n   \r\n", true, false,
          "Unrecognized instruction in " + strPath},
         {"two family flags", "IncludeFamily\r\nSkipFamily\r\nIncludeFiles A\r\n", true, false,
@@ -83,6 +82,7 @@ TEST_F(DefinitionFileTest, LoadReportsEachKindOfFailure) {
         objIn.blnIncludeFamily(true);  // must be cleared by the load
         EXPECT_EQ(objIn.blnLoad(), c.blnFailed);
         EXPECT_EQ(objIn.blnFileNotFound(), c.blnNotFound);
+        EXPECT_FALSE(objIn.blnFileUnreadable());
         if (!c.strMessage.empty()) {
             EXPECT_EQ(objIn.strMessage(), c.strMessage);
         } else if (c.blnFailed) {
@@ -96,7 +96,7 @@ TEST_F(DefinitionFileTest, LoadReportsEachKindOfFailure) {
     }
 }
 
-TEST_F(DefinitionFileTest, UnreadableFileCountsAsNotFound) {
+TEST_F(DefinitionFileTest, UnreadableFileIsNotFoundAndUnreadable) {
     twtest::WriteFile(Host("Weekly.BDF"), std::string(kHeader) + "IncludeFamily\r\n");
     mobjFileSys->SetFaultHook([](platform::fs::FsOp op, const std::string&) {
         if (op == platform::fs::FsOp::OpenForRead)
@@ -105,6 +105,7 @@ TEST_F(DefinitionFileTest, UnreadableFileCountsAsNotFound) {
     DefinitionFile objIn = objDef("C:\\");
     EXPECT_TRUE(objIn.blnLoad());
     EXPECT_TRUE(objIn.blnFileNotFound());
+    EXPECT_TRUE(objIn.blnFileUnreadable());
     EXPECT_EQ(objIn.strMessage(), "Permission denied");
     mobjFileSys->SetFaultHook(nullptr);
 }
@@ -124,13 +125,15 @@ TEST_F(DefinitionFileTest, RefusedSaveLeavesTheOldFile) {
     EXPECT_EQ(f.astrRoutines[0], "SaveCore30.DefinitionFile.Save(C:\\Weekly.BDF)");
     EXPECT_TRUE(objTwoFlags.blnModified());
 
-    // A CR inside a pattern would smuggle a line of its own into the file.
-    DefinitionFile objCr = objDef("C:\\");
-    objCr.Create();
-    objCr.blnIncludeFamily(true);
-    objCr.colExcludeFiles(PatternList{"*.TMP\rSkipFamily"});
-    const EngineFailure g = objFailureOf([&] { objCr.Save(); });
-    EXPECT_NE(g.strDesc.find("Invalid character in pattern"), std::string::npos) << g.strDesc;
+    // A line end inside a pattern would smuggle a line of its own into the file.
+    for (const char* pszEnd : {"\r", "\n"}) {
+        DefinitionFile objCr = objDef("C:\\");
+        objCr.Create();
+        objCr.blnIncludeFamily(true);
+        objCr.colExcludeFiles(PatternList{std::string("*.TMP") + pszEnd + "SkipFamily"});
+        const EngineFailure g = objFailureOf([&] { objCr.Save(); });
+        EXPECT_NE(g.strDesc.find("Invalid character in pattern"), std::string::npos) << g.strDesc;
+    }
 
     EXPECT_EQ(twtest::ReadFile(Host("Weekly.BDF")), strOld);
     EXPECT_EQ(twtest::ReadTree(mobjDriveC.path()),

@@ -32,10 +32,11 @@ TEST(InstructionFormat, ReadsKeywordsInAnyCaseAndUpperCasesPatterns) {
     EXPECT_EQ(List(i.colExcludeFiles), (PatternList{"~*"}));
 }
 
-TEST(InstructionFormat, CrAloneEndsALine) {
-    const auto r = ReadInstructions("IncludeFamily\rIncludeFiles A\r\nIncludeFiles B");
+TEST(InstructionFormat, CrCrLfAndLfEachEndALine) {
+    const auto r =
+        ReadInstructions("IncludeFamily\rIncludeFiles A\r\nIncludeFiles B\nIncludeFiles C\n\r");
     EXPECT_FALSE(r.blnUnrecognized);
-    EXPECT_EQ(List(r.objInstructions.colIncludeFiles), (PatternList{"A", "B"}));
+    EXPECT_EQ(List(r.objInstructions.colIncludeFiles), (PatternList{"A", "B", "C"}));
 }
 
 TEST(InstructionFormat, UnknownKeywordsStopTheReading) {

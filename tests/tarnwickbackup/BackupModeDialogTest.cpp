@@ -125,18 +125,26 @@ TEST_F(BackupModeDialogTest, EachWrongInputHasItsMessageInOrderAndNothingIsAppli
                   "Invalid number of days for \"Clear archive flag...\" option.");
         EXPECT_EQ(LastPrompt().lngStyle, ui::vbCritical + ui::vbOKOnly);
 
+        // A day count below 0 would select, or clear, nothing sensible.
+        d.txtClearArchiveDays->setText("-0.6");
+        d.cmdOkay->click();
+        EXPECT_EQ(LastPrompt().strPrompt,
+                  "Invalid number of days for \"Clear archive flag...\" option.");
+
         d.txtClearArchiveDays->setText(" 5 ");
         d.cmdOkay->click();
         EXPECT_EQ(LastPrompt().strPrompt,
                   "You must choose an \"Additional Selection Criteria\" option.");
 
         d.optFilterLastModDate->click();
-        d.txtNumberOfDays->setText("  ");
-        d.cmdOkay->click();
-        EXPECT_EQ(LastPrompt().strPrompt,
-                  "Number of days is required for \"Only save files modified within...\" "
-                  "option.");
-        EXPECT_EQ(mUi->Prompts().size(), 3u);
+        for (const char* pszDays : {"  ", "-1"}) {
+            d.txtNumberOfDays->setText(pszDays);
+            d.cmdOkay->click();
+            EXPECT_EQ(LastPrompt().strPrompt,
+                      "Number of days is required for \"Only save files modified within...\" "
+                      "option.");
+        }
+        EXPECT_EQ(mUi->Prompts().size(), 5u);
         EXPECT_TRUE(d.isVisible());
     }));
     EXPECT_EQ(Arg("Mode"), "Sometimes");

@@ -61,8 +61,10 @@ TEST_F(CommandLineTest, EachMistakeHasItsMessageAndNoBackupIsMade) {
         {"/UB Daily", "Missing backup destination in /ub option."},
         {"/ub Daily e:\\bk\\ /md", "Missing (days) after /md option."},
         {"/ub Daily e:\\bk\\ /md x", "Invalid (days) after /md option."},
+        {"/ub Daily e:\\bk\\ /md -1", "Invalid (days) after /md option."},
         {"/ub Daily e:\\bk\\ /ca", "Missing (days) after /ca option."},
         {"/ub Daily e:\\bk\\ /ca 1,5", "Invalid (days) after /ca option."},
+        {"/ub Daily e:\\bk\\ /ca -0.6", "Invalid (days) after /ca option."},
         {"/ub Daily e:\\bk\\ /Xy", "Unrecognized command line option \"/Xy\". Backup aborted."},
         {"/ub Daily e:\\bk",
          "\"e:\\bk\" is not a valid backup destination. Destinations must "
@@ -103,12 +105,13 @@ TEST_F(CommandLineTest, OptionsSetTheRunAndTheSummaryShowsThem) {
     EXPECT_EQ(ReadFile(aDated[0] / "C$" / "Data" / "a.txt"), "alpha");
 
     // "/ia" alone does nothing (the summary is read from the manager after
-    // the run); neither days line is shown.
+    // the run, and says so); neither days line is shown.
     aPrompts = Unattended("/ia /ub Daily \"e:\\bk\\\"");
     ASSERT_EQ(aPrompts.size(), 2u);
     EXPECT_EQ(aPrompts[1],
               "Backup Type:   \"Daily\"\r\n"
               "Destination:   \"e:\\bk\\\"\r\n"
+              "/ia has no effect without /md\r\n"
               "Clear \"Archive\" Flag After Backup:   No\r\n"
               "Backup To Subfolder Named For Date And Time:   No");
     // The plain backup replaced what was there.

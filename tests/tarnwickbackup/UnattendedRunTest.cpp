@@ -31,8 +31,7 @@ class UnattendedRunTest : public ::testing::Test {
         WriteFile(mTmp / "c" / "Docs" / "Deep" / "data.bin", strBinary);
         WriteFile(mTmp / "c" / "empty.txt", "");
         fs::create_directories(mTmp / "e");
-        for (const char* pszDir : {"config", "runtime"}) fs::create_directories(mTmp / pszDir);
-        fs::permissions(mTmp / "runtime", fs::perms::owner_all);
+        fs::create_directories(mTmp / "config");
         // The program in a folder of its own, so that its error.log lands
         // here; its libraries are found next to it.
         const fs::path built = TW_PROGRAM;
@@ -49,18 +48,20 @@ class UnattendedRunTest : public ::testing::Test {
                                            (mTmp / "e").string() + "\nType=1\n" + strExtraE);
     }
 
-    // Runs the program with the arguments, as root or as nobody; returns
-    // its standard error and sets mlngExit.
-    std::string Run(const std::vector<std::string>& astrArgs, bool blnAsNobody = false) {
+    // Runs the program with the arguments (and astrEnv, as "NAME=value"
+    // entries), as root or as nobody; returns its standard error and sets
+    // mlngExit. No XDG_RUNTIME_DIR, as under cron.
+    std::string Run(const std::vector<std::string>& astrArgs, bool blnAsNobody = false,
+                    std::vector<std::string> astrEnv = {}) {
         const fs::path errFile = mTmp / "stderr.txt";
-        std::vector<std::string> astrEnv = {
-            "TARNWICK_DRIVES=" + (mTmp / "drives.ini").string(),
-            "TARNWICK_SETTINGS=" + (mTmp / "config" / "settings.ini").string(),
-            "XDG_CONFIG_HOME=" + (mTmp / "config").string(),
-            "XDG_RUNTIME_DIR=" + (mTmp / "runtime").string(),
-            "HOME=" + mTmp.path().string(),
-            "PATH=/usr/bin:/bin",
-        };
+        for (const std::string& strVar : {
+                 "TARNWICK_DRIVES=" + (mTmp / "drives.ini").string(),
+                 "TARNWICK_SETTINGS=" + (mTmp / "config" / "settings.ini").string(),
+                 "XDG_CONFIG_HOME=" + (mTmp / "config").string(),
+                 "HOME=" + mTmp.path().string(),
+                 std::string("PATH=/usr/bin:/bin"),
+             })
+            astrEnv.push_back(strVar);
         std::vector<std::string> astrArgv = {mProgram.string()};
         astrArgv.insert(astrArgv.end(), astrArgs.begin(), astrArgs.end());
         // Everything the child needs is made before fork: after it only
@@ -97,6 +98,19 @@ class UnattendedRunTest : public ::testing::Test {
             if (chown(e.path().c_str(), uid, uid) != 0) ADD_FAILURE() << e.path();
     }
 
+    static uint64_t lngBytesBelow(const fs::path& root) {
+        uint64_t lngBytes = 0;
+        for (const auto& e : fs::recursive_directory_iterator(root))
+            if (e.is_regular_file()) lngBytes += e.file_size();
+        return lngBytes;
+    }
+    // As the program shows a byte count (no locale is set in its environment).
+    static std::string strGrouped(uint64_t lngBytes) {
+        std::string strDigits = std::to_string(lngBytes);
+        for (int ix = static_cast<int>(strDigits.size()) - 3; ix > 0; ix -= 3)
+            strDigits.insert(static_cast<std::size_t>(ix), ",");
+        return strDigits;
+    }
     // Every file of C: is in the backup with the same bytes, and nothing else.
     void ExpectBackupOfC(const fs::path& backup, const std::vector<std::string>& astrMissing = {}) {
         std::size_t lngFiles = 0;
@@ -124,22 +138,36 @@ class UnattendedRunTest : public ::testing::Test {
 };
 
 TEST_F(UnattendedRunTest, ACleanRunBacksUpEveryFileAndEndsWithZero) {
-    const std::string strErr = Run({"/ub", "Daily", "e:\\my backups\\", "/ca", "0"});
+    const std::vector<std::string> astrArgs = {"/ub", "Daily", "e:\\my backups\\",
+                                               "/ca", "0",     "/ia"};
+    const std::string strErr = Run(astrArgs);
     EXPECT_EQ(mlngExit, 0) << strErr;
     ExpectBackupOfC(mTmp / "e" / "my backups" / "C$");
-    // Nobody was asked: the missing folder was made, every box was a line.
-    EXPECT_NE(strErr.find("[Tarnwick Backup] Backup destination folder \"e:\\my backups\\\" does "
-                          "not exist. Do you wish to create it?\n"),
-              std::string::npos)
-        << strErr;
-    EXPECT_NE(
-        strErr.find("[Options For Backup Just Completed] Backup Type:   \"Daily\" | "
-                    "Destination:   \"e:\\my backups\\\" | Clear \"Archive\" Flag After "
-                    "Backup:   Yes | Min Days Since Last Change To Clear \"Archive\" Flag:   0 "
-                    "| Backup To Subfolder Named For Date And Time:   No\n"),
-        std::string::npos)
-        << strErr;
-    EXPECT_EQ(strErr.find("propagateSizeHints"), std::string::npos) << strErr;
+    // Nobody was asked: the missing folder was made, every box was a line,
+    // and nothing else was written.
+    const std::string strUsed = "[Tarnwick Backup] " + strGrouped(lngBytesBelow(mTmp / "c")) +
+                                " bytes, or 0.00 CD-RW discs, used.\n";
+    const std::string strSummary =
+        "[Options For Backup Just Completed] Backup Type:   \"Daily\" | Destination:   \"e:\\my "
+        "backups\\\" | /ia has no effect without /md | Clear \"Archive\" Flag After Backup:   "
+        "Yes | Min Days Since Last Change To Clear \"Archive\" Flag:   0 | Backup To Subfolder "
+        "Named For Date And Time:   No\n";
+    EXPECT_EQ(strErr,
+              "[Tarnwick Backup] Backup destination folder \"e:\\my backups\\\" does not exist. "
+              "Do you wish to create it?\n" +
+                  strUsed + strSummary);
+
+    // A display that cannot be opened, or a platform that cannot start:
+    // one line of the program's own, then the same run without a display.
+    const std::string strNote =
+        "[Tarnwick Backup] The display cannot be used (Qt platform \"xcb\"): running without "
+        "one.\n";
+    EXPECT_EQ(Run(astrArgs, false, {"DISPLAY=:99"}), strNote + strUsed + strSummary);
+    EXPECT_EQ(mlngExit, 0);
+    std::vector<std::string> astrXcb = {"-platform", "xcb"};
+    astrXcb.insert(astrXcb.end(), astrArgs.begin(), astrArgs.end());
+    EXPECT_EQ(Run(astrXcb), strNote + strUsed + strSummary);
+    EXPECT_EQ(mlngExit, 0);
 }
 
 TEST_F(UnattendedRunTest, TheRootOfTheHomeDriveSpeltAnotherWayIsRefused) {
@@ -161,11 +189,21 @@ TEST_F(UnattendedRunTest, TheRootOfTheHomeDriveSpeltAnotherWayIsRefused) {
 
 TEST_F(UnattendedRunTest, FilesTheUserCannotReadAreLoggedAndEndWithOne) {
     fs::permissions(mTmp / "c" / "Docs" / "letter to Ann.txt", fs::perms::none);
+    // Instructions nobody can read may be the ones that keep a folder private.
+    WriteFile(mTmp / "c" / "Private" / "Daily.BDF",
+              ";Backup type definition file\r\nSkipFamily\r\n");
+    WriteFile(mTmp / "c" / "Private" / "diary.txt", "secret");
+    fs::permissions(mTmp / "c" / "Private" / "Daily.BDF", fs::perms::none);
     const std::string strErr = Run({"/ub", "Daily", "e:\\bk\\"}, true);
     EXPECT_EQ(mlngExit, 1) << strErr;
-    EXPECT_NE(strErr.find("[Error Log] A total of 1 errors were encountered"), std::string::npos)
+    EXPECT_NE(strErr.find("[Error Log] A total of 2 errors were encountered"), std::string::npos)
         << strErr;
-    ExpectBackupOfC(mTmp / "e" / "bk" / "C$", {"Docs/letter to Ann.txt"});
+    EXPECT_NE(strErr.find("The following error occurred while trying to read instruction file "
+                          "\"C:\\Private\\Daily.BDF\": \"Permission denied\""),
+              std::string::npos)
+        << strErr;
+    ExpectBackupOfC(mTmp / "e" / "bk" / "C$",
+                    {"Docs/letter to Ann.txt", "Private/Daily.BDF", "Private/diary.txt"});
 }
 
 TEST_F(UnattendedRunTest, WhatDoesNotRunEndsWithTwoAndAReportWithThree) {
@@ -176,13 +214,18 @@ TEST_F(UnattendedRunTest, WhatDoesNotRunEndsWithTwoAndAReportWithThree) {
         << strErr;
     EXPECT_FALSE(fs::exists(mTmp / "e" / "bk" / "C$"));
 
-    // A full disc is not changed by anybody: the run stops there.
+    // A full disc is not changed by anybody: the run stops there, and the
+    // space it reports is what it wrote.
     DriveTable("Capacity=60000\n");
     strErr = Run({"/ub", "Daily", "e:\\"});
     EXPECT_EQ(mlngExit, 2) << strErr;
     EXPECT_NE(strErr.find("[Tarnwick Backup] The backup disc is full."), std::string::npos)
         << strErr;
-    EXPECT_NE(strErr.find("[Tarnwick Backup] Backup stopped.\n"), std::string::npos);
+    EXPECT_NE(
+        strErr.find("[Tarnwick Backup] Backup stopped.\n[Tarnwick Backup] " +
+                    strGrouped(lngBytesBelow(mTmp / "e")) + " bytes, or 0.00 CD-RW discs, used.\n"),
+        std::string::npos)
+        << strErr;
 
     // A number of days beyond 32 bits is a failure, reported.
     strErr = Run({"/ub", "Daily", "e:\\", "/md", "1e12"});
@@ -190,6 +233,71 @@ TEST_F(UnattendedRunTest, WhatDoesNotRunEndsWithTwoAndAReportWithThree) {
     EXPECT_NE(strErr.find("[Error Detected]"), std::string::npos) << strErr;
     EXPECT_NE(ReadFile(mTmp / "prog" / "error.log").find("in TarnwickBackup.MainForm.UnUnattended"),
               std::string::npos);
+}
+
+TEST_F(UnattendedRunTest, ARunThatCannotGoOnEndsWithTwoAndLeavesTheOldBackup) {
+    WriteFile(mTmp / "e" / "bk" / "C$" / "old.txt", "previous backup");
+    const fs::path root = mTmp / "c" / "Daily.BDF";
+    const std::vector<std::string> astrArgs = {"/ub", "Daily", "e:\\bk\\"};
+    const auto ExpectRefused = [&](const std::string& strErr, const std::string& strFirst) {
+        EXPECT_EQ(strErr.substr(0, strErr.find('\n') + 1), "[Tarnwick Backup] " + strFirst + "\n");
+        EXPECT_EQ(mlngExit, 2);
+        EXPECT_EQ(lngBytesBelow(mTmp / "e"), 15u);  // old.txt alone
+    };
+    ExpectRefused(Run({"/ub", "Daily", "e:\\bk\\", "/md", "-1"}),
+                  "Invalid (days) after /md option.");
+    fs::permissions(root, fs::perms::none);
+    ExpectRefused(Run(astrArgs, true),
+                  "The following error occurred while trying to read instruction file "
+                  "\"C:\\Daily.BDF\": \"Permission denied\"");
+    WriteFile(root, "IncludeFamily\r\nBackUpEverything\r\n");
+    ExpectRefused(Run(astrArgs), "Unrecognized instruction in C:\\Daily.BDF");
+    // Renamed away, the type is still offered (from Daily.BDF.old).
+    fs::rename(root, root.string() + ".old");
+    ExpectRefused(Run(astrArgs),
+                  "No drive that is ready has instructions for backup type \"Daily\" (Daily.BDF "
+                  "in its root folder), so the backup would copy nothing. The destination was "
+                  "left as it is.");
+}
+
+TEST_F(UnattendedRunTest, DriveTablesAndDestinationsItCannotUseEndWithTwo) {
+    const fs::path table = mTmp / "drives.ini";
+    const std::string strTableErr = "[Tarnwick Backup] Drive table " + table.string();
+    std::vector<std::string> astrArgs = {"/ub", "Daily", "e:\\bk\\"};
+    fs::remove(table);
+    EXPECT_EQ(Run(astrArgs), strTableErr + ": File not found\n");
+    EXPECT_EQ(mlngExit, 2);
+    fs::create_directory(table);
+    EXPECT_EQ(Run(astrArgs), strTableErr + ": Path/File access error\n");
+    EXPECT_EQ(mlngExit, 2);
+    fs::remove(table);
+    WriteFile(table, "[C]\nPaht=/home\n");
+    EXPECT_EQ(Run(astrArgs), strTableErr +
+                                 ", line 2: unknown key \"Paht\" (known: Path, Type, Volume, "
+                                 "Share, Capacity, ReadOnly)\n");
+    EXPECT_EQ(mlngExit, 2);
+    DriveTable("");
+    fs::permissions(table, fs::perms::none);
+    EXPECT_EQ(Run(astrArgs, true), strTableErr + ": Permission denied\n");
+    EXPECT_EQ(mlngExit, 2);
+
+    // A write-protected disc, and a folder the user may not write in: refused
+    // before anything is asked or made.
+    const auto Refusal = [](const std::string& strDest) {
+        return "[Tarnwick Backup] The backup destination \"" + strDest +
+               "\" cannot be written to: the disc is write-protected, or you may not write "
+               "there.\n";
+    };
+    fs::permissions(table, fs::perms::owner_read | fs::perms::owner_write);
+    DriveTable("ReadOnly=1\n");
+    EXPECT_EQ(Run(astrArgs), Refusal("e:\\bk\\"));
+    EXPECT_EQ(mlngExit, 2);
+    DriveTable("");
+    fs::permissions(mTmp / "e", fs::perms::owner_write, fs::perm_options::remove);
+    astrArgs[2] = "e:\\new\\";
+    EXPECT_EQ(Run(astrArgs, true), Refusal("e:\\new\\"));
+    EXPECT_EQ(mlngExit, 2);
+    EXPECT_TRUE(fs::is_empty(mTmp / "e"));
 }
 
 }  // namespace
