@@ -3,6 +3,7 @@
 // up, what it wrote to standard error and its exit status.
 #include <fcntl.h>
 #include <grp.h>
+#include <sys/file.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -233,6 +234,33 @@ TEST_F(UnattendedRunTest, WhatDoesNotRunEndsWithTwoAndAReportWithThree) {
     EXPECT_NE(strErr.find("[Error Detected]"), std::string::npos) << strErr;
     EXPECT_NE(ReadFile(mTmp / "prog" / "error.log").find("in TarnwickBackup.MainForm.UnUnattended"),
               std::string::npos);
+}
+
+TEST_F(UnattendedRunTest, PlantedLinksArePassedByPrivateFoldersStayPrivateOneRunAtATime) {
+    WriteFile(mTmp / "outside" / "keep.txt", "mine");
+    fs::create_directories(mTmp / "e" / "bk");
+    fs::create_directory_symlink(mTmp / "outside", mTmp / "e" / "bk" / "C$");
+    ASSERT_EQ(mkfifo((mTmp / "e" / "bk" / "pipe").c_str(), 0600), 0);
+    chmod((mTmp / "c" / "Docs").c_str(), 0700);
+    const std::vector<std::string> astrArgs = {"/ub", "Daily", "e:\\bk\\"};
+    const std::string strErr = Run(astrArgs);
+    EXPECT_EQ(mlngExit, 0) << strErr;
+    EXPECT_EQ(ReadTree(mTmp / "outside"), "keep.txt=mine\n");
+    EXPECT_FALSE(fs::exists(mTmp / "e" / "bk" / "pipe"));
+    ExpectBackupOfC(mTmp / "e" / "bk" / "C$");
+    EXPECT_EQ(fs::status(mTmp / "e" / "bk" / "C$" / "Docs").permissions(), fs::perms(0700));
+
+    // Another run is writing there: this one is refused and touches nothing.
+    const int fd = open((mTmp / "e" / "bk").c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_EQ(flock(fd, LOCK_EX), 0);
+    const std::string strTree = ReadTree(mTmp / "e");
+    const std::string strRefused = Run(astrArgs);
+    close(fd);
+    EXPECT_EQ(mlngExit, 2);
+    EXPECT_EQ(strRefused.substr(0, strRefused.find('\n')),
+              "[Tarnwick Backup] Another backup or restore is writing to \"e:\\bk\" at this "
+              "moment. Wait until it has finished, then try again.");
+    EXPECT_EQ(ReadTree(mTmp / "e"), strTree);
 }
 
 TEST_F(UnattendedRunTest, ARunThatCannotGoOnEndsWithTwoAndLeavesTheOldBackup) {
