@@ -103,9 +103,7 @@ ListingCache::Entries ListingCache::Matching(const std::string& strHostDir,
     return matches;
 }
 
-void ListingCache::Made(const std::string& strHostDir) {
-    struct stat st;
-    if (stat(strHostDir.c_str(), &st) != 0) return;
+void ListingCache::Made(const std::string& strHostDir, const struct stat& st) {
     std::lock_guard<std::mutex> lock(mMutex);
     Valid(strHostDir, st);  // forgets what a folder of that name held before
     Keep(strHostDir,

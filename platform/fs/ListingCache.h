@@ -43,8 +43,9 @@ class ListingCache {
     Entries Matching(const std::string& strHostDir, const std::string& strFolded, Reader fnRead,
                      const struct stat* pKnown = nullptr);
 
-    // This process made the folder strHostDir, empty, a moment ago.
-    void Made(const std::string& strHostDir);
+    // This process made the folder strHostDir, empty, a moment ago; st is
+    // its stat since.
+    void Made(const std::string& strHostDir, const struct stat& st);
     // This process added entry to strHostDir a moment ago (a new name only).
     void Added(const std::string& strHostDir, const HostEntry& entry);
     // This process changed strHostDir otherwise: removed or replaced an entry.

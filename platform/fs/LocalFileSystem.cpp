@@ -528,11 +528,13 @@ FolderPtr LocalFileSystem::CreateFolder(const std::string& strPath) {
     mclaims->CheckNoLinks(parent.strHost);
     if (mkdir(loc.strHost.c_str(), 0777) != 0) throw RtError::FromErrno(errno, true);
     mclaims->Made(parent.strHost, loc.strHost);
-    // What a backup makes it fills next: its listings are known without reading.
     mdrives[parent.lngDrive].space->Written(0);
-    ListingCache::Instance().Made(loc.strHost);
     ListingCache::Instance().Added(parent.strHost, {strHostName, EntryKind::Folder});
-    return FolderAt(loc);
+    struct stat st;
+    if (stat(loc.strHost.c_str(), &st) != 0) return FolderAt(loc);
+    // What a backup makes it fills next: its listings are known without reading.
+    ListingCache::Instance().Made(loc.strHost, st);
+    return std::make_shared<LocalFolder>(Self(), loc, st);
 }
 
 // --- whole files -----------------------------------------------------------
@@ -616,16 +618,22 @@ Location LocalFileSystem::LocationOf(const Folder& objFolder) const {
 
 void LocalFileSystem::CopyFolderStamp(const Folder& objSource, const Folder& objTarget,
                                       bool blnBits, bool blnTime) {
-    const Location source = LocationOf(objSource);
+    const auto* pLocalSource = dynamic_cast<const LocalFolder*>(&objSource);
+    const struct stat st = pLocalSource ? pLocalSource->HostStat() : StatOf(LocationOf(objSource), true);
     const Location target = LocationOf(objTarget);
     CheckWritable(target.lngDrive);
     if (mclaims->blnClaimed(target.strHost)) {
         mclaims->CheckNoLinks(ParentOf(target).strHost);
         if (IsLinkAt(target)) throw RtError(rt::kPathFileAccess, rt::kLinkInTheWayText);
     }
-    const struct stat st = StatOf(source, true);
-    if (blnBits && chmod(target.strHost.c_str(), (st.st_mode & 0777) | S_IRWXU) != 0)
-        throw RtError::FromErrno(errno, true);
+    if (blnBits) {
+        // A folder this layer has just made knows its bits: most need no call.
+        const mode_t wanted = (st.st_mode & 0777) | S_IRWXU;
+        const auto* pLocalTarget = dynamic_cast<const LocalFolder*>(&objTarget);
+        const bool blnHasBits = pLocalTarget && (pLocalTarget->HostStat().st_mode & 07777) == wanted;
+        if (!blnHasBits && chmod(target.strHost.c_str(), wanted) != 0)
+            throw RtError::FromErrno(errno, true);
+    }
     if (!blnTime) return;
     const timespec times[2] = {{0, UTIME_OMIT}, st.st_mtim};
     if (utimensat(AT_FDCWD, target.strHost.c_str(), times, 0) != 0)

@@ -81,7 +81,9 @@ TEST_F(ListingCache, AFolderThisProcessFillsIsNotReadAgainUntilAnotherProgramCha
     auto& cache = platform::fs::ListingCache::Instance();
     const std::string strDir = (mE / "Wide").string();
     std::filesystem::create_directory(strDir);
-    cache.Made(strDir);
+    struct stat st;
+    ASSERT_EQ(stat(strDir.c_str(), &st), 0);
+    cache.Made(strDir, st);
     for (int i = 0; i < 300; ++i) {
         const std::string strName = "Sub" + std::to_string(i);
         std::filesystem::create_directory(strDir + "/" + strName);
