@@ -61,8 +61,9 @@ class TimedFileSystem final : public platform::fs::FileSystem {
         return mobjInner->ClaimFolder(s);
     }
     bool LinkExists(const std::string& s) const override { return mobjInner->LinkExists(s); }
-    void CopyFolderStamp(const platform::fs::Folder& objSource, const platform::fs::Folder& objTarget,
-                         bool blnBits, bool blnTime) override {
+    void CopyFolderStamp(const platform::fs::Folder& objSource,
+                         const platform::fs::Folder& objTarget, bool blnBits,
+                         bool blnTime) override {
         mobjInner->CopyFolderStamp(objSource, objTarget, blnBits, blnTime);
     }
     platform::fs::DiskSpace GetDiskFreeSpace(const std::string& strRoot) const override;

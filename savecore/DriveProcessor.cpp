@@ -213,8 +213,8 @@ bool DriveProcessor::blnProcessFolder(const pfs::FolderPtr& objFolder, bool blnI
         }
         if (!colSubFolders.empty()) objMgr.SetProgressFolder(strPath);
 
-        const bool blnStopped =
-            !objDef.blnFilesImpossible(blnInclude) && blnProcessFiles(objFolder, objDef, intNext, strPath);
+        const bool blnStopped = !objDef.blnFilesImpossible(blnInclude) &&
+                                blnProcessFiles(objFolder, objDef, intNext, strPath);
         if (!blnStopped) FinishLevel(intNext, *objFolder);
         return blnStopped;
     } catch (...) {

@@ -100,8 +100,7 @@ bool BackupManager::blnRestoreOneFolder(const std::string& strSrc, const std::st
 bool BackupManager::blnRestoreSubFolder(const pfs::Folder& objSub, const std::string& strSubDst) {
     if (mobjFileSys->LinkExists(strSubDst)) {
         AppendErrorLog("The following error occurred while restoring folder \"" + objSub.Path() +
-                       "\" to \"" + strSubDst + "\": \"" +
-                       platform::rt::kLinkInTheWayText + "\"");
+                       "\" to \"" + strSubDst + "\": \"" + platform::rt::kLinkInTheWayText + "\"");
         return false;
     }
     if (const auto objMade = MakeFolderIfMissing(strSubDst))

@@ -115,7 +115,7 @@ public:
 
 // A folder claimed by one run that writes into it; see ClaimFolder.
 class FolderClaim {
-public:
+  public:
     virtual ~FolderClaim() = default;
 };
 

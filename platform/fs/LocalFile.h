@@ -19,7 +19,10 @@ class LocalFile final : public File {
     // every file, and a full path costs a lookup of every folder on it).
     LocalFile(std::shared_ptr<LocalFileSystem> objFileSys, Location loc, const struct stat& st,
               bool blnLink)
-        : mobjFileSys(std::move(objFileSys)), mloc(std::move(loc)), mListed(st), mblnLink(blnLink) {}
+        : mobjFileSys(std::move(objFileSys)),
+          mloc(std::move(loc)),
+          mListed(st),
+          mblnLink(blnLink) {}
 
     std::string Name() const override { return mloc.win.Names().back(); }
     std::string Path() const override { return mloc.win.ToString(); }

@@ -356,8 +356,9 @@ std::vector<FilePtr> LocalFileSystem::OtherEntriesOf(const Location& loc) const 
     Fault(FsOp::ListFiles, loc.win);
     std::vector<FilePtr> others;
     for (const HostEntry& e : PathResolver::List(loc.strHost, true))
-        others.push_back(FileAt({loc.lngDrive, loc.win.Child(HostNames::ToWindowsName(e.strHostName)),
-                                 PathResolver::Join(loc.strHost, e.strHostName)}));
+        others.push_back(
+            FileAt({loc.lngDrive, loc.win.Child(HostNames::ToWindowsName(e.strHostName)),
+                    PathResolver::Join(loc.strHost, e.strHostName)}));
     return others;
 }
 
@@ -605,7 +606,8 @@ bool LocalFileSystem::LinkExists(const std::string& strPath) const {
         if (!parent) return false;
         const auto name =
             PathResolver::FindName(parent->strHost, path.Names().back(), EntryKind::Missing);
-        return name && IsLinkAt({parent->lngDrive, path, PathResolver::Join(parent->strHost, *name)});
+        return name &&
+               IsLinkAt({parent->lngDrive, path, PathResolver::Join(parent->strHost, *name)});
     } catch (const RtError&) {
         return false;
     }
@@ -619,7 +621,8 @@ Location LocalFileSystem::LocationOf(const Folder& objFolder) const {
 void LocalFileSystem::CopyFolderStamp(const Folder& objSource, const Folder& objTarget,
                                       bool blnBits, bool blnTime) {
     const auto* pLocalSource = dynamic_cast<const LocalFolder*>(&objSource);
-    const struct stat st = pLocalSource ? pLocalSource->HostStat() : StatOf(LocationOf(objSource), true);
+    const struct stat st =
+        pLocalSource ? pLocalSource->HostStat() : StatOf(LocationOf(objSource), true);
     const Location target = LocationOf(objTarget);
     CheckWritable(target.lngDrive);
     if (mclaims->blnClaimed(target.strHost)) {
@@ -630,7 +633,8 @@ void LocalFileSystem::CopyFolderStamp(const Folder& objSource, const Folder& obj
         // A folder this layer has just made knows its bits: most need no call.
         const mode_t wanted = (st.st_mode & 0777) | S_IRWXU;
         const auto* pLocalTarget = dynamic_cast<const LocalFolder*>(&objTarget);
-        const bool blnHasBits = pLocalTarget && (pLocalTarget->HostStat().st_mode & 07777) == wanted;
+        const bool blnHasBits =
+            pLocalTarget && (pLocalTarget->HostStat().st_mode & 07777) == wanted;
         if (!blnHasBits && chmod(target.strHost.c_str(), wanted) != 0)
             throw RtError::FromErrno(errno, true);
     }

@@ -42,8 +42,7 @@ std::vector<std::string> Names(int dirFd) {
 void TreeRemover::RemoveFile(const std::string& strHostPath, const std::string& strWinPath) {
     struct stat lst;
     if (lstat(strHostPath.c_str(), &lst) != 0) throw RtError::FromErrno(errno);
-    if (!mblnForce && IsProtected(lst))
-        throw RtError(rt::kPermissionDenied);
+    if (!mblnForce && IsProtected(lst)) throw RtError(rt::kPermissionDenied);
     if (mbefore) mbefore(strWinPath);
     if (unlink(strHostPath.c_str()) != 0) throw RtError::FromErrno(errno);
     if (S_ISREG(lst.st_mode)) mfreed += static_cast<uint64_t>(lst.st_size);
@@ -80,8 +79,7 @@ void TreeRemover::RemoveEntry(int dirFd, const std::string& strName,
         if (errno == ENOENT) return;  // gone meanwhile: nothing to do
         throw RtError::FromErrno(errno);
     }
-    if (!mblnForce && IsProtected(lst))
-        throw RtError(rt::kPermissionDenied);
+    if (!mblnForce && IsProtected(lst)) throw RtError(rt::kPermissionDenied);
     if (mbefore) mbefore(strWinPath);
     if (S_ISDIR(lst.st_mode)) {
         const int sub =

@@ -41,17 +41,18 @@ TEST_F(Claim, SecondClaimIsRefusedUntilTheFirstGoesAlsoFromAnotherOpenOfTheFolde
 TEST_F(Claim, NoWriteBelowAClaimPassesThroughALinkButOutsideOneItDoes) {
     {
         auto claim = mFs->ClaimFolder("E:\\Backup");
-        EXPECT_EQ(ErrOf([&] { mFs->CopyFile("C:\\src.txt", "E:\\Backup\\link\\a.txt", false); }), 75);
+        EXPECT_EQ(ErrOf([&] { mFs->CopyFile("C:\\src.txt", "E:\\Backup\\link\\a.txt", false); }),
+                  75);
         EXPECT_EQ(ErrOf([&] { mFs->CreateFolder("E:\\Backup\\link\\new"); }), 75);
         EXPECT_EQ(ErrOf([&] { mFs->CreateEmptyFile("E:\\Backup\\link\\b.txt"); }), 75);
         EXPECT_EQ(ErrOf([&] { mFs->DeleteFile("E:\\Backup\\link\\keep.txt", true); }), 75);
-        EXPECT_EQ(ErrOf([&] {
-                      mFs->GetFile("E:\\Backup\\link\\keep.txt")->SetAttributes(vbReadOnly);
-                  }),
-                  75);
+        EXPECT_EQ(
+            ErrOf([&] { mFs->GetFile("E:\\Backup\\link\\keep.txt")->SetAttributes(vbReadOnly); }),
+            75);
         EXPECT_EQ(Outside(), "keep.txt=mine\n");
         // Real folders below the claim take writes as always.
-        EXPECT_EQ(ErrOf([&] { mFs->CopyFile("C:\\src.txt", "E:\\Backup\\real\\a.txt", false); }), 0);
+        EXPECT_EQ(ErrOf([&] { mFs->CopyFile("C:\\src.txt", "E:\\Backup\\real\\a.txt", false); }),
+                  0);
         EXPECT_TRUE(mFs->LinkExists("E:\\Backup\\LINK"));
         EXPECT_FALSE(mFs->LinkExists("E:\\Backup\\real"));
     }

@@ -123,20 +123,6 @@ TEST_F(BackupRun, IncrementalByDaysAndArchiveFlagThenClearingIt) {
     EXPECT_EQ(twtest::ReadTree(Host('E') / "Backup"), "C$/new.txt=changed\n");
 }
 
-TEST_F(BackupRun, DestinationOnABackedUpDriveIsNotWalked) {
-    twtest::BuildTree(Host('C'), "a.txt\nBackup/\nBackupOther/b.txt\n");
-    Instructions('C', "", {"IncludeFamily"});
-    Start();
-    EXPECT_FALSE(blnBackup("C:\\Backup\\"));
-    EXPECT_EQ(twtest::ReadTree(Host('C') / "Backup"),
-              "C$/BackupOther/b.txt=BackupOther/b.txt\n"
-              "C$/Weekly.BDF=;Backup type definition file\r\nIncludeFamily\r\n\n"
-              "C$/a.txt=a.txt\n");
-    // A second run does not copy the first one's files either.
-    EXPECT_FALSE(blnBackup("C:\\Backup\\"));
-    EXPECT_FALSE(fs::exists(Host('C') / "Backup/C$/Backup"));
-}
-
 TEST_F(BackupRun, DestinationHoldingASourceDriveIsRefusedHoweverItIsSpelt) {
     twtest::BuildTree(Host('C'), "a.txt\nDocs/b.txt\n");
     Instructions('C', "", {"IncludeFamily"});

@@ -43,8 +43,9 @@ TEST_F(DestinationSafety, CleaningRemovesPlantedLinksFifosAndSocketsWithoutFollo
     Start();
     EXPECT_FALSE(blnBackup());
     EXPECT_EQ(ErrorLog(), "");
-    EXPECT_EQ(twtest::ReadTree(bk), "C$/Data/b.txt=Data/b.txt\nC$/Weekly.BDF=;Backup type "
-                                    "definition file\r\nIncludeFamily\r\n\nC$/a.txt=a.txt\n");
+    EXPECT_EQ(twtest::ReadTree(bk),
+              "C$/Data/b.txt=Data/b.txt\nC$/Weekly.BDF=;Backup type "
+              "definition file\r\nIncludeFamily\r\n\nC$/a.txt=a.txt\n");
     EXPECT_EQ(OutsideTree(), "keep.txt=mine\nro.txt=theirs\n");
     EXPECT_EQ(Mode(Outside() / "ro.txt"), 0444u);
 }
@@ -58,8 +59,9 @@ TEST_F(DestinationSafety, ALinkTheCleaningCouldNotRemoveIsLoggedNotWrittenThroug
             throw platform::RtError(platform::rt::kPermissionDenied);
     });
     EXPECT_FALSE(blnBackup());
-    EXPECT_TRUE(blnLogHas("creating folder \"E:\\Backup\\C$\" on the backup: \"Path/File access "
-                          "error (a symbolic link is in the way)\""));
+    EXPECT_TRUE(
+        blnLogHas("creating folder \"E:\\Backup\\C$\" on the backup: \"Path/File access "
+                  "error (a symbolic link is in the way)\""));
     EXPECT_EQ(OutsideTree(), "keep.txt=mine\nro.txt=theirs\n");
 }
 
@@ -111,9 +113,10 @@ TEST_F(DestinationSafety, RestoreNeverActsThroughLinksInTheTargetTree) {
     mobjManager.blnRestoreReplace(true);
     EXPECT_FALSE(mobjManager.blnRestoreFolder("E:\\Backup\\C$", "C:\\T", true));
     EXPECT_EQ(mobjManager.intErrorCount(), 1);
-    EXPECT_TRUE(blnLogHas("The following error occurred while restoring folder "
-                          "\"E:\\Backup\\C$\\Sub\" to \"C:\\T\\Sub\": \"Path/File access error (a "
-                          "symbolic link is in the way)\""));
+    EXPECT_TRUE(
+        blnLogHas("The following error occurred while restoring folder "
+                  "\"E:\\Backup\\C$\\Sub\" to \"C:\\T\\Sub\": \"Path/File access error (a "
+                  "symbolic link is in the way)\""));
     EXPECT_EQ(OutsideTree(), "keep.txt=mine\nro.txt=theirs\n");
     EXPECT_EQ(Mode(Outside() / "ro.txt"), 0444u);
     EXPECT_EQ(twtest::ReadFile(Host('C') / "T/top.txt"), "new");  // the link itself replaced

@@ -3,8 +3,8 @@
 // up, what it wrote to standard error and its exit status.
 #include <fcntl.h>
 #include <grp.h>
-#include <sys/file.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
