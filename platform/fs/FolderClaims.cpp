@@ -74,11 +74,11 @@ class HeldClaim final : public FolderClaim {
 std::unique_ptr<FolderClaim> FolderClaims::Claim(const std::string& strHost) {
     const int fd = open(strHost.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) throw RtError::FromErrno(errno, true);
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const int err = errno;
+    // A file system without locks (some network ones) still gets the rest
+    // of the claim: no write below the folder through a link.
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
         close(fd);
-        if (err == EWOULDBLOCK) throw RtError(rt::kFileAlreadyOpen);
-        throw RtError::FromErrno(err, true);
+        throw RtError(rt::kFileAlreadyOpen);
     }
     std::lock_guard lock(mMutex);
     const int lngId = ++mlngNextId;
