@@ -183,14 +183,9 @@ bool BackupManager::blnProcess(const std::string& strSetName_, const std::string
 
 bool BackupManager::blnClaimDestination() {
     ReleaseDestination();
-    std::string strFolder = mstrDestBase;
-    if (strFolder.size() > 3 && strFolder.back() == '\\') strFolder.pop_back();
     // A destination still to be made is made below the folder that holds it.
-    while (strFolder.size() > 3 && !mobjFileSys->FolderExists(strFolder)) {
-        const std::size_t ix = strFolder.rfind('\\');
-        strFolder = ix <= 2 ? strFolder.substr(0, 2) + "\\" : strFolder.substr(0, ix);
-    }
-    return blnClaimFolder(strFolder, mobjDestClaim);
+    return blnClaimFolder(platform::fs::strNearestFolder(*mobjFileSys, mstrDestBase),
+                          mobjDestClaim);
 }
 
 bool BackupManager::blnClaimFolder(const std::string& strFolder,

@@ -26,17 +26,6 @@ int32_t Refuse(const std::string& strText, const std::string& strTitle = gstrAPP
     return ui::Ui().MsgBox(strText, ui::vbCritical + ui::vbOKOnly, strTitle);
 }
 
-// The folder, or the nearest one above it that exists: where the backup,
-// or the folders it needs, would be written.
-std::string strNearestFolder(const platform::fs::FileSystem& objFileSys, std::string strFolder) {
-    while (!objFileSys.FolderExists(strFolder)) {
-        const std::size_t ix = strFolder.rfind('\\');
-        if (ix == std::string::npos || ix < 3) return strFolder.substr(0, 2) + "\\";
-        strFolder.erase(ix);
-    }
-    return strFolder;
-}
-
 bool blnRefuseUnwritable(const std::string& strDest) {
     Refuse("The backup destination \"" + strDest +
            "\" cannot be written to: the disc is write-protected, or you may not write there.");
@@ -115,7 +104,7 @@ bool MainForm::blnValidateDest(std::string strDest) {
             return false;
         }
         const std::string strFolder = strDest.substr(0, strDest.size() - 1);
-        if (!mobjFileSys->FolderWritable(strNearestFolder(*mobjFileSys, strFolder)))
+        if (!mobjFileSys->FolderWritable(platform::fs::strNearestFolder(*mobjFileSys, strDest)))
             return blnRefuseUnwritable(strDest);
         if (!mobjFileSys->FolderExists(strFolder)) {
             if (ui::Ui().MsgBox("Backup destination folder \"" + strDest +

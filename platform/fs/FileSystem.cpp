@@ -43,4 +43,14 @@ std::optional<std::string> FileSystem::TryReadFile(const std::string& strPath,
     }
 }
 
+std::string strNearestFolder(const FileSystem& objFileSys, std::string strFolder) {
+    if (strFolder.size() > 3 && strFolder.back() == '\\') strFolder.pop_back();
+    while (strFolder.size() > 3 && !objFileSys.FolderExists(strFolder)) {
+        const std::size_t ix = strFolder.rfind('\\');
+        if (ix == std::string::npos || ix < 3) return strFolder.substr(0, 2) + "\\";
+        strFolder.erase(ix);
+    }
+    return strFolder;
+}
+
 }  // namespace platform::fs

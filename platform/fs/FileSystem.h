@@ -224,6 +224,11 @@ public:
     virtual void SetFaultHook(FaultHook hook) = 0;
 };
 
+// The folder strFolder ("E:\Backup", a trailing backslash allowed), or the
+// nearest folder above it that exists, down to the drive's root ("E:\"):
+// where a folder still to be made would be made.
+std::string strNearestFolder(const FileSystem& objFileSys, std::string strFolder);
+
 // The file system of the process, for code that is handed none (the tools
 // library's file helpers and settings-file reader). Made from the drive table
 // of the environment on first use unless a program installed its own.
