@@ -352,21 +352,6 @@ std::vector<FilePtr> LocalFileSystem::FilesOf(const Location& loc) const {
     return files;
 }
 
-std::vector<FilePtr> LocalFileSystem::OtherEntriesOf(const Location& loc) const {
-    Fault(FsOp::ListFiles, loc.win);
-    std::vector<FilePtr> others;
-    for (const HostEntry& e : PathResolver::List(loc.strHost, true))
-        others.push_back(
-            FileAt({loc.lngDrive, loc.win.Child(HostNames::ToWindowsName(e.strHostName)),
-                    PathResolver::Join(loc.strHost, e.strHostName)}));
-    return others;
-}
-
-bool LocalFileSystem::IsLinkAt(const Location& loc) const {
-    struct stat st;
-    return lstat(loc.strHost.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
-}
-
 struct stat LocalFileSystem::StatOf(const Location& loc, bool blnFolder) const {
     Fault(FsOp::Stat, loc.win);
     struct stat st;
@@ -384,11 +369,7 @@ int32_t LocalFileSystem::AttributesOf(const Location& loc, bool blnFolder) const
 void LocalFileSystem::SetAttributesAt(const Location& loc, int32_t lngAttributes) {
     CheckWritable(loc.lngDrive);
     Fault(FsOp::SetAttributes, loc.win);
-    // Below a claimed folder a link's attributes are not its own to change.
-    if (mclaims->blnClaimed(loc.strHost)) {
-        mclaims->CheckNoLinks(ParentOf(loc).strHost);
-        if (IsLinkAt(loc)) throw RtError(rt::kPathFileAccess, rt::kLinkInTheWayText);
-    }
+    CheckClaimedEntry(loc);
     struct stat st;
     if (stat(loc.strHost.c_str(), &st) != 0) throw RtError::FromErrno(errno);
     AttributeStore::Write(loc.strHost, LastName(loc.strHost), st, lngAttributes);
@@ -590,60 +571,6 @@ void LocalFileSystem::CreateEmptyFile(const std::string& strPath) {
     FileWriter::CreateEmpty(PathResolver::Join(parent.strHost, strHostName));
     mdrives[parent.lngDrive].space->Written(0);
     ListingCache::Instance().Added(parent.strHost, {strHostName, EntryKind::File});
-}
-
-// --- claims and links ------------------------------------------------------
-
-std::unique_ptr<FolderClaim> LocalFileSystem::ClaimFolder(const std::string& strPath) {
-    return mclaims->Claim(Require(strPath, EntryKind::Folder).strHost);
-}
-
-bool LocalFileSystem::LinkExists(const std::string& strPath) const {
-    try {
-        const WinPath path = WinPath::Parse(strPath);
-        if (path.IsRoot()) return false;
-        const auto parent = Find(path.Parent(), EntryKind::Folder);
-        if (!parent) return false;
-        const auto name =
-            PathResolver::FindName(parent->strHost, path.Names().back(), EntryKind::Missing);
-        return name &&
-               IsLinkAt({parent->lngDrive, path, PathResolver::Join(parent->strHost, *name)});
-    } catch (const RtError&) {
-        return false;
-    }
-}
-
-Location LocalFileSystem::LocationOf(const Folder& objFolder) const {
-    if (const auto* pLocal = dynamic_cast<const LocalFolder*>(&objFolder)) return pLocal->Loc();
-    return Require(objFolder.Path(), EntryKind::Folder);
-}
-
-void LocalFileSystem::CopyFolderStamp(const Folder& objSource, const Folder& objTarget,
-                                      bool blnBits, bool blnTime) {
-    const auto* pLocalSource = dynamic_cast<const LocalFolder*>(&objSource);
-    const struct stat st =
-        pLocalSource ? pLocalSource->HostStat() : StatOf(LocationOf(objSource), true);
-    const Location target = LocationOf(objTarget);
-    CheckWritable(target.lngDrive);
-    if (mclaims->blnClaimed(target.strHost)) {
-        mclaims->CheckNoLinks(ParentOf(target).strHost);
-        if (IsLinkAt(target)) throw RtError(rt::kPathFileAccess, rt::kLinkInTheWayText);
-    }
-    if (blnBits) {
-        // A folder this layer has just made knows its bits: most need no call.
-        const mode_t wanted = (st.st_mode & 0777) | S_IRWXU;
-        const auto* pLocalTarget = dynamic_cast<const LocalFolder*>(&objTarget);
-        const bool blnHasBits =
-            pLocalTarget && (pLocalTarget->HostStat().st_mode & 07777) == wanted;
-        if (!blnHasBits && chmod(target.strHost.c_str(), wanted) != 0)
-            throw RtError::FromErrno(errno, true);
-    }
-    if (!blnTime) return;
-    const timespec times[2] = {{0, UTIME_OMIT}, st.st_mtim};
-    if (utimensat(AT_FDCWD, target.strHost.c_str(), times, 0) != 0)
-        throw RtError::FromErrno(errno, true);
-    // A time set back in the past must not pass for a change of this process's own.
-    ListingCache::Instance().Forget(target.strHost);
 }
 
 // --- Dir -------------------------------------------------------------------

@@ -93,6 +93,7 @@ class LocalFileSystem final : public FileSystem,
     std::vector<FilePtr> FilesOf(const Location& loc) const;
     std::vector<FilePtr> OtherEntriesOf(const Location& loc) const;
     bool IsLinkAt(const Location& loc) const;
+    void CheckClaimedEntry(const Location& loc) const;  // 75
     // Where a folder handle points; a handle of this layer knows it already.
     Location LocationOf(const Folder& objFolder) const;
     // stat of the object after the Stat fault hook; 53 (76 for a folder).
