@@ -20,6 +20,8 @@ inline constexpr int32_t glngHELP_MAIN = 1000;
 inline constexpr int32_t glngHELP_EDIT_FOLDERS = 2000;
 inline constexpr int32_t glngHELP_EDIT_DRIVES = 2001;
 inline constexpr int32_t glngHELP_FOLDER_ADVANCED = 2002;
+// A topic of our own for the instruction listing.
+inline constexpr int32_t glngHELP_DEF_LIST = 2003;
 inline constexpr int32_t glngHELP_RESTORE = 3000;
 inline constexpr int32_t glngHELP_BACKUP_MODE = 4001;
 
