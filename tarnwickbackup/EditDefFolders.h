@@ -130,7 +130,8 @@ class EditDefFolders : public QDialog, private savecore::BackupManagerEvents {
     bool mblnChanged = false;
     bool mblnCalculating = false;
     bool mblnStop = false;
-    bool mblnClosed = false;
+    // Closed by Escape or the title bar during a calculation: close after it.
+    bool mblnClosePending = false;
     std::unique_ptr<savecore::BackupManager::EventConnection> mobjMgrEvents;
 };
 

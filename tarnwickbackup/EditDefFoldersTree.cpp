@@ -1,0 +1,356 @@
+// The folder editor's tree: read lazily, two levels ahead of what is shown
+// so that expand boxes are right, and each folder once per opening; the
+// instructions given to folders, passed down the loaded part of the tree,
+// and saved.
+#include <QBrush>
+#include <QPalette>
+#include <QTreeWidget>
+#include <algorithm>
+
+#include "EditDefFolders.h"
+#include "FolderNode.h"
+#include "Globals.h"
+#include "TWDeclarations.h"
+#include "platform/fs/FileSystem.h"
+#include "platform/fs/RtError.h"
+#include "platform/ui/UiServices.h"
+#include "savecore/DefinitionFile.h"
+#include "savecore/DriveProcessor.h"
+#include "tarnwicklib/ErrorHandler.h"
+#include "tarnwicklib/ModuleErrors.h"
+#include "tarnwicklib/SharedData.h"
+
+namespace tarnwickbackup {
+
+namespace ui = platform::ui;
+using platform::fs::FolderPtr;
+
+namespace {
+
+int32_t lngKeyOf(const QTreeWidgetItem* objNode) {
+    return objNode->data(0, Qt::UserRole).toInt();
+}
+
+std::string strQuoted(const std::string& strText) {
+    return "\"" + strText + "\"";
+}
+
+// The description of the failure being handled, also when it started
+// further down and arrives here passed through.
+std::string strCurrentFailure() {
+    try {
+        throw;
+    } catch (const platform::RtError& e) {
+        if (e.Number() != tarnwick::lngPassThru) return e.Description();
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+    }
+    const auto objHandler = tarnwick::SharedData().objErrorHandler();
+    return objHandler ? objHandler->strErrorDesc() : std::string();
+}
+
+bool blnRecycleBin(const std::string& strName) {
+    const std::string strUpper = strUCase(strName);
+    return strUpper == "RECYCLER" || strUpper == "RECYCLED";
+}
+
+// Marks a folder whose subfolders could not be read, also for screen readers.
+void MarkUnlisted(QTreeWidgetItem& objNode, const std::string& strError) {
+    const QString strTip =
+        QStringLiteral("Its subfolders could not be read: ") + QString::fromStdString(strError);
+    objNode.setToolTip(0, strTip);
+    objNode.setForeground(0, QPalette().brush(QPalette::Disabled, QPalette::Text));
+    objNode.setData(0, Qt::AccessibleDescriptionRole,
+                    objNode.data(0, Qt::AccessibleDescriptionRole).toString() +
+                        QStringLiteral(", subfolders could not be read"));
+}
+
+}  // namespace
+
+FolderNode* EditDefFolders::objRecord(QTreeWidgetItem* objNode) const {
+    if (!objNode) return nullptr;
+    const auto it = mcolFolderNodes.find(lngKeyOf(objNode));
+    return it == mcolFolderNodes.end() ? nullptr : it->second.get();
+}
+
+std::string EditDefFolders::strNodePath(QTreeWidgetItem* objNode) const {
+    std::string strPath;
+    for (QTreeWidgetItem* n = objNode; n && n->parent(); n = n->parent())
+        strPath = "\\" + n->text(0).toStdString() + strPath;
+    return mobjDrive->Path() + (strPath.empty() ? "\\" : strPath);
+}
+
+FolderPtr EditDefFolders::objNodeFolder(QTreeWidgetItem* objNode) const {
+    try {
+        return mobjFileSys->GetFolder(strNodePath(objNode));
+    } catch (...) {
+        AppErrors().NestedError("EditDefFolders.objNodeFolder");
+    }
+}
+
+std::unique_ptr<savecore::DefinitionFile> EditDefFolders::objNewDefFile(
+    const FolderPtr& objFolder) const {
+    auto objDef = std::make_unique<savecore::DefinitionFile>();
+    objDef->Init(*mobjManager, mstrSetName, objFolder);
+    return objDef;
+}
+
+QTreeWidgetItem* EditDefFolders::objAddNode(QTreeWidgetItem* objParent, const QString& strText) {
+    if (mlngLastKey == INT32_MAX) throw platform::RtError(platform::rt::kOverflow);
+    ++mlngLastKey;
+    auto* objNode = objParent ? new QTreeWidgetItem(objParent) : new QTreeWidgetItem(tvwFolders);
+    objNode->setText(0, strText);
+    objNode->setData(0, Qt::UserRole, mlngLastKey);
+    return objNode;
+}
+
+void EditDefFolders::LoadFolders() {
+    try {
+        ui::BusyCursor objBusy;
+        tvwFolders->clear();
+        mobjSelectedNode = nullptr;
+        mlngLastKey = 0;
+        mcolFolderNodes.clear();
+        malngKeyOrder.clear();
+        mblnChanged = false;
+        QTreeWidgetItem* objRoot = objAddNode(nullptr, QStringLiteral("\\"));
+        const FolderPtr objRootFolder = mobjDrive->RootFolder();
+        FolderNode& objRec = objMakeFolderNode(objRoot, objRootFolder);
+        if (!objRec.objDefFile) {
+            auto objDef = objNewDefFile(objRootFolder);
+            objDef->Create();
+            objDef->lngBackupMode(savecore::glngBACKUP_EXCLUDE);
+            objRec.UseDefFile(objRoot, nullptr, std::move(objDef));
+            mblnChanged = true;
+        }
+        LoadChildren(objRoot, 2);
+        if (objRoot->childCount() > 0) objRoot->setExpanded(true);
+        tvwFolders->setCurrentItem(objRoot);
+        mobjSelectedNode = objRoot;
+    } catch (...) {
+        AppErrors().NestedError("EditDefFolders.LoadFolders");
+    }
+}
+
+FolderNode& EditDefFolders::objMakeFolderNode(QTreeWidgetItem* objNode,
+                                              const FolderPtr& objFolder) {
+    try {
+        const FolderNode* objParentRec = objRecord(objNode->parent());
+        auto objOwned = std::make_unique<FolderNode>();
+        FolderNode& objRec = *objOwned;
+        objRec.Init(objNode);
+        const int32_t lngKey = lngKeyOf(objNode);
+        mcolFolderNodes.emplace(lngKey, std::move(objOwned));
+        malngKeyOrder.push_back(lngKey);
+
+        auto objDef = objNewDefFile(objFolder);
+        if (!objDef->blnLoad()) {
+            objRec.UseDefFile(objNode, objParentRec, std::move(objDef));
+            objRec.blnDefOnDisk = true;
+            return objRec;
+        }
+        if (!objDef->blnFileNotFound()) {
+            ui::Ui().MsgBox("Invalid backup instructions in folder " +
+                                strQuoted(strNodePath(objNode)) +
+                                ". Will delete instructions in this folder.",
+                            ui::vbCritical + ui::vbOKOnly, gstrAPP_TITLE);
+            // The message says the file goes: it does at the next save, and
+            // the folder inherits as shown meanwhile.
+            objRec.blnDeleteDef = true;
+            objRec.blnDefOnDisk = true;
+            mblnChanged = true;
+        } else if (objDef->blnFileUnreadable()) {
+            // Instructions that cannot be read may be the ones that keep a
+            // folder out of backups: say so, and never replace them unasked.
+            ui::Ui().MsgBox("The backup instructions in folder " +
+                                strQuoted(strNodePath(objNode)) + " could not be read: " +
+                                objDef->strMessage() +
+                                ". The folder is shown as inheriting its instructions; the file "
+                                "is kept unless you give this folder instructions of its own.",
+                            ui::vbExclamation + ui::vbOKOnly, gstrAPP_TITLE);
+        }
+        objRec.lngBackupMode = objParentRec ? objParentRec->lngBackupMode : 0;
+        objRec.SetDisplay(objNode);
+        return objRec;
+    } catch (...) {
+        AppErrors().NestedError("EditDefFolders.objMakeFolderNode");
+    }
+}
+
+void EditDefFolders::LoadChildren(QTreeWidgetItem* objNode, int16_t intLevels) {
+    try {
+        FolderNode& objRec = *objRecord(objNode);
+        if (!objRec.blnChildrenLoaded) {
+            // Marked first: a failure below must not make the folder be read
+            // again at every expansion.
+            objRec.blnChildrenLoaded = true;
+            std::vector<FolderPtr> colSubs;
+            try {
+                colSubs = mobjFileSys->GetFolder(strNodePath(objNode))->SubFolders();
+            } catch (...) {
+                const std::string strError = strCurrentFailure();
+                objRec.blnUnlisted = true;
+                MarkUnlisted(*objNode, strError);
+                ui::Ui().MsgBox(
+                    "The following error occurred while looking for subfolders of " +
+                        strQuoted(strNodePath(objNode)) + ": " + strQuoted(strError),
+                    ui::vbOKOnly, gstrAPP_TITLE);
+            }
+            // The tree shows folders sorted by name, as the system's own
+            // folder views do.
+            std::sort(colSubs.begin(), colSubs.end(), [](const FolderPtr& a, const FolderPtr& b) {
+                return QString::fromStdString(a->Name())
+                           .compare(QString::fromStdString(b->Name()), Qt::CaseInsensitive) < 0;
+            });
+            for (const FolderPtr& objSub : colSubs) {
+                const std::string strName = objSub->Name();
+                if (blnRecycleBin(strName)) continue;
+                QTreeWidgetItem* objChild = objAddNode(objNode, QString::fromStdString(strName));
+                objMakeFolderNode(objChild, objSub);
+            }
+        }
+        if (intLevels > 1) {
+            for (int i = 0; i < objNode->childCount(); ++i)
+                LoadChildren(objNode->child(i), static_cast<int16_t>(intLevels - 1));
+        }
+    } catch (...) {
+        AppErrors().NestedError("EditDefFolders.LoadChildren");
+    }
+}
+
+void EditDefFolders::tvwFolders_Expand(QTreeWidgetItem* objNode) {
+    try {
+        ui::BusyCursor objBusy;
+        LoadChildren(objNode, 2);
+    } catch (...) {
+        AppErrors().TopError("EditDefFolders.tvwFolder_Expand");
+        FocusTree();
+    }
+}
+
+void EditDefFolders::SetBackupMode(int32_t lngMode) {
+    try {
+        if (!mobjSelectedNode) return;
+        const FolderNode* objParentRec = objRecord(mobjSelectedNode->parent());
+        if (objParentRec && objParentRec->lngBackupMode == savecore::glngBACKUP_SKIP) {
+            ui::Ui().MsgBox(
+                "You may not give instructions for a folder which has a parent or higher level "
+                "folder with a \"Do not backup - no overrides\" instruction. You must change or "
+                "remove the higher level instruction first.",
+                ui::vbCritical + ui::vbOKOnly, gstrAPP_TITLE);
+            return;
+        }
+        FolderNode& objRec = *objRecord(mobjSelectedNode);
+        if (!objRec.objDefFile) {
+            objRec.objDefFile = objNewDefFile(objNodeFolder(mobjSelectedNode));
+            objRec.objDefFile->Create();
+        }
+        objRec.blnDeleteDef = false;
+        objRec.objSkippedDefFile.reset();
+        objRec.objDefFile->lngBackupMode(lngMode);
+        mblnChanged = true;
+        SetSubtreeMode(mobjSelectedNode, lngMode, objRec.lngBackupMode);
+        tvwFolders->setFocus();
+    } catch (...) {
+        AppErrors().NestedError("EditDefFolders.SetBackupMode");
+    }
+}
+
+void EditDefFolders::SetSubtreeMode(QTreeWidgetItem* objNode, int32_t lngNewMode,
+                                    int32_t lngOldMode) {
+    FolderNode& objRec = *objRecord(objNode);
+    objRec.lngBackupMode = lngNewMode;
+    objRec.SetDisplay(objNode);
+    for (int i = 0; i < objNode->childCount(); ++i) {
+        QTreeWidgetItem* objChild = objNode->child(i);
+        FolderNode& objChildRec = *objRecord(objChild);
+        if (lngNewMode != savecore::glngBACKUP_SKIP && lngOldMode != savecore::glngBACKUP_SKIP) {
+            if (!objChildRec.objDefFile) SetSubtreeMode(objChild, lngNewMode, lngOldMode);
+        } else if (lngNewMode != savecore::glngBACKUP_SKIP) {
+            int32_t lngChildMode = lngNewMode;
+            if (objChildRec.objSkippedDefFile) {
+                objChildRec.objDefFile = std::move(objChildRec.objSkippedDefFile);
+                objChildRec.blnDeleteDef = false;
+            }
+            // A file of its own, set aside or kept from the disk, rules the
+            // folder again once the skip above it is gone.
+            if (objChildRec.objDefFile) lngChildMode = objChildRec.objDefFile->lngBackupMode();
+            SetSubtreeMode(objChild, lngChildMode, lngOldMode);
+        } else {
+            if (objChildRec.objDefFile) {
+                objChildRec.objSkippedDefFile = std::move(objChildRec.objDefFile);
+                objChildRec.blnDeleteDef = true;
+            }
+            SetSubtreeMode(objChild, savecore::glngBACKUP_SKIP, lngOldMode);
+        }
+    }
+}
+
+void EditDefFolders::cmdBackupInherit_Click() {
+    try {
+        if (!mobjSelectedNode) return;
+        if (!mobjSelectedNode->parent()) {
+            ui::Ui().MsgBox(
+                "You may not set a top level folder to inherit instructions from a higher level "
+                "folder.",
+                ui::vbCritical + ui::vbOKOnly, gstrAPP_TITLE);
+            return;
+        }
+        FolderNode& objRec = *objRecord(mobjSelectedNode);
+        if (!objRec.objDefFile) {
+            ui::Ui().MsgBox(
+                "This folder already inherits its instructions, because it has no instructions "
+                "of its own.",
+                ui::vbCritical + ui::vbOKOnly, gstrAPP_TITLE);
+            return;
+        }
+        objRec.objDefFile.reset();
+        objRec.objSkippedDefFile.reset();
+        objRec.blnDeleteDef = true;
+        mblnChanged = true;
+        SetSubtreeMode(mobjSelectedNode, objRecord(mobjSelectedNode->parent())->lngBackupMode,
+                       objRec.lngBackupMode);
+        tvwFolders->setFocus();
+    } catch (...) {
+        AppErrors().TopError("EditDefFolders.cmdBackupInherit_Click");
+        FocusTree();
+    }
+}
+
+void EditDefFolders::SaveInstructions() {
+    try {
+        for (const int32_t lngKey : malngKeyOrder) {
+            FolderNode& objRec = *mcolFolderNodes.at(lngKey);
+            if (objRec.blnDeleteDef && objRec.blnDefOnDisk) {
+                const FolderPtr objFolder = objNodeFolder(objRec.objNode);
+                auto objDef = objNewDefFile(objFolder);
+                objDef->Delete();
+                // Delete reports its own failure; the record then still has
+                // a file to delete at the next save.
+                if (mobjFileSys->FileExists(objDef->strSetFileName())) {
+                    AppErrors().RaiseError("The backup instructions " +
+                                           strQuoted(objDef->strSetFileName()) +
+                                           " could not be deleted.");
+                }
+                objRec.objDefFile.reset();
+                objRec.blnDefOnDisk = false;
+                objRec.blnDeleteDef = false;
+            } else if (objRec.objDefFile && objRec.objDefFile->blnModified()) {
+                try {
+                    objRec.objDefFile->Save();
+                } catch (...) {
+                    AppErrors().RaiseError("The backup instructions " +
+                                           strQuoted(objRec.objDefFile->strSetFileName()) +
+                                           " could not be saved: " + strCurrentFailure());
+                }
+                objRec.blnDefOnDisk = true;
+            }
+        }
+        mblnChanged = false;
+    } catch (...) {
+        AppErrors().NestedError("EditDefFolders.SaveInstructions");
+    }
+}
+
+}  // namespace tarnwickbackup
