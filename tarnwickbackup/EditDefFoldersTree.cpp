@@ -163,9 +163,8 @@ FolderNode& EditDefFolders::objMakeFolderNode(QTreeWidgetItem* objNode,
         } else if (objDef->blnFileUnreadable()) {
             // Instructions that cannot be read may be the ones that keep a
             // folder out of backups: say so, and never replace them unasked.
-            ui::Ui().MsgBox("The backup instructions in folder " +
-                                strQuoted(strNodePath(objNode)) + " could not be read: " +
-                                objDef->strMessage() +
+            ui::Ui().MsgBox("The backup instructions in folder " + strQuoted(strNodePath(objNode)) +
+                                " could not be read: " + objDef->strMessage() +
                                 ". The folder is shown as inheriting its instructions; the file "
                                 "is kept unless you give this folder instructions of its own.",
                             ui::vbExclamation + ui::vbOKOnly, gstrAPP_TITLE);
@@ -192,16 +191,15 @@ void EditDefFolders::LoadChildren(QTreeWidgetItem* objNode, int16_t intLevels) {
                 const std::string strError = strCurrentFailure();
                 objRec.blnUnlisted = true;
                 MarkUnlisted(*objNode, strError);
-                ui::Ui().MsgBox(
-                    "The following error occurred while looking for subfolders of " +
-                        strQuoted(strNodePath(objNode)) + ": " + strQuoted(strError),
-                    ui::vbOKOnly, gstrAPP_TITLE);
+                ui::Ui().MsgBox("The following error occurred while looking for subfolders of " +
+                                    strQuoted(strNodePath(objNode)) + ": " + strQuoted(strError),
+                                ui::vbOKOnly, gstrAPP_TITLE);
             }
             // The tree shows folders sorted by name, as the system's own
             // folder views do.
             std::sort(colSubs.begin(), colSubs.end(), [](const FolderPtr& a, const FolderPtr& b) {
-                return QString::fromStdString(a->Name())
-                           .compare(QString::fromStdString(b->Name()), Qt::CaseInsensitive) < 0;
+                return QString::fromStdString(a->Name()).compare(QString::fromStdString(b->Name()),
+                                                                 Qt::CaseInsensitive) < 0;
             });
             for (const FolderPtr& objSub : colSubs) {
                 const std::string strName = objSub->Name();

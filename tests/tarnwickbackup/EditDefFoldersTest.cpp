@@ -93,7 +93,8 @@ TEST_F(EditDefFoldersTest, DriveWithoutInstructionsOpensAsExcludeAndSavesItOnClo
         EXPECT_EQ(root->text(0).toStdString(), "\\");
         EXPECT_TRUE(root->isExpanded());
         std::string names;
-        for (int i = 0; i < root->childCount(); ++i) names += root->child(i)->text(0).toStdString() + ",";
+        for (int i = 0; i < root->childCount(); ++i)
+            names += root->child(i)->text(0).toStdString() + ",";
         EXPECT_EQ(names, "b,Docs,recycled.not,");
         EXPECT_EQ(Look(w, ""), "exclude");
         EXPECT_EQ(Look(w, "Docs"), "inherit");
@@ -131,8 +132,7 @@ TEST_F(EditDefFoldersTest, FoldersAreReadTwoLevelsAheadAndOnlyOncePerOpening) {
 }
 
 TEST_F(EditDefFoldersTest, SkipSetsAsideInstructionsBelowAndLiftingItRestoresThem) {
-    BuildTree(mTmp / "c",
-              "Daily.BDF=ExcludeFamily\nA/B/Daily.BDF=IncludeFamily\nA/B/C/\nA/D/\n");
+    BuildTree(mTmp / "c", "Daily.BDF=ExcludeFamily\nA/B/Daily.BDF=IncludeFamily\nA/B/C/\nA/D/\n");
     Edit([this](EditDefFolders& w) {
         Node(w, "A")->setExpanded(true);
         Node(w, "A\\B")->setExpanded(true);
@@ -200,8 +200,7 @@ TEST_F(EditDefFoldersTest, InheritRefusalsAndANewInstructionAfterInheritRewrites
 }
 
 TEST_F(EditDefFoldersTest, DamagedFilesAndUnlistableFoldersAreAnnouncedOnceAndKeepTheTreeUsable) {
-    BuildTree(mTmp / "c",
-              "Daily.BDF=IncludeFamily\nBad/Daily.BDF=NONSENSE\nBad/Sub/\nA/B/C/\n");
+    BuildTree(mTmp / "c", "Daily.BDF=IncludeFamily\nBad/Daily.BDF=NONSENSE\nBad/Sub/\nA/B/C/\n");
     Edit([this](EditDefFolders& w) {
         const std::string strInvalid = "Invalid backup instructions in folder \"C:\\Bad\"";
         EXPECT_EQ(CountPrompts(strInvalid), 1);
@@ -219,8 +218,10 @@ TEST_F(EditDefFoldersTest, DamagedFilesAndUnlistableFoldersAreAnnouncedOnceAndKe
         QTreeWidgetItem* b = Node(w, "A\\B");
         ASSERT_NE(b, nullptr);
         EXPECT_TRUE(w.objRecord(b)->blnUnlisted);
-        EXPECT_NE(b->data(0, Qt::AccessibleDescriptionRole).toString().toStdString().find(
-                      "could not be read"),
+        EXPECT_NE(b->data(0, Qt::AccessibleDescriptionRole)
+                      .toString()
+                      .toStdString()
+                      .find("could not be read"),
                   std::string::npos);
         // The damaged file is the pending change: saving deletes it.
         EXPECT_TRUE(w.blnChanged());
