@@ -12,6 +12,8 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTimer>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <filesystem>
 #include <iostream>
 
@@ -20,7 +22,9 @@
 #include "platform/qt/QtUi.h"
 #include "platform/ui/ScriptedUi.h"
 #include "tarnwickbackup/BackupModeDialog.h"
+#include "savecore/DriveProcessor.h"
 #include "tarnwickbackup/DriveProgress.h"
+#include "tarnwickbackup/EditDefFolders.h"
 #include "tarnwickbackup/Globals.h"
 #include "tarnwickbackup/MainForm.h"
 #include "tarnwickbackup/SettingsStore.h"
@@ -146,5 +150,30 @@ int main(int argc, char** argv) {
     std::unique_ptr<QMessageBox> ask(platform::qt::QtUi::NewMessageBox(
         "Do you really want to delete backup type \"Daily\"?", 32 + 4 + 256, "Tarnwick Backup"));
     Save(*ask, "msgbox-delete");
+    {
+        // Every image, bold and plain, three levels deep.
+        twtest::BuildTree(tmp / "c",
+                          "Shots.BDF=IncludeFamily\n"
+                          "Documents/Letters/2025/\nDocuments/Letters/2026/\n"
+                          "Documents/Shots.BDF=ExcludeFamily\n"
+                          "Documents/Projects/Shots.BDF=IncludeFamily\nDocuments/Projects/Old/\n"
+                          "Music/Shots.BDF=ExcludeFamily\n"
+                          "Music/Live/\nPhotos/Raw/\nTemp/Shots.BDF=SkipFamily\nTemp/Cache/\n");
+        twtest::WriteFile(tmp / "c" / "Photos" / "Shots.BDF", "ExcludeFamily\r\nIncludeFiles *.JPG\r\n");
+        auto* manager = form.objManager();
+        manager->strSetName("Shots");
+        savecore::DriveProcessor* proc = manager->colDriveProcs()->front().get();
+        tarnwickbackup::EditDefFolders editor;
+        QTimer::singleShot(0, [&editor] {
+            editor.Form_Activate();
+            for (QTreeWidgetItemIterator it(editor.tvwFolders); *it; ++it) (*it)->setExpanded(true);
+            editor.tvwFolders->setCurrentItem(editor.tvwFolders->topLevelItem(0)->child(0));
+            Save(editor, "edit-folders");
+            editor.resize(editor.minimumSizeHint());
+            Save(editor, "edit-folders-small");
+            editor.done(0);
+        });
+        editor.ShowMe(*proc, "C:  (SYSTEM)");
+    }
     return 0;
 }
