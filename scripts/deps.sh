@@ -3,7 +3,8 @@
 # Skips apt entirely when everything is already there.
 set -euo pipefail
 pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-      googletest fonts-dejavu-core xvfb xauth clang)
+      googletest fonts-dejavu-core xvfb xauth clang
+      at-spi2-core dbus python3-gi gir1.2-atspi-2.0)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

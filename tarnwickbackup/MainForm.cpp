@@ -77,6 +77,9 @@ void MainForm::BuildControls() {
     Label3 = NewLabel(this, "Label3", "Select drive or folder to save backup to:");
     cboDest = new QComboBox(this);
     cboDest->setObjectName(QStringLiteral("cboDest"));
+    // The labels above the lists name them for screen readers.
+    Label2->setBuddy(cboBackup);
+    Label3->setBuddy(cboDest);
     cmdAddDest = NewButton(this, "cmdAddDest", "Add Folder...");
     cmdDelDest = NewButton(this, "cmdDelDest", "Remove Folder");
     cmdBackup = NewButton(this, "cmdBackup", "Make Backup");

@@ -1,0 +1,127 @@
+"""A backup type made through the windows by an outside driver on the
+accessibility bus alone: New Type, the drive editor, the folder editor and
+the advanced window; then the type is checked on disk and by a backup.
+
+Argument: the TarnwickBackup program."""
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from atspi_driver import (Failure, Program, find, name, press, role, rows,  # noqa: E402
+                          select, unnamed_controls, wait_until, walk)
+
+PROGRAM = sys.argv[1]
+APP = "Tarnwick Backup"
+
+
+def answer(prog, title, button, text=None):
+    """Answers the box titled title: types text into its field, if given,
+    then presses button."""
+    box = prog.window(title)
+    if text is not None:
+        field = find(box, "text")
+        field.get_editable_text_iface().set_text_contents(text)
+    press(find(box, "push button", button))
+    return box
+
+
+def check_named(window, what):
+    missing = unnamed_controls(window)
+    if missing:
+        raise Failure(what + ": controls without a name: " + ", ".join(missing))
+
+
+def main():
+    base = os.environ.get("TARNWICK_TEST_TMP") or None
+    if base:
+        os.makedirs(base, exist_ok=True)
+    work = tempfile.mkdtemp(prefix="a11y-", dir=base)
+    c, e = os.path.join(work, "c"), os.path.join(work, "e")
+    files = {"Docs/a.txt": "a", "Docs/Letters/b.doc": "b", "Docs/Letters/c.tmp": "c",
+             "Music/song.mp3": "m", "Temp/x.tmp": "x"}
+    for rel, data in files.items():
+        os.makedirs(os.path.dirname(os.path.join(c, rel)), exist_ok=True)
+        with open(os.path.join(c, rel), "w") as f:
+            f.write(data)
+    os.makedirs(os.path.join(e, "bk"))
+    drives = os.path.join(work, "drives.ini")
+    with open(drives, "w") as f:
+        f.write(f"[C]\nPath={c}\nType=2\nVolume=SYSTEM\n[E]\nPath={e}\nType=1\nVolume=STICK\n")
+    env = dict(os.environ, TARNWICK_DRIVES=drives, XDG_CONFIG_HOME=os.path.join(work, "cfg"),
+               XDG_STATE_HOME=os.path.join(work, "state"))
+
+    prog = Program([PROGRAM], APP, env)
+    try:
+        # The splash screen, when it shows, waits for Continue.
+        time.sleep(0.5)
+        for win in walk(prog.app, limit=1):
+            if role(win) == "dialog" and any(name(b) == "Continue" for b in walk(win)):
+                press(find(win, "push button", "Continue"))
+        main_window = wait_until("main window", lambda: next(
+            (w for w in walk(prog.app, limit=1) if role(w) in ("filler", "frame")
+             and any(name(b) == "New Type..." for b in walk(w, limit=2))), None))
+        check_named(main_window, "main window")
+
+        press(find(main_window, "push button", "New Type..."))
+        answer(prog, "Enter Name", "OK", text="Reader")
+        answer(prog, "Confirm", "Yes")
+
+        drives_win = prog.window("Select Drive To Give Instructions For")
+        check_named(drives_win, "drive editor")
+        drive_list = find(drives_win, "table")
+        c_row = next(name(r) for r in rows(drive_list) if name(r).startswith("C:"))
+        select(drive_list, c_row)
+        press(find(drives_win, "push button", "Instructions For Selected Drive..."))
+
+        folders_win = prog.window('Select Folders and Files For "Reader" On ' + c_row)
+        check_named(folders_win, "folder editor")
+        tree = find(folders_win, "tree table")
+        wait_until("the tree", lambda: any(name(r) == "Docs" for r in rows(tree)))
+        shown = [name(r) for r in rows(tree)]
+        if shown[:1] != ["\\"] or "Music" not in shown:
+            raise Failure("folder tree shows " + repr(shown))
+        select(tree, "Docs")
+        press(find(folders_win, "push button", "Backup everything in this folder."))
+        press(find(folders_win, "push button", "Show/Hide Subfolders"))
+        wait_until("Letters", lambda: any(name(r) == "Letters" for r in rows(tree)))
+        select(tree, "Letters")
+        press(find(folders_win, "push button", "Do NOT backup anything in this folder."))
+        press(find(folders_win, "push button", "Advanced..."))
+
+        advanced = prog.window("Advanced Instr. For " + "C:\\Docs\\Letters")
+        check_named(advanced, "advanced window")
+        press(find(advanced, "push button", "Add Name..."))  # the list of files to back up
+        answer(prog, "Wildcard To Add", "OK", text="*.doc")
+        press(find(advanced, "push button", "Close"))
+        answer(prog, "Confirm", "Yes")
+        prog.gone("Advanced Instr. For " + "C:\\Docs\\Letters")
+
+        press(find(folders_win, "push button", "Close"))
+        answer(prog, APP, "Yes")  # save the changed instructions
+        answer(prog, APP, "No")  # no space calculation
+        press(find(drives_win, "push button", "Close"))
+        prog.gone("Select Drive To Give Instructions For")
+        combo = find(main_window, "combo box", startswith=True,
+                     text="Select type of backup to make")
+        wait_until("the new type in the list",
+                   lambda: any(name(r) == "Reader" for r in walk(combo) if role(r) != "combo box"))
+    finally:
+        prog.close()
+
+    # What the windows saved, as a backup of the type takes it.
+    headless = {k: v for k, v in env.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+    result = subprocess.run([PROGRAM, "/ub", "Reader", "E:\\bk\\"], env=headless,
+                            stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=120)
+    got = sorted(os.path.relpath(os.path.join(d, f), os.path.join(e, "bk"))
+                 for d, _, fs in os.walk(os.path.join(e, "bk")) for f in fs)
+    want = ["C$/Docs/Letters/b.doc", "C$/Docs/a.txt"]
+    if got != want:
+        raise Failure("the backup holds %r, not %r (stderr: %s)" % (got, want, result.stderr))
+    print("ok: type made through the accessibility bus backs up", want)
+
+
+if __name__ == "__main__":
+    main()
