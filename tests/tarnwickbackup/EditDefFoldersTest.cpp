@@ -87,6 +87,7 @@ class EditDefFoldersTest : public AppFixture {
 
 TEST_F(EditDefFoldersTest, DriveWithoutInstructionsOpensAsExcludeAndSavesItOnClose) {
     BuildTree(mTmp / "c", "Docs/\nRecycler/\nRECYCLED/\nrecycled.not/\nb/\n");
+    std::filesystem::create_directories(mTmp / "c" / "Docs" / "a\\b");  // no Windows name
     Edit([this](EditDefFolders& w) {
         EXPECT_EQ(w.windowTitle().toStdString(), "Select Folders and Files For \"Daily\" On C:  ");
         QTreeWidgetItem* root = w.tvwFolders->topLevelItem(0);
@@ -99,10 +100,15 @@ TEST_F(EditDefFoldersTest, DriveWithoutInstructionsOpensAsExcludeAndSavesItOnClo
         EXPECT_EQ(Look(w, ""), "exclude");
         EXPECT_EQ(Look(w, "Docs"), "inherit");
         EXPECT_TRUE(w.blnChanged());
+        Node(w, "Docs")->setExpanded(true);
+        ASSERT_EQ(Node(w, "Docs")->childCount(), 1);
+        w.tvwFolders->setCurrentItem(Node(w, "Docs")->child(0));
+        w.cmdBackupInclude_Click();
         mUi->QueueMsgBoxAnswer(ui::vbYes);
         w.cmdClose_Click();
         EXPECT_FALSE(w.isVisible());
     });
+    EXPECT_EQ(Bdf("Docs/a\\b"), ";Backup type definition file\r\nIncludeFamily\r\n");
     EXPECT_EQ(LastPrompt().lngStyle, ui::vbYesNoCancel + ui::vbQuestion + ui::vbDefaultButton3);
     EXPECT_NE(Bdf(""), "<none>");
     EXPECT_NE(Bdf("").find("ExcludeFamily"), std::string::npos);
