@@ -4,6 +4,8 @@
 #include <QHeaderView>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -59,9 +61,9 @@ RowTexts RowFor(savecore::DefinitionFile& objDef) {
     } catch (const platform::RtError& e) {
         if (e.Number() != savecore::glngINVALID_PATTERN) throw;
         objRow.strInstruction = QStringLiteral("??");
-        objRow.strWhy = QString::fromStdString(e.Description() + " \"" +
-                                               objDef.strSuppressPattern() + "\" in " +
-                                               objDef.strSetFileName());
+        objRow.strWhy =
+            QString::fromStdString(e.Description() + " \"" + objDef.strSuppressPattern() +
+                                   "\" in " + objDef.strSetFileName());
         return objRow;
     }
     if (objDef.blnSuppressFolder()) {
@@ -175,9 +177,20 @@ void BackupDefList::Form_Load() {
         }
         lvwFiles->addTopLevelItems(colRows);
         if (!colRows.isEmpty()) lvwFiles->setCurrentItem(colRows.front());
-        int lngWidth = 0;
-        for (int i = 0; i < lvwFiles->columnCount(); ++i) lngWidth += lvwFiles->columnWidth(i);
-        resize(std::max(width(), lngWidth + 60), std::max(height(), 400));
+        // Wide enough for the longest path where the screen allows it: the
+        // paths are what a person reads here.
+        const QRect rcScreen = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
+        int lngPaths = lvwFiles->columnWidth(0);
+        for (const QTreeWidgetItem* objRow : colRows)
+            lngPaths = std::max(lngPaths, fm.horizontalAdvance(objRow->text(0)) + lngPad + lngIcon);
+        const int lngOthers = lvwFiles->columnWidth(1) + lvwFiles->columnWidth(2);
+        const int lngFrame =
+            2 * lvwFiles->frameWidth() + lvwFiles->verticalScrollBar()->sizeHint().width() +
+            layout()->contentsMargins().left() + layout()->contentsMargins().right();
+        lngPaths = std::min(lngPaths, rcScreen.width() * 9 / 10 - lngOthers - lngFrame);
+        lvwFiles->setColumnWidth(0, std::max(lvwFiles->columnWidth(0), lngPaths));
+        resize(std::max(width(), lvwFiles->columnWidth(0) + lngOthers + lngFrame),
+               std::max(height(), 400));
     } catch (...) {
         AppErrors().TopError("BackupDefList.Form_Load");
     }

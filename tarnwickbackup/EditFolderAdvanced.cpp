@@ -28,16 +28,15 @@ namespace {
 
 constexpr int glngKEY_ROLE = Qt::UserRole;
 
-const char* const gapszLIST_LABEL[3] = {
-    nullptr, "&Only backup files matching these wildcard names:",
-    "Do &NOT backup files matching these wildcard names:"};
+const char* const gapszLIST_LABEL[3] = {nullptr,
+                                        "&Only backup files matching these wildcard names:",
+                                        "Do &NOT backup files matching these wildcard names:"};
 
 QString strPlain(const char* pszCaption) {
     return QString::fromUtf8(pszCaption).remove(QLatin1Char('&'));
 }
 
-QLabel* NewLabel(QWidget* parent, const QString& strName, const QString& strCaption,
-                 bool blnWrap) {
+QLabel* NewLabel(QWidget* parent, const QString& strName, const QString& strCaption, bool blnWrap) {
     auto* label = new QLabel(strCaption, parent);
     label->setObjectName(strName);
     label->setWordWrap(blnWrap);
@@ -114,8 +113,8 @@ void EditFolderAdvanced::BuildControls() {
         lvwFiles[i]->setUniformItemSizes(true);
         lvwFiles[i]->setMinimumHeight(lvwFiles[i]->fontMetrics().height() * 4 + 8);
         lblFiles[i]->setBuddy(lvwFiles[i]);
-        cmdAddFile[i] = NewButton(this, QStringLiteral("cmdAddFile") + strIndex,
-                                  QStringLiteral("Add Name..."));
+        cmdAddFile[i] =
+            NewButton(this, QStringLiteral("cmdAddFile") + strIndex, QStringLiteral("Add Name..."));
         cmdEditFile[i] = NewButton(this, QStringLiteral("cmdEditFile") + strIndex,
                                    QStringLiteral("Edit Name..."));
         cmdDeleteFile[i] = NewButton(this, QStringLiteral("cmdDeleteFile") + strIndex,
@@ -129,10 +128,13 @@ void EditFolderAdvanced::BuildControls() {
         buttons->addWidget(cmdEditFile[i]);
         buttons->addWidget(cmdDeleteFile[i]);
         if (i == 2) {
-            lblOverrides =
-                NewLabel(this, QStringLiteral("lblOverrides"),
-                         QStringLiteral("(Overrides matches in the \"do backup\" list above)"), true);
-            lvwFiles[2]->setAccessibleDescription(lblOverrides->text());
+            // Broken by hand to fit under the buttons: a wrapped label in a
+            // grid gets no height of its own and is cut off in a small window.
+            lblOverrides = NewLabel(
+                this, QStringLiteral("lblOverrides"),
+                QStringLiteral("(Overrides matches\nin the \"do backup\"\nlist above)"), false);
+            lvwFiles[2]->setAccessibleDescription(
+                QStringLiteral("(Overrides matches in the \"do backup\" list above)"));
             buttons->addWidget(lblOverrides);
         }
         buttons->addStretch(1);
@@ -143,11 +145,6 @@ void EditFolderAdvanced::BuildControls() {
         grid->setRowStretch(lngRow + 1, 1);
     }
     grid->setColumnStretch(0, 1);
-    // The note beside list 2 wraps within the width of the buttons.
-    int lngButtons = 0;
-    for (QPushButton* button : {cmdAddFile[2], cmdEditFile[2], cmdDeleteFile[2]})
-        lngButtons = std::max(lngButtons, button->sizeHint().width());
-    lblOverrides->setFixedWidth(std::max(lngButtons, fontMetrics().averageCharWidth() * 18));
 
     lblSuppressPattern = NewLabel(
         this, QStringLiteral("lblSuppressPattern"),
@@ -156,24 +153,30 @@ void EditFolderAdvanced::BuildControls() {
     txtSuppressPattern->setObjectName(QStringLiteral("txtSuppressPattern"));
     txtSuppressPattern->setAccessibleName(lblSuppressPattern->text().remove(QLatin1Char('&')));
     lblSuppressPattern->setBuddy(txtSuppressPattern);
-    lblSuppressNote = NewLabel(
-        this, QStringLiteral("lblSuppressNote"),
-        QStringLiteral("(Overrides all other instructions, including those in subfolders. Used to "
-                       "temporarily prevent a folder from being backed up by renaming it)"),
-        true);
-    txtSuppressPattern->setAccessibleDescription(lblSuppressNote->text());
+    // The notes are broken by hand and never wrapped: a wrapped label gets
+    // too little height from the layout once the window is made small.
+    const QString strSuppressNote = QStringLiteral(
+        "(Overrides all other instructions, including those in subfolders. Used to "
+        "temporarily prevent a folder from being backed up by renaming it)");
+    lblSuppressNote =
+        NewLabel(this, QStringLiteral("lblSuppressNote"),
+                 QStringLiteral("(Overrides all other instructions, including those\n"
+                                "in subfolders. Used to temporarily prevent a folder\n"
+                                "from being backed up by renaming it)"),
+                 false);
+    txtSuppressPattern->setAccessibleDescription(strSuppressNote);
     lblFooter = NewLabel(
         this, QStringLiteral("lblFooter"),
         QStringLiteral("These instructions apply only to this folder, not to any subfolders!"),
-        true);
+        false);
     QFont fontBold = lblFooter->font();
     fontBold.setBold(true);
     lblFooter->setFont(fontBold);
     cmdClose = NewButton(this, QStringLiteral("cmdClose"), QStringLiteral("Close"));
 
     auto* pattern = new QHBoxLayout;
-    pattern->addWidget(txtSuppressPattern, 1);
-    pattern->addWidget(lblSuppressNote, 2);
+    pattern->addWidget(txtSuppressPattern, 1, Qt::AlignTop);
+    pattern->addWidget(lblSuppressNote, 0);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(lblFooter, 1);
     bottom->addWidget(cmdClose, 0, Qt::AlignBottom);
@@ -195,7 +198,7 @@ void EditFolderAdvanced::BuildControls() {
     setTabOrder(cmdEditFile[2], cmdDeleteFile[2]);
     setTabOrder(cmdDeleteFile[2], txtSuppressPattern);
     setTabOrder(txtSuppressPattern, cmdClose);
-    resize(560, 480);
+    resize(600, 500);
 }
 
 void EditFolderAdvanced::ShowMe(FolderNode& objFolderNode, const std::string& strPath) {

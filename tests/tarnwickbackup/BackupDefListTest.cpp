@@ -23,8 +23,8 @@ struct Row {
 };
 
 std::ostream& operator<<(std::ostream& os, const Row& r) {
-    return os << "{" << r.strFolder << " | " << r.strInstruction << " | " << r.strFiltering
-              << " | " << r.strImage << "}";
+    return os << "{" << r.strFolder << " | " << r.strInstruction << " | " << r.strFiltering << " | "
+              << r.strImage << "}";
 }
 
 std::vector<Row> Rows(const QTreeWidget& objList) {
@@ -160,8 +160,7 @@ TEST_F(BackupDefListTest, AfterAFolderCalculationOnlyTheFilesBelowThatFolderAreL
     ASSERT_TRUE(mManager.colDriveProcs().has_value());
     savecore::DriveProcessor& objProcC = *mManager.colDriveProcs()->front();
     ASSERT_EQ(objProcC.objDrive()->DriveLetter(), "C");
-    ASSERT_FALSE(
-        mManager.blnFolderSpace("Daily", objProcC, mFs->GetFolder("C:\\Data"), true));
+    ASSERT_FALSE(mManager.blnFolderSpace("Daily", objProcC, mFs->GetFolder("C:\\Data"), true));
     const std::vector<Row> aRows = ShowList([](BackupDefList& w) {
         auto* f1 = w.findChild<QShortcut*>();
         ASSERT_NE(f1, nullptr);
@@ -172,8 +171,7 @@ TEST_F(BackupDefListTest, AfterAFolderCalculationOnlyTheFilesBelowThatFolderAreL
     });
     std::vector<std::string> astrShown;
     for (const Row& r : aRows) astrShown.push_back(r.strFolder);
-    EXPECT_EQ(astrShown,
-              (std::vector<std::string>{"C:\\Data", "C:\\Data\\Old", "C:\\Data\\Work"}));
+    EXPECT_EQ(astrShown, (std::vector<std::string>{"C:\\Data", "C:\\Data\\Old", "C:\\Data\\Work"}));
     // A second opening reads the files again.
     WriteFile(mTmp / "c" / "Data" / "Daily.BDF", Lines("IncludeFamily\r\n"));
     EXPECT_EQ(ShowList().front(), (Row{"C:\\Data", "Backup", "No", "include"}));

@@ -79,9 +79,11 @@ class EditFolderAdvancedTest : public AppFixture {
     tarnwickbackup::FolderNode mNode;
 };
 
-TEST_F(EditFolderAdvancedTest, OpensWithTheFilesListsInTheirOrderAndClosesWithoutAskingWhenUnchanged) {
-    LoadFolder("ExcludeFamily\r\nSuppressPattern OLD*\r\nIncludeFiles *.ZIP\r\n"
-               "IncludeFiles *.DOC\r\nIncludeFiles A*\r\n");
+TEST_F(EditFolderAdvancedTest,
+       OpensWithTheFilesListsInTheirOrderAndClosesWithoutAskingWhenUnchanged) {
+    LoadFolder(
+        "ExcludeFamily\r\nSuppressPattern OLD*\r\nIncludeFiles *.ZIP\r\n"
+        "IncludeFiles *.DOC\r\nIncludeFiles A*\r\n");
     for (const int lngWay : {0, 1, 2}) {
         Run([lngWay](EditFolderAdvanced& w) {
             EXPECT_EQ(w.windowTitle(), "Advanced Instr. For C:\\Data");
@@ -138,8 +140,9 @@ TEST_F(EditFolderAdvancedTest, AddedNamesAreUpperCaseAndYesPutsThemIntoTheFile) 
 }
 
 TEST_F(EditFolderAdvancedTest, DeletingEveryIncludeRowLeavesAnEmptyListNotAnAbsentOne) {
-    LoadFolder("ExcludeFamily\r\nIncludeFiles *.DOC\r\nIncludeFiles *.XLS\r\nIncludeFiles *.PPT\r\n"
-               "ExcludeFiles ~*\r\n");
+    LoadFolder(
+        "ExcludeFamily\r\nIncludeFiles *.DOC\r\nIncludeFiles *.XLS\r\nIncludeFiles *.PPT\r\n"
+        "ExcludeFiles ~*\r\n");
     Run([this](EditFolderAdvanced& w) {
         // Without a selected row both buttons refuse and change nothing.
         w.cmdDeleteFile[1]->click();
@@ -200,9 +203,9 @@ TEST_F(EditFolderAdvancedTest, PatternChangesFollowTheAnswerToTheQuestion) {
 
 TEST_F(EditFolderAdvancedTest, EditingReplacesTheRowAndAnEmptyAnswerKeepsIt) {
     LoadFolder("IncludeFamily\r\nExcludeFiles *.BAK\r\nExcludeFiles *.TMP\r\n");
-    mUi->QueueInputBoxAnswer("");          // Cancel
-    mUi->QueueInputBoxAnswer("   ");       // blanks only: as Cancel
-    mUi->QueueInputBoxAnswer("*.tmp");     // the same name: nothing changes
+    mUi->QueueInputBoxAnswer("");       // Cancel
+    mUi->QueueInputBoxAnswer("   ");    // blanks only: as Cancel
+    mUi->QueueInputBoxAnswer("*.tmp");  // the same name: nothing changes
     mUi->QueueInputBoxAnswer("*.old");
     mUi->QueueMsgBoxAnswer(ui::vbYes);
     Run([this](EditFolderAdvanced& w) {
@@ -224,10 +227,10 @@ TEST_F(EditFolderAdvancedTest, EditingReplacesTheRowAndAnEmptyAnswerKeepsIt) {
 
 TEST_F(EditFolderAdvancedTest, NamesTheFileCannotHoldOrThatAreThereAlreadyAreRefused) {
     LoadFolder("IncludeFamily\r\nExcludeFiles *.BAK\r\nExcludeFiles *.TMP\r\n");
-    mUi->QueueInputBoxAnswer("*.bak");          // there already, in another case
+    mUi->QueueInputBoxAnswer("*.bak");            // there already, in another case
     mUi->QueueInputBoxAnswer("A\r\nSkipFamily");  // would become an instruction line
-    mUi->QueueInputBoxAnswer("[abc");           // not a wildcard the engine can read
-    mUi->QueueInputBoxAnswer("*.TMP");          // editing *.BAK into its neighbour
+    mUi->QueueInputBoxAnswer("[abc");             // not a wildcard the engine can read
+    mUi->QueueInputBoxAnswer("*.TMP");            // editing *.BAK into its neighbour
     Run([this](EditFolderAdvanced& w) {
         w.cmdAddFile[2]->click();
         EXPECT_EQ(LastPrompt().strPrompt, "\"*.BAK\" is already in this list.");
