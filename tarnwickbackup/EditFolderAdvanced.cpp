@@ -46,7 +46,9 @@ QLabel* NewLabel(QWidget* parent, const QString& strName, const QString& strCapt
 QPushButton* NewButton(QWidget* parent, const QString& strName, const QString& strCaption) {
     auto* button = new QPushButton(strCaption, parent);
     button->setObjectName(strName);
-    button->setAutoDefault(false);
+    // Enter presses the focused button; elsewhere Close (Enter in a list
+    // edits its row instead).
+    button->setAutoDefault(true);
     return button;
 }
 
@@ -173,6 +175,7 @@ void EditFolderAdvanced::BuildControls() {
     fontBold.setBold(true);
     lblFooter->setFont(fontBold);
     cmdClose = NewButton(this, QStringLiteral("cmdClose"), QStringLiteral("Close"));
+    cmdClose->setDefault(true);
 
     auto* pattern = new QHBoxLayout;
     pattern->addWidget(txtSuppressPattern, 1, Qt::AlignTop);

@@ -19,7 +19,8 @@
 // - The pattern is stored as typed (letter case too): the file reader upper-
 //   cases every line, so only the in-memory object sees the case.
 // - Keyboard: Insert adds, F2 / Enter / double-click edits, Delete deletes in
-//   a focused list; Escape and the title bar close through Form_Unload.
+//   a focused list; Enter elsewhere is Close. Escape and the title bar close
+//   through Form_Unload as Close does.
 #pragma once
 
 #include <QDialog>

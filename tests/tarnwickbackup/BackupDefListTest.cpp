@@ -56,7 +56,8 @@ class BackupDefListTest : public AppFixture {
                  {"Mail", "IncludeFamily\r\nExcludeFiles *.TMP\r\n"},
                  {"Notes", "ExcludeFiles *.BAK\r\n"},
                  {"Temp", "ExcludeFamily\r\nSuppressPattern TEMP\r\n"},
-                 {"Work2", "IncludeFamily\r\n"}})
+                 {"Work2", "IncludeFamily\r\n"},
+                 {"Gone", "IncludeFamily\r\n"}})
             WriteFile(mTmp / "c" / strRel / "Daily.BDF", Lines(strLines));
         BuildTree(mTmp / "c", "Data/a.doc\nWork2/b.txt\n");
         mManager.Init(mFs);
@@ -104,9 +105,10 @@ TEST_F(BackupDefListTest, ListsTheFilesOfTheLastRunInEngineOrderWithWhatEachHold
     std::vector<std::string> astrEngine;
     for (const auto& f : *mManager.colDefFolders()) astrEngine.push_back(f->Path());
 
-    // Changed since the run: one deleted, one damaged, one with a pattern
+    // Changed since the run: a file and a folder deleted, one damaged, one with a pattern
     // the engine cannot read.
     std::filesystem::remove(mTmp / "c" / "Work2" / "Daily.BDF");
+    std::filesystem::remove_all(mTmp / "c" / "Gone");
     WriteFile(mTmp / "c" / "Mail" / "Daily.BDF", "Nonsense\r\n");
     WriteFile(mTmp / "c" / "Data" / "Work" / "Daily.BDF",
               Lines("IncludeFamily\r\nSuppressPattern [Z-A]\r\n"));
@@ -142,6 +144,7 @@ TEST_F(BackupDefListTest, ListsTheFilesOfTheLastRunInEngineOrderWithWhatEachHold
         {"C:\\Data", "Do NOT backup", "Yes", "exclude"},
         {"C:\\Data\\Old", "Do NOT backup, no overrides", "No", "skip"},
         {"C:\\Data\\Work", "??", "", ""},
+        {"C:\\Gone", "??", "", ""},
         {"C:\\Mail", "??", "", ""},
         {"C:\\Notes", "", "Yes", ""},
         {"C:\\Temp", "Suppress", "No", "skip"},

@@ -268,10 +268,15 @@ TEST_F(EditFolderAdvancedTest, NamesTheFileCannotHoldOrThatAreThereAlreadyAreRef
 TEST_F(EditFolderAdvancedTest, KeysOfTheListsAndF1) {
     LoadFolder("IncludeFamily\r\n");
     mUi->QueueInputBoxAnswer("*.mp3");
+    mUi->QueueInputBoxAnswer("*.ogg");
     mUi->QueueMsgBoxAnswer(ui::vbYes);
-    Run([](EditFolderAdvanced& w) {
+    Run([this](EditFolderAdvanced& w) {
         PressKey(*w.lvwFiles[2], Qt::Key_Insert);
         EXPECT_EQ(Rows(*w.lvwFiles[2]), (std::vector<std::string>{"*.MP3"}));
+        // Enter in a list edits its row and does not press Close.
+        PressKey(*w.lvwFiles[2], Qt::Key_Return);
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_EQ(Rows(*w.lvwFiles[2]), (std::vector<std::string>{"*.OGG"}));
         auto* f1 = w.findChild<QShortcut*>();
         ASSERT_NE(f1, nullptr);
         EXPECT_EQ(f1->key(), QKeySequence(Qt::Key_F1));
@@ -281,7 +286,7 @@ TEST_F(EditFolderAdvancedTest, KeysOfTheListsAndF1) {
         platform::qt::HelpViewer::Current()->close();
         w.cmdClose->click();
     });
-    EXPECT_EQ(Def().colExcludeFiles(), (PatternList{"*.MP3"}));
+    EXPECT_EQ(Def().colExcludeFiles(), (PatternList{"*.OGG"}));
     EXPECT_FALSE(Def().colIncludeFiles().has_value());
 }
 
