@@ -137,7 +137,7 @@ void BackupDefList::Form_Load() {
         for (const Column& objColumn : gaCOLUMNS)
             colHeaders << QString::fromUtf8(objColumn.pszHeader);
         lvwFiles->setHeaderLabels(colHeaders);
-        // The widths of the specification, but never narrower than a header
+        // The classic column widths, but never narrower than a header
         // or the longest instruction text in this font.
         const QFontMetrics& fm = lvwFiles->fontMetrics();
         const int lngPad = fm.averageCharWidth() * 3;

@@ -1,7 +1,7 @@
 // The instruction files the last run or space calculation used, one row
 // per folder with the instruction each file holds now.
 //
-// Choices the specification leaves open:
+// Choices made here:
 // - A file whose suppress pattern is no valid wildcard cannot say whether it
 //   suppresses its folder (the engine stops there with error 93): it is
 //   listed like a file that cannot be loaded, "??" with an empty

@@ -3,7 +3,7 @@
 // that suppresses the folder by its name. Changes the folder's instruction
 // file in memory only; the folder editor saves it.
 //
-// Choices the specification leaves open (see also /work/notes/15-adv.md):
+// Choices made here:
 // - Rows keep the order of the file (no sorting); a new name goes to the end.
 // - An answer is trimmed of blanks, tabs and line breaks at both ends (the
 //   file keeps no blanks there anyway); one that is then empty does nothing,
