@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPlainTextEdit>
@@ -21,10 +22,15 @@
 #include "platform/qt/HelpViewer.h"
 #include "platform/qt/QtUi.h"
 #include "platform/ui/ScriptedUi.h"
+#include "savecore/BackupManager.h"
+#include "savecore/DefinitionFile.h"
+#include "tarnwickbackup/BackupDefList.h"
 #include "tarnwickbackup/BackupModeDialog.h"
 #include "savecore/DriveProcessor.h"
 #include "tarnwickbackup/DriveProgress.h"
 #include "tarnwickbackup/EditDefFolders.h"
+#include "tarnwickbackup/EditFolderAdvanced.h"
+#include "tarnwickbackup/FolderNode.h"
 #include "tarnwickbackup/Globals.h"
 #include "tarnwickbackup/MainForm.h"
 #include "tarnwickbackup/SettingsStore.h"
@@ -127,6 +133,65 @@ int main(int argc, char** argv) {
         QTimer::singleShot(0, [&wait] { Save(wait, "wait-for-drive"); });
         wait.blnShowMe(fs->GetDrive("e:"), std::chrono::system_clock::now(), 1);
     }
+    // The instruction editors' windows on a drive of their own with a real
+    // tree of instruction files of type "Documents".
+    {
+        twtest::TempDir tmpDocs;
+        const std::string strHead = ";Backup type definition file\r\n";
+        const std::pair<const char*, const char*> aFiles[] = {
+            {"", "ExcludeFamily\r\n"},
+            {"Documents and Settings/Ann/My Documents",
+             "IncludeFamily\r\nSuppressPattern OLD*\r\nIncludeFiles *.DOC\r\n"
+             "IncludeFiles *.XLS\r\nIncludeFiles *.PDF\r\nIncludeFiles REPORT??.TXT\r\n"
+             "IncludeFiles BUDGET 2026*.*\r\nIncludeFiles *.ODT\r\nExcludeFiles ~*\r\n"
+             "ExcludeFiles *.TMP\r\nExcludeFiles *.BAK\r\n"},
+            {"Documents and Settings/Ann/My Documents/My Music", "SkipFamily\r\n"},
+            {"Documents and Settings/Ann/My Documents/Projects 2026/Quarterly reports (final)",
+             "ExcludeFamily\r\nIncludeFiles *.PDF\r\n"},
+            {"Documents and Settings/Ann/My Documents/Old letters",
+             "IncludeFamily\r\nSuppressPattern OLD*\r\n"},
+            {"Documents and Settings/Ann/Mail", "IncludeFamily\r\nExcludeFiles *.IDX\r\n"},
+            {"Documents and Settings/Ann/Notes", "ExcludeFiles *.BAK\r\n"},
+            {"Program Files/Editor", "IncludeFamily\r\n"},
+        };
+        for (const auto& [pszRel, pszLines] : aFiles)
+            twtest::WriteFile(tmpDocs / "c" / pszRel / "Documents.BDF", strHead + pszLines);
+        platform::fs::DriveTable tableDocs;
+        tableDocs.drives.push_back({'C', tmpDocs / "c", 2, "", "", std::nullopt, false});
+        auto fsDocs = platform::fs::FileSystem::Create(tableDocs);
+        savecore::BackupManager objManager;
+        objManager.Init(fsDocs);
+        objManager.LoadDrives();
+        objManager.blnProcess("Documents", "", true);
+        // Damaged after the run: listed with "??".
+        twtest::WriteFile(tmpDocs / "c" / "Program Files/Editor/Documents.BDF", "Nonsense\r\n");
+
+        tarnwickbackup::BackupDefList list;
+        QTimer::singleShot(0, [&list] {
+            Save(list, "deflist");
+            list.lvwFiles->setCurrentItem(list.lvwFiles->topLevelItem(2));
+            list.resize(list.minimumSize());
+            Save(list, "deflist-small");
+            list.cmdClose->click();
+        });
+        list.ShowMe(objManager);
+
+        const std::string strPath = "C:\\Documents and Settings\\Ann\\My Documents";
+        tarnwickbackup::FolderNode node;
+        node.objDefFile = std::make_unique<savecore::DefinitionFile>();
+        node.objDefFile->Init(objManager, "Documents", fsDocs->GetFolder(strPath));
+        node.objDefFile->blnLoad();
+        tarnwickbackup::EditFolderAdvanced advanced;
+        QTimer::singleShot(0, [&advanced] {
+            advanced.lvwFiles[1]->setCurrentRow(1);
+            Save(advanced, "advanced");
+            advanced.resize(advanced.minimumSizeHint());
+            Save(advanced, "advanced-small");
+            advanced.done(0);
+        });
+        advanced.ShowMe(node, strPath);
+    }
+
     std::unique_ptr<QMessageBox> full(platform::qt::QtUi::NewMessageBox(
         "The backup disc is full.\r\n\r\nPlease wait for Windows to finish writing data to the "
         "disc (you should be able to tell from the lights on the drive), then remove the "
