@@ -88,15 +88,10 @@ TEST_F(EditFolderAdvancedTest,
         Run([lngWay](EditFolderAdvanced& w) {
             EXPECT_EQ(w.windowTitle(), "Advanced Instr. For C:\\Data");
             EXPECT_EQ(Rows(*w.lvwFiles[1]), (std::vector<std::string>{"*.ZIP", "*.DOC", "A*"}));
-            EXPECT_EQ(w.lvwFiles[1]->item(0)->data(Qt::UserRole).toString(), "#1");
-            EXPECT_EQ(w.lvwFiles[1]->item(2)->data(Qt::UserRole).toString(), "#3");
             EXPECT_EQ(w.lvwFiles[2]->count(), 0) << "an absent list shows no rows";
             EXPECT_EQ(w.txtSuppressPattern->text(), "OLD*");
-            EXPECT_EQ(w.lvwFiles[1]->objectName(), "lvwFiles1");
-            EXPECT_EQ(w.cmdDeleteFile[2]->objectName(), "cmdDeleteFile2");
             EXPECT_EQ(w.lvwFiles[2]->accessibleName(),
                       "Do NOT backup files matching these wildcard names:");
-            EXPECT_EQ(w.cmdAddFile[2]->text(), "Add Name...");
             // Close button, Escape, the title bar's close box.
             if (lngWay == 0) w.cmdClose->click();
             if (lngWay == 1) PressKey(w, Qt::Key_Escape);
