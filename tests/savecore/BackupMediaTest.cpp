@@ -251,17 +251,3 @@ TEST_F(BackupMedia, DestinationDriveNotReady) {
               "Drive letter backup is being saved to is not ready.");
     EXPECT_EQ(mobjListener.maLog, (std::vector<std::string>{"Start 0", "End"}));
 }
-
-TEST_F(BackupMedia, CleaningRemovesProtectedFilesButKeepsTheFolder) {
-    twtest::BuildTree(Host('E') / "Backup", "ro.txt\n.hidden\nSub/sys.txt\nSub/Deep/x\n");
-    Instructions('C', "", {"IncludeFamily"});
-    Start();
-    fs::permissions(Host('E') / "Backup/ro.txt", fs::perms::owner_write, fs::perm_options::remove);
-    mobjFileSys->GetFile("E:\\Backup\\Sub\\sys.txt")
-        ->SetAttributes(pfs::vbSystem | pfs::vbReadOnly);
-    mobjManager.blnUseDateTimeSubFolder(false);
-    EXPECT_FALSE(blnBackup());
-    EXPECT_EQ(twtest::ReadTree(Host('E')),
-              "Backup/C$/Weekly.BDF=;Backup type definition file\r\nIncludeFamily\r\n\n");
-    EXPECT_EQ(ErrorLog(), "");
-}
