@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -24,6 +25,16 @@
 #include "tests/support/TreeBuilder.h"
 
 namespace savecore::test {
+
+// Relative path -> contents of every file below root.
+inline std::map<std::string, std::string> FilesBelow(const std::filesystem::path& root) {
+    std::map<std::string, std::string> files;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(root))
+        if (e.is_regular_file())
+            files[std::filesystem::relative(e.path(), root).generic_string()] =
+                twtest::ReadFile(e.path());
+    return files;
+}
 
 class RunListener : public BackupManagerEvents {
   public:
