@@ -46,7 +46,7 @@ class RunListener : public BackupManagerEvents {
         if (mfnOnFile) mfnOnFile(strText);
     }
     void blnProgressStop(bool& blnStop) override {
-        if (mblnStopNow) blnStop = true;
+        if (mblnStopNow || ++mlngPolls == mlngStopAtPoll) blnStop = true;
     }
     void OutOfSpace(bool& blnStop) override {
         Log("OutOfSpace");
@@ -65,6 +65,8 @@ class RunListener : public BackupManagerEvents {
 
     std::vector<std::string> maLog;
     bool mblnStopNow = false;
+    int mlngPolls = 0;
+    int mlngStopAtPoll = 0;  // 0: never
     int mlngOutOfSpace = 0;
     std::function<bool()> mfnOnOutOfSpace;  // returns blnStop
     std::function<void(const std::string&)> mfnOnFile;
