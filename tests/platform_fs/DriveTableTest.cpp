@@ -44,7 +44,7 @@ TEST(DriveTable, ParsesSectionsWithDefaultsInLetterOrder) {
     EXPECT_TRUE(t.drives[1].blnReadOnly);
 }
 
-TEST(DriveTable, ErrorsNameTheFileAndTheLine) {
+TEST(DriveTable, ErrorsNameTheFileAndTheLineAndAMissingFileIsNamed) {
     EXPECT_EQ(ParseError("[C]\nPath=/a\nthis is no key\n"),
               "Drive table /cfg/drives.ini, line 3: expected [Letter] or Key=Value, not \"this is "
               "no key\"");
@@ -63,12 +63,9 @@ TEST(DriveTable, ErrorsNameTheFileAndTheLine) {
               std::string::npos);
     EXPECT_NE(ParseError("[C]\nPath=/a\nCapcity=5\n").find("line 3: unknown key \"Capcity\""),
               std::string::npos);
-}
-
-TEST(DriveTable, LoadOfAMissingFileNamesIt) {
     try {
         DriveTable::Load("/nonexistent/drives.ini");
-        FAIL() << "no error";
+        ADD_FAILURE() << "no error for a missing file";
     } catch (const RtError& e) {
         EXPECT_EQ(e.Number(), 53);
         EXPECT_NE(e.Description().find("/nonexistent/drives.ini"), std::string::npos);
