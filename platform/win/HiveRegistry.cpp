@@ -100,6 +100,21 @@ std::unique_ptr<Registry> OpenRegistry() {
                                           strDefaultProgramFiles());
 }
 
+int32_t SHDeleteKey(Registry& registry, HKEY hParent, const std::string& strSubKey) {
+    HKEY h = 0;
+    int32_t r = registry.OpenKey(hParent, strSubKey, KEY_ALL_ACCESS, &h);
+    if (r != ERROR_SUCCESS) return r;
+    std::string name;
+    // Always the first subkey: each deletion moves the next one up.
+    while ((r = registry.EnumKey(h, 0, &name)) == ERROR_SUCCESS) {
+        r = SHDeleteKey(registry, h, name);
+        if (r != ERROR_SUCCESS) break;
+    }
+    registry.CloseKey(h);
+    if (r != ERROR_NO_MORE_ITEMS) return r;
+    return registry.DeleteKey(hParent, strSubKey);
+}
+
 HiveRegistry::HiveRegistry(std::string strMachineHive, std::string strUserHive,
                            std::string strProgramFiles) {
     maHives[0].strPath = std::move(strMachineHive);

@@ -69,6 +69,9 @@ class Registry {
     virtual std::string strLastError() const = 0;
 };
 
+// Deletes a key with everything below it (shlwapi's SHDeleteKey).
+int32_t SHDeleteKey(Registry& registry, HKEY hParent, const std::string& strSubKey);
+
 // The registry over the two hive files of Locations.h.
 std::unique_ptr<Registry> OpenRegistry();
 
