@@ -1,5 +1,6 @@
 #include "HiveRegistry.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -194,6 +195,17 @@ int32_t HiveRegistry::Change(Hive& hive, F&& change) {
         ~Unlock() { close(fd); }
     } unlock{lockFd};
 
+    // Every writer holds the lock while its temporary file exists, so one
+    // found now was left by a writer that died.
+    const std::string base = hive.strPath.substr(hive.strPath.rfind('/') + 1);
+    const std::string tempPrefix = "." + base + ".tmp-";
+    if (DIR* d = opendir(folder.c_str())) {
+        while (const dirent* e = readdir(d))
+            if (std::strncmp(e->d_name, tempPrefix.c_str(), tempPrefix.size()) == 0)
+                unlinkat(dirfd(d), e->d_name, 0);
+        closedir(d);
+    }
+
     // Another process may have changed the hive since it was last read.
     int32_t r = Load(hive);
     if (r != ERROR_SUCCESS) return r;
@@ -207,7 +219,7 @@ int32_t HiveRegistry::Change(Hive& hive, F&& change) {
     mode_t mode = hive.strProgramFiles.empty() ? 0600 : 0644;
     struct stat st {};
     if (stat(hive.strPath.c_str(), &st) == 0) mode = st.st_mode & 07777;
-    std::string temp = folder + "/.hive-" + std::to_string(getpid()) + "-XXXXXX";
+    std::string temp = folder + "/" + tempPrefix + "XXXXXX";
     const int fd = mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) return Fail(ERROR_ACCESS_DENIED, "Hive " + hive.strPath + ": cannot be written");
     const bool ok = blnWriteAll(fd, text) && fchmod(fd, mode) == 0;
