@@ -148,7 +148,8 @@ uint32_t GetPrivateProfileSection(const std::string& strSection, std::string* ps
     }
     if (out.size() + 1 > lngMaxChars) {
         out.resize(lngMaxChars - 2);
-        out += '\0';
+        if (pstrEntries) *pstrEntries = out + '\0' + '\0';
+        return lngMaxChars - 2;
     }
     if (pstrEntries) *pstrEntries = out + '\0';
     return static_cast<uint32_t>(out.size());
