@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "annotator/src/NVComCapture.h"
@@ -50,7 +51,10 @@ void Log(const std::string& line) {
 std::string strOwnPath() {
     Dl_info info{};
     if (dladdr(reinterpret_cast<void*>(&Log), &info) == 0 || !info.dli_fname) return "";
-    return info.dli_fname;
+    std::string path = info.dli_fname;
+    char cwd[4096];
+    if (!path.empty() && path.front() != '/' && getcwd(cwd, sizeof cwd)) path = std::string(cwd) + "/" + path;
+    return std::filesystem::path(path).lexically_normal().string();
 }
 
 class Capture final : public INVComCapture {

@@ -2,8 +2,10 @@
 
 #include <dlfcn.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 
 #include "platform/win/Locations.h"
 #include "platform/win/Registry.h"
@@ -74,6 +76,12 @@ std::unique_ptr<Library> Library::Load(const std::string& strName, std::string* 
         const std::string local = strJoin(strProgramFolder(), strName);
         struct stat st {};
         if (stat(local.c_str(), &st) == 0) path = local;
+    } else if (strName.front() != '/') {
+        // A library learns its own path from how it was loaded, and registers
+        // it: that must not depend on the folder the tool ran in.
+        char cwd[4096];
+        if (getcwd(cwd, sizeof cwd))
+            path = std::filesystem::path(strJoin(cwd, strName)).lexically_normal().string();
     }
     void* h = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!h) {

@@ -1,5 +1,7 @@
 // The stand-in component library through the registration tool, activation
 // by ProgID, and its exports loaded by name.
+#include <unistd.h>
+
 #include "annotator/src/NVComCapture.h"
 #include "platform/win/Component.h"
 #include "platform/win/Locations.h"
@@ -33,8 +35,21 @@ TEST_F(Components, ActivationByProgIDWorksAfterRegistrationAndFailsAfterUnregist
     CLSID clsid;
     EXPECT_EQ(com.CLSIDFromProgID(kCaptureProgID, &clsid), CO_E_CLASSSTRING);
 
-    ASSERT_EQ(Regsvr32("/s " + Library()), 0);
+    // Registered from the programs' folder by a relative name, it still
+    // records where it lies.
+    char cwd[4096];
+    ASSERT_TRUE(getcwd(cwd, sizeof cwd));
+    ASSERT_EQ(chdir(strProgramFolder().c_str()), 0);
+    const int registered = Regsvr32("/s ./notavex.dll");
+    ASSERT_EQ(chdir(cwd), 0);
+    ASSERT_EQ(registered, 0);
     ASSERT_EQ(com.CLSIDFromProgID("notavex.nvcomcapture.1", &clsid), S_OK);
+    HKEY server = 0;
+    ASSERT_EQ(reg->OpenKey(HKEY_CLASSES_ROOT, "CLSID\\" + strFromGuid(clsid) + "\\InprocServer32", KEY_READ, &server), 0);
+    char path[4096] = {};
+    uint32_t size = sizeof path;
+    ASSERT_EQ(reg->QueryValue(server, "", nullptr, path, &size), 0);
+    EXPECT_EQ(path, std::filesystem::canonical(Library()).string());
     INVComCapture* capture = nullptr;
     ASSERT_EQ(com.CreateInstance(clsid, IID_INVComCapture, reinterpret_cast<void**>(&capture)), S_OK);
     // The slots in their order: each call lands in the method of its name.
