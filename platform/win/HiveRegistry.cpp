@@ -271,23 +271,16 @@ int32_t HiveRegistry::LoadedKey(const Handle& h, const HiveKey** ppKey) {
 
 int32_t HiveRegistry::OpenKey(HKEY hParent, const std::string& strSubKey, uint32_t lngAccess,
                               HKEY* phKey) {
-    Handle parent;
-    int32_t r = Resolve(hParent, parent);
-    if (r != ERROR_SUCCESS || !phKey) return r != ERROR_SUCCESS ? r : ERROR_INVALID_PARAMETER;
-    Handle h{parent.lngHive, "", lngAccess};
-    if (!blnJoinKey(parent.strPath, strSubKey, h.strPath)) return ERROR_INVALID_PARAMETER;
-    Hive& hive = maHives[h.lngHive];
-    if ((r = Load(hive)) != ERROR_SUCCESS) return r;
-    if (!hive.data.Find(h.strPath)) return ERROR_FILE_NOT_FOUND;
-    if ((lngAccess & kWriteAccess) && !blnWritable(hive))
-        return Fail(ERROR_ACCESS_DENIED, "Hive " + hive.strPath + ": cannot be written");
-    *phKey = mNextHandle++;
-    mHandles.emplace(*phKey, std::move(h));
-    return ERROR_SUCCESS;
+    return OpenOrCreate(hParent, strSubKey, lngAccess, phKey, false);
 }
 
 int32_t HiveRegistry::CreateKey(HKEY hParent, const std::string& strSubKey, uint32_t lngAccess,
                                 HKEY* phKey) {
+    return OpenOrCreate(hParent, strSubKey, lngAccess, phKey, true);
+}
+
+int32_t HiveRegistry::OpenOrCreate(HKEY hParent, const std::string& strSubKey, uint32_t lngAccess,
+                                   HKEY* phKey, bool blnCreate) {
     Handle parent;
     int32_t r = Resolve(hParent, parent);
     if (r != ERROR_SUCCESS || !phKey) return r != ERROR_SUCCESS ? r : ERROR_INVALID_PARAMETER;
@@ -296,10 +289,10 @@ int32_t HiveRegistry::CreateKey(HKEY hParent, const std::string& strSubKey, uint
     Hive& hive = maHives[h.lngHive];
     if ((r = Load(hive)) != ERROR_SUCCESS) return r;
     if (!hive.data.Find(h.strPath)) {
-        const std::string parentPath = parent.strPath;
-        const bool blnPredefined = parent.blnPredefined;
+        if (!blnCreate) return ERROR_FILE_NOT_FOUND;
         r = Change(hive, [&](HiveData& data) {
-            if (!blnPredefined && !data.Find(parentPath)) return ERROR_KEY_DELETED;
+            // A parent deleted since its handle was opened is not made again.
+            if (!parent.blnPredefined && !data.Find(parent.strPath)) return ERROR_KEY_DELETED;
             data.Create(h.strPath);
             return ERROR_SUCCESS;
         });
