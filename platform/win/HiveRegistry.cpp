@@ -212,9 +212,11 @@ int32_t HiveRegistry::Change(Hive& hive, F&& change) {
     HiveData data = hive.data;
     r = change(data);
     if (r != ERROR_SUCCESS) return r;
-    std::string text = strFormatHive(data, hive.strRootName);
-    if (text.size() > kMaxHiveBytes)
-        return Fail(ERROR_NOT_ENOUGH_QUOTA, "Hive " + hive.strPath + ": would pass 16 MiB");
+    bool tooLarge = false;
+    std::string text = strFormatHive(data, hive.strRootName, &tooLarge);
+    if (tooLarge || data.lngEntries() > kMaxHiveEntries)
+        return Fail(ERROR_NOT_ENOUGH_QUOTA,
+                    "Hive " + hive.strPath + ": would pass 16 MiB or 200000 keys and values");
 
     mode_t mode = hive.strProgramFiles.empty() ? 0600 : 0644;
     struct stat st {};

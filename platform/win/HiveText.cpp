@@ -200,6 +200,15 @@ bool blnSplitKeyPath(std::string_view path, std::vector<std::string>& names) {
     }
 }
 
+HiveKey::HiveKey(const HiveKey& other) : strName(other.strName), values(other.values) {
+    for (const auto& [folded, sub] : other.subkeys) subkeys.emplace(folded, std::make_unique<HiveKey>(*sub));
+}
+
+HiveKey& HiveKey::operator=(const HiveKey& other) {
+    if (this != &other) *this = HiveKey(other);
+    return *this;
+}
+
 const HiveValue* HiveKey::FindValue(std::string_view name) const {
     for (const auto& v : values)
         if (blnSameName(v.strName, name)) return &v;
@@ -212,54 +221,92 @@ HiveValue* HiveKey::FindValue(std::string_view name) {
     return nullptr;
 }
 
-HiveData::HiveData() { mKeys.emplace("", HiveKey{}); }
+namespace {
+
+// Calls fn for each name of a path; stops when it returns false.
+template <typename F>
+bool blnEachName(std::string_view path, F&& fn) {
+    std::size_t start = 0;
+    while (start < path.size()) {
+        auto end = path.find('\\', start);
+        if (end == std::string_view::npos) end = path.size();
+        if (!fn(path.substr(start, end - start))) return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+void Walk(const HiveKey& key, std::string& path,
+          const std::function<void(const std::string&, const HiveKey&)>& fn) {
+    for (const auto& [folded, sub] : key.subkeys) {
+        const std::size_t keep = path.size();
+        if (!path.empty()) path += '\\';
+        path += sub->strName;
+        fn(path, *sub);
+        Walk(*sub, path, fn);
+        path.resize(keep);
+    }
+}
+
+std::size_t lngCount(const HiveKey& key) {
+    std::size_t n = key.values.size();
+    for (const auto& [folded, sub] : key.subkeys) n += 1 + lngCount(*sub);
+    return n;
+}
+
+}  // namespace
 
 const HiveKey* HiveData::Find(std::string_view path) const {
-    const auto it = mKeys.find(strFold(path));
-    return it == mKeys.end() ? nullptr : &it->second;
+    const HiveKey* key = &mRoot;
+    blnEachName(path, [&](std::string_view name) {
+        const auto it = key->subkeys.find(strFold(name));
+        key = it == key->subkeys.end() ? nullptr : it->second.get();
+        return key != nullptr;
+    });
+    return key;
 }
 
 HiveKey* HiveData::Find(std::string_view path) {
-    const auto it = mKeys.find(strFold(path));
-    return it == mKeys.end() ? nullptr : &it->second;
+    return const_cast<HiveKey*>(static_cast<const HiveData*>(this)->Find(path));
 }
 
 HiveKey& HiveData::Create(std::string_view path) {
-    HiveKey* key = &mKeys.find("")->second;
-    std::size_t end = 0;
-    while (!path.empty()) {
-        end = path.find('\\', end);
-        const auto prefix = path.substr(0, end);
-        auto [it, added] = mKeys.try_emplace(strFold(prefix));
-        if (added) it->second.strPath = std::string(prefix);
-        key = &it->second;
-        if (end == std::string_view::npos) break;
-        ++end;
-    }
+    HiveKey* key = &mRoot;
+    blnEachName(path, [&](std::string_view name) {
+        auto& slot = key->subkeys[strFold(name)];
+        if (!slot) {
+            slot = std::make_unique<HiveKey>();
+            slot->strName = std::string(name);
+        }
+        key = slot.get();
+        return true;
+    });
     return *key;
 }
 
-bool HiveData::blnHasSubkeys(std::string_view path) const {
-    const std::string prefix = path.empty() ? std::string() : strFold(path) + '\\';
-    auto it = mKeys.upper_bound(prefix);
-    return it != mKeys.end() && it->first.compare(0, prefix.size(), prefix) == 0;
-}
-
 bool HiveData::Remove(std::string_view path) {
-    if (path.empty() || blnHasSubkeys(path)) return false;
-    return mKeys.erase(strFold(path)) == 1;
+    const auto slash = path.rfind('\\');
+    HiveKey* parent = Find(slash == std::string_view::npos ? std::string_view() : path.substr(0, slash));
+    if (path.empty() || !parent) return false;
+    const auto it = parent->subkeys.find(strFold(slash == std::string_view::npos ? path : path.substr(slash + 1)));
+    if (it == parent->subkeys.end() || !it->second->subkeys.empty()) return false;
+    parent->subkeys.erase(it);
+    return true;
 }
 
 std::vector<std::string> HiveData::Subkeys(std::string_view path) const {
     std::vector<std::string> names;
-    const std::string prefix = path.empty() ? std::string() : strFold(path) + '\\';
-    for (auto it = mKeys.upper_bound(prefix);
-         it != mKeys.end() && it->first.compare(0, prefix.size(), prefix) == 0; ++it) {
-        if (it->first.find('\\', prefix.size()) != std::string::npos) continue;
-        names.push_back(it->second.strPath.substr(prefix.size()));
-    }
+    if (const HiveKey* key = Find(path))
+        for (const auto& [folded, sub] : key->subkeys) names.push_back(sub->strName);
     return names;
 }
+
+void HiveData::ForEach(const std::function<void(const std::string&, const HiveKey&)>& fn) const {
+    std::string path;
+    Walk(mRoot, path, fn);
+}
+
+std::size_t HiveData::lngEntries() const { return lngCount(mRoot); }
 
 bool blnParseHive(std::string_view text, std::string_view strRootName, HiveData& out,
                   HiveParseError& err) {
@@ -272,6 +319,7 @@ bool blnParseHive(std::string_view text, std::string_view strRootName, HiveData&
     };
     if (text.size() > kMaxHiveBytes) return fail(0, "larger than 16 MiB");
     HiveKey* key = nullptr;
+    std::size_t entries = 0;
     bool blnSeenContent = false;
     int lineNo = 0;
     std::size_t pos = 0;
@@ -310,6 +358,16 @@ bool blnParseHive(std::string_view text, std::string_view strRootName, HiveData&
             std::vector<std::string> names;
             if (!blnSplitKeyPath(full, names))
                 return fail(firstLine, "bad key name (empty, over 255 characters, or too deep)");
+            const HiveKey* known = &out.Root();
+            blnEachName(full, [&](std::string_view name) {
+                if (known) {
+                    const auto it = known->subkeys.find(strFold(name));
+                    known = it == known->subkeys.end() ? nullptr : it->second.get();
+                }
+                if (!known) ++entries;
+                return true;
+            });
+            if (entries > kMaxHiveEntries) return fail(firstLine, "more than 200000 keys and values");
             key = &out.Create(full);
             continue;
         }
@@ -328,6 +386,7 @@ bool blnParseHive(std::string_view text, std::string_view strRootName, HiveData&
         std::string what;
         if (!blnParseData(rest, v, what)) return fail(firstLine, what);
         if (key->FindValue(v.strName)) return fail(firstLine, "value given twice in one key");
+        if (++entries > kMaxHiveEntries) return fail(firstLine, "more than 200000 keys and values");
         key->values.push_back(std::move(v));
     }
     return true;
@@ -372,17 +431,20 @@ std::string strFormatKey(std::string_view strFullPath, const std::vector<HiveVal
     return out;
 }
 
-std::string strFormatHive(const HiveData& hive, std::string_view strRootName) {
+std::string strFormatHive(const HiveData& hive, std::string_view strRootName, bool* pblnTooLarge) {
     std::string out(kHeader);
     out += "\n";
-    for (const auto& [folded, key] : hive.Keys()) {
-        if (folded.empty() && key.values.empty()) continue;
+    bool tooLarge = false;
+    if (!hive.Root().values.empty()) out += "\n" + strFormatKey(strRootName, hive.Root().values);
+    const std::string prefix = std::string(strRootName) + '\\';
+    hive.ForEach([&](const std::string& path, const HiveKey& key) {
+        if (tooLarge) return;
         out += '\n';
-        const std::string full =
-            key.strPath.empty() ? std::string(strRootName) : std::string(strRootName) + '\\' + key.strPath;
-        out += strFormatKey(full, key.values);
-    }
-    return out;
+        out += strFormatKey(prefix + path, key.values);
+        tooLarge = out.size() > kMaxHiveBytes;
+    });
+    if (pblnTooLarge) *pblnTooLarge = tooLarge;
+    return tooLarge ? std::string() : out;
 }
 
 }  // namespace platform::win

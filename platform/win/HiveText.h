@@ -7,7 +7,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,9 +34,20 @@ struct HiveValue {
     std::string data;  // raw bytes; REG_SZ holds its terminating NUL
 };
 
+// One key: its name as written, its values in the order written, and its
+// subkeys by name without letter case. Keys hold only their own name, so
+// memory grows with the text read, not with the depth of the paths in it.
 struct HiveKey {
-    std::string strPath;  // below the hive's root, names joined by '\', as written
+    std::string strName;  // "" for the hive's root
     std::vector<HiveValue> values;
+    std::map<std::string, std::unique_ptr<HiveKey>> subkeys;  // by folded name
+
+    HiveKey() = default;
+    HiveKey(const HiveKey& other);
+    HiveKey& operator=(const HiveKey& other);
+    HiveKey(HiveKey&&) = default;
+    HiveKey& operator=(HiveKey&&) = default;
+    ~HiveKey() = default;
 
     const HiveValue* FindValue(std::string_view name) const;
     HiveValue* FindValue(std::string_view name);
@@ -49,24 +62,30 @@ bool blnSameName(std::string_view a, std::string_view b);
 bool blnValidKeyName(std::string_view name);
 bool blnValidValueName(std::string_view name);
 
+// Keys and values a hive may hold together: a bound on memory for any file,
+// far above what the programs keep there.
+inline constexpr std::size_t kMaxHiveEntries = 200000;
+
 class HiveData {
   public:
-    HiveData();
-
+    // Paths are names joined by '\' below the root ("" is the root), valid
+    // as blnSplitKeyPath takes them.
     const HiveKey* Find(std::string_view path) const;
     HiveKey* Find(std::string_view path);
-    // Creates the key and any missing parents; path must be valid.
+    // Creates the key and any missing parents.
     HiveKey& Create(std::string_view path);
     // Fails (false) for the root, a missing key or a key with subkeys.
     bool Remove(std::string_view path);
-    // Names of the direct subkeys, sorted without letter case.
+    // Names of the direct subkeys, in order without letter case.
     std::vector<std::string> Subkeys(std::string_view path) const;
-    bool blnHasSubkeys(std::string_view path) const;
-
-    const std::map<std::string, HiveKey>& Keys() const { return mKeys; }
+    // Every key below the root, parents first, with its path.
+    void ForEach(const std::function<void(const std::string&, const HiveKey&)>& fn) const;
+    // Keys and values held, for the bound above.
+    std::size_t lngEntries() const;
+    const HiveKey& Root() const { return mRoot; }
 
   private:
-    std::map<std::string, HiveKey> mKeys;  // by folded path; "" is the root
+    HiveKey mRoot;
 };
 
 // Splits "a\b\c" into names; false when a name is empty or invalid or the
@@ -82,7 +101,9 @@ struct HiveParseError {
 // must lie below it.
 bool blnParseHive(std::string_view text, std::string_view strRootName, HiveData& out,
                   HiveParseError& err);
-std::string strFormatHive(const HiveData& hive, std::string_view strRootName);
+// The whole text; "" with *pblnTooLarge set when it would pass kMaxHiveBytes.
+std::string strFormatHive(const HiveData& hive, std::string_view strRootName,
+                          bool* pblnTooLarge = nullptr);
 
 // The lines of one key, as in the file: "[full path]" and its values.
 std::string strFormatKey(std::string_view strFullPath, const std::vector<HiveValue>& values);

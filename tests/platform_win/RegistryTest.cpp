@@ -245,6 +245,11 @@ TEST(HiveTextForm, EveryValueComesBackAsItWasWritten) {
         EXPECT_EQ(b->values[i].lngType, k.values[i].lngType) << i;
         EXPECT_EQ(b->values[i].data, k.values[i].data) << i;
     }
+    // Memory is bounded by the count of keys and values, whatever the paths.
+    std::string many = "[HKEY_CURRENT_USER\\a]\n";
+    for (std::size_t i = 0; i <= kMaxHiveEntries; ++i) many += "\"" + std::to_string(i) + "\"=hex:\n";
+    EXPECT_FALSE(blnParseHive(many, "HKEY_CURRENT_USER", back, err));
+    EXPECT_EQ(err.strWhat, "more than 200000 keys and values");
     // Long hex data may be continued over lines, as exports write it.
     ASSERT_TRUE(blnParseHive("[HKEY_CURRENT_USER]\n\"h\"=hex(0):01,02,\\\n  03\n", "HKEY_CURRENT_USER", back, err));
     EXPECT_EQ(back.Find("")->values[0].data, std::string("\x01\x02\x03", 3));
