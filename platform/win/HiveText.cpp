@@ -1,6 +1,8 @@
 #include "HiveText.h"
 
 #include <cstdio>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace platform::win {
 namespace {
@@ -320,6 +322,7 @@ bool blnParseHive(std::string_view text, std::string_view strRootName, HiveData&
     if (text.size() > kMaxHiveBytes) return fail(0, "larger than 16 MiB");
     HiveKey* key = nullptr;
     std::size_t entries = 0;
+    std::unordered_map<const HiveKey*, std::unordered_set<std::string>> seen;
     bool blnSeenContent = false;
     int lineNo = 0;
     std::size_t pos = 0;
@@ -385,7 +388,10 @@ bool blnParseHive(std::string_view text, std::string_view strRootName, HiveData&
         rest = Trim(rest.substr(1));
         std::string what;
         if (!blnParseData(rest, v, what)) return fail(firstLine, what);
-        if (key->FindValue(v.strName)) return fail(firstLine, "value given twice in one key");
+        // A set per key: searching the values for each new one would make a
+        // key with many values cost their square.
+        if (!seen[key].insert(strFold(v.strName)).second)
+            return fail(firstLine, "value given twice in one key");
         if (++entries > kMaxHiveEntries) return fail(firstLine, "more than 200000 keys and values");
         key->values.push_back(std::move(v));
     }
