@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "platform/win/Process.h"
+#include "platform/win/SystemVersion.h"
 #include "tests/platform_win/WinFixture.h"
 
 using namespace platform::win;
@@ -33,6 +34,19 @@ TEST(CommandLine, QuotesAndBackslashesSplitAsWindowsSplitsThem) {
 }
 
 class Processes : public WinFixture {};
+
+TEST_F(Processes, TheSystemVersionIsNT51UnlessTheEnvironmentNamesAnother) {
+    OsVersionInfo v;
+    ASSERT_TRUE(GetVersionEx(&v));
+    EXPECT_EQ(std::tuple(v.lngPlatformId, v.lngMajor, v.lngMinor), std::tuple(VER_PLATFORM_WIN32_NT, 5u, 1u));
+    setenv("NOTAVEX_WINVER", "9x 4.0", 1);
+    ASSERT_TRUE(GetVersionEx(&v));
+    EXPECT_EQ(std::tuple(v.lngPlatformId, v.lngMajor, v.lngMinor), std::tuple(VER_PLATFORM_WIN32_WINDOWS, 4u, 0u));
+    for (const char* none : {"none", "nt 5", "os2 1.0", "nt 5.1 x"}) {
+        setenv("NOTAVEX_WINVER", none, 1);
+        EXPECT_FALSE(GetVersionEx(&v)) << none;
+    }
+}
 
 TEST_F(Processes, ProgramsAreFoundByWindowsNamesAndTheirExitCodesComeBack) {
     int32_t code = -1;

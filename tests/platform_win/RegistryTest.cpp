@@ -102,6 +102,11 @@ TEST_F(Reg, AHandleOfADeletedKeyFailsAndNeverMakesTheKeyAgain) {
     EXPECT_EQ(reg->DeleteKey(parent, "Annotator"), ERROR_ACCESS_DENIED);  // has a subkey
     EXPECT_EQ(reg->DeleteKey(parent, "Missing"), ERROR_FILE_NOT_FOUND);
 
+    const uint8_t v = 0;
+    ASSERT_EQ(reg->SetValue(h, "Gone", REG_NONE, &v, 1), ERROR_SUCCESS);
+    EXPECT_EQ(reg->DeleteValue(h, "GONE"), ERROR_SUCCESS);
+    EXPECT_EQ(reg->DeleteValue(h, "Gone"), ERROR_FILE_NOT_FOUND);
+
     auto other = NewRegistry();  // as another process would
     EXPECT_EQ(SHDeleteKey(*other, HKEY_CURRENT_USER, "software\\notavex\\annotator"), ERROR_SUCCESS);
     const uint8_t b = 1;
