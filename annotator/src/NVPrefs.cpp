@@ -41,7 +41,8 @@ HRESULT NVPrefs::Open() {
     if (blnOpen()) return S_OK;
     constexpr uint32_t access = KEY_WRITE | KEY_QUERY_VALUE;
     int32_t r = mRegistry.CreateKey(HKEY_CURRENT_USER, strPrefsRoot(), access, &mhRoot);
-    if (r == ERROR_SUCCESS) r = mRegistry.CreateKey(HKEY_LOCAL_MACHINE, kAddOnKey, access, &mhMachine);
+    if (r == ERROR_SUCCESS)
+        r = mRegistry.CreateKey(HKEY_LOCAL_MACHINE, kAddOnKey, access, &mhMachine);
     if (r != ERROR_SUCCESS) {
         if (mhRoot) mRegistry.CloseKey(mhRoot);
         mhRoot = 0;
@@ -97,8 +98,8 @@ HRESULT NVPrefs::Read(const std::string& strSection, const std::string& strName,
     return E_FAIL;
 }
 
-HRESULT NVPrefs::Write(const std::string& strSection, const std::string& strName,
-                       const void* pData, uint32_t lngSize) {
+HRESULT NVPrefs::Write(const std::string& strSection, const std::string& strName, const void* pData,
+                       uint32_t lngSize) {
     if (!blnOpen()) {
         NV_TRACE(E_FAIL);
         return E_FAIL;

@@ -53,7 +53,8 @@ std::string strOwnPath() {
     if (dladdr(reinterpret_cast<void*>(&Log), &info) == 0 || !info.dli_fname) return "";
     std::string path = info.dli_fname;
     char cwd[4096];
-    if (!path.empty() && path.front() != '/' && getcwd(cwd, sizeof cwd)) path = std::string(cwd) + "/" + path;
+    if (!path.empty() && path.front() != '/' && getcwd(cwd, sizeof cwd))
+        path = std::string(cwd) + "/" + path;
     return std::filesystem::path(path).lexically_normal().string();
 }
 
@@ -83,15 +84,20 @@ class Capture final : public INVComCapture {
         return S_OK;
     }
     HRESULT GetTypeInfo(uint32_t, uint32_t, void**) override { return E_NOTIMPL; }
-    HRESULT GetIDsOfNames(const IID&, char**, uint32_t, uint32_t, int32_t*) override { return E_NOTIMPL; }
-    HRESULT Invoke(int32_t, const IID&, uint32_t, uint16_t, void*, void*, void*, uint32_t*) override {
+    HRESULT GetIDsOfNames(const IID&, char**, uint32_t, uint32_t, int32_t*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT Invoke(int32_t, const IID&, uint32_t, uint16_t, void*, void*, void*,
+                   uint32_t*) override {
         return E_NOTIMPL;
     }
     HRESULT CaptureWindow() override { return Called("CaptureWindow"); }
     HRESULT CaptureRegion() override { return Called("CaptureRegion"); }
     HRESULT Unused3() override { return Called("Unused3"); }
     HRESULT ShowOptions() override { return Called("ShowOptions"); }
-    HRESULT ShowPage(int32_t lngPage) override { return Called("ShowPage " + std::to_string(lngPage)); }
+    HRESULT ShowPage(int32_t lngPage) override {
+        return Called("ShowPage " + std::to_string(lngPage));
+    }
     HRESULT StartBrowser() override { return Called("StartBrowser"); }
 
   private:
@@ -167,12 +173,13 @@ NV_EXPORT HRESULT DllRegisterServer() {
     for (const auto& c : kClasses) {
         const std::string clsid = strFromGuid(*c.pclsid);
         const std::string clsidKey = "CLSID\\" + clsid;
-        for (HRESULT h : {SetText(*reg, c.strProgID, "", c.strName),
-                          SetText(*reg, std::string(c.strProgID) + "\\CLSID", "", clsid),
-                          SetText(*reg, clsidKey, "", c.strName),
-                          SetText(*reg, clsidKey + "\\ProgID", "", c.strProgID),
-                          SetText(*reg, clsidKey + "\\InprocServer32", "", path),
-                          SetText(*reg, clsidKey + "\\InprocServer32", "ThreadingModel", "Apartment")})
+        for (HRESULT h :
+             {SetText(*reg, c.strProgID, "", c.strName),
+              SetText(*reg, std::string(c.strProgID) + "\\CLSID", "", clsid),
+              SetText(*reg, clsidKey, "", c.strName),
+              SetText(*reg, clsidKey + "\\ProgID", "", c.strProgID),
+              SetText(*reg, clsidKey + "\\InprocServer32", "", path),
+              SetText(*reg, clsidKey + "\\InprocServer32", "ThreadingModel", "Apartment")})
             if (FAILED(h) && SUCCEEDED(hr)) hr = h;
     }
     return hr;
@@ -183,7 +190,8 @@ NV_EXPORT HRESULT DllUnregisterServer() {
     auto reg = OpenRegistry();
     HRESULT hr = S_OK;
     for (const auto& c : kClasses) {
-        for (const std::string& key : {std::string(c.strProgID), "CLSID\\" + strFromGuid(*c.pclsid)}) {
+        for (const std::string& key :
+             {std::string(c.strProgID), "CLSID\\" + strFromGuid(*c.pclsid)}) {
             const int32_t r = SHDeleteKey(*reg, HKEY_CLASSES_ROOT, key);
             if (r != ERROR_SUCCESS && r != ERROR_FILE_NOT_FOUND && SUCCEEDED(hr))
                 hr = HRESULT_FROM_WIN32(r);

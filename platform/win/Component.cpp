@@ -62,7 +62,8 @@ bool blnGuidFromString(const std::string& s, GUID* pGuid) {
         i += 2;
     }
     GUID g;
-    g.Data1 = (uint32_t{bytes[0]} << 24) | (uint32_t{bytes[1]} << 16) | (uint32_t{bytes[2]} << 8) | bytes[3];
+    g.Data1 = (uint32_t{bytes[0]} << 24) | (uint32_t{bytes[1]} << 16) | (uint32_t{bytes[2]} << 8) |
+              bytes[3];
     g.Data2 = static_cast<uint16_t>((bytes[4] << 8) | bytes[5]);
     g.Data3 = static_cast<uint16_t>((bytes[6] << 8) | bytes[7]);
     for (int i = 0; i < 8; ++i) g.Data4[i] = bytes[8 + i];
@@ -101,11 +102,14 @@ Library::~Library() {
     if (mHandle) dlclose(mHandle);
 }
 
-void* Library::Symbol(const std::string& strName) const { return dlsym(mHandle, strName.c_str()); }
+void* Library::Symbol(const std::string& strName) const {
+    return dlsym(mHandle, strName.c_str());
+}
 
 HRESULT ComRuntime::CLSIDFromProgID(const std::string& strProgID, CLSID* pclsid) {
     std::string text;
-    if (strProgID.empty() || !blnReadText(mRegistry, HKEY_CLASSES_ROOT, strProgID + "\\CLSID", "", &text) ||
+    if (strProgID.empty() ||
+        !blnReadText(mRegistry, HKEY_CLASSES_ROOT, strProgID + "\\CLSID", "", &text) ||
         !blnGuidFromString(text, pclsid))
         return CO_E_CLASSSTRING;
     return S_OK;
@@ -115,8 +119,8 @@ HRESULT ComRuntime::CreateInstance(const CLSID& rclsid, const IID& riid, void** 
     if (!ppv) return E_POINTER;
     *ppv = nullptr;
     std::string path;
-    if (!blnReadText(mRegistry, HKEY_CLASSES_ROOT, "CLSID\\" + strFromGuid(rclsid) + "\\InprocServer32",
-                     "", &path) ||
+    if (!blnReadText(mRegistry, HKEY_CLASSES_ROOT,
+                     "CLSID\\" + strFromGuid(rclsid) + "\\InprocServer32", "", &path) ||
         path.empty())
         return REGDB_E_CLASSNOTREG;
     auto it = mLibraries.find(path);
@@ -125,7 +129,8 @@ HRESULT ComRuntime::CreateInstance(const CLSID& rclsid, const IID& riid, void** 
         if (!lib) return CO_E_DLLNOTFOUND;
         it = mLibraries.emplace(path, std::move(lib)).first;
     }
-    auto getClassObject = reinterpret_cast<DllGetClassObjectFn>(it->second->Symbol("DllGetClassObject"));
+    auto getClassObject =
+        reinterpret_cast<DllGetClassObjectFn>(it->second->Symbol("DllGetClassObject"));
     if (!getClassObject) return CO_E_ERRORINDLL;
     IClassFactory* factory = nullptr;
     HRESULT hr = getClassObject(rclsid, IID_IClassFactory, reinterpret_cast<void**>(&factory));

@@ -32,7 +32,8 @@ std::string strFromGuid(const GUID& guid);
 bool blnGuidFromString(const std::string& strText, GUID* pGuid);
 
 inline constexpr IID IID_IUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
-inline constexpr IID IID_IClassFactory = {0x00000001, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+inline constexpr IID IID_IClassFactory = {
+    0x00000001, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 inline constexpr IID IID_IDispatch = {0x00020400, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 
 // Objects are released through Release, never deleted through these
@@ -78,7 +79,8 @@ using DllEntryFn = HRESULT (*)();
 // name is looked for in the running program's folder first, as Windows does.
 class Library {
   public:
-    static std::unique_ptr<Library> Load(const std::string& strName, std::string* pstrError = nullptr);
+    static std::unique_ptr<Library> Load(const std::string& strName,
+                                         std::string* pstrError = nullptr);
     ~Library();
     Library(const Library&) = delete;
     Library& operator=(const Library&) = delete;

@@ -19,7 +19,9 @@ std::string strFolderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string strErrno() { return std::strerror(errno); }
+std::string strErrno() {
+    return std::strerror(errno);
+}
 
 }  // namespace
 
@@ -54,8 +56,10 @@ std::string strCopyFileReplacing(const std::string& strSource, const std::string
         for (ssize_t done = 0; done < n && err.empty();) {
             const ssize_t w = write(out, buf + done, static_cast<std::size_t>(n - done));
             if (w < 0 && errno == EINTR) continue;
-            if (w <= 0) err = strErrno();
-            else done += w;
+            if (w <= 0)
+                err = strErrno();
+            else
+                done += w;
         }
     }
     close(in);
@@ -79,8 +83,9 @@ QueueAnswer UiQueueCallback::OnError(const std::string& strOperation, const std:
 
 void FileQueue::QueueCopy(const std::string& strSourceFolder, const std::string& strSourceName,
                           const std::string& strTargetFolder, const std::string& strTargetName) {
-    maOps.push_back({true, strJoin(strSourceFolder, strSourceName),
-                     strJoin(strTargetFolder, strTargetName.empty() ? strSourceName : strTargetName)});
+    maOps.push_back(
+        {true, strJoin(strSourceFolder, strSourceName),
+         strJoin(strTargetFolder, strTargetName.empty() ? strSourceName : strTargetName)});
 }
 
 void FileQueue::QueueDelete(const std::string& strFolder, const std::string& strName) {

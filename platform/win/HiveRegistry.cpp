@@ -147,7 +147,8 @@ int32_t HiveRegistry::Load(Hive& hive) {
             return ERROR_SUCCESS;
         }
         hive.blnLoaded = false;
-        if (errno == EACCES) return Fail(ERROR_ACCESS_DENIED, "Hive " + hive.strPath + ": cannot be read");
+        if (errno == EACCES)
+            return Fail(ERROR_ACCESS_DENIED, "Hive " + hive.strPath + ": cannot be read");
         return Fail(ERROR_BADDB, "Hive " + hive.strPath + ": " +
                                      (errno == EFBIG    ? std::string("larger than 16 MiB")
                                       : errno == EINVAL ? std::string("not a regular file")
@@ -242,17 +243,17 @@ int32_t HiveRegistry::Change(Hive& hive, F&& change) {
 
 int32_t HiveRegistry::Resolve(HKEY hKey, Handle& out) const {
     switch (hKey) {
-    case HKEY_LOCAL_MACHINE:
-        out = {0, "", KEY_ALL_ACCESS, true};
-        return ERROR_SUCCESS;
-    case HKEY_CURRENT_USER:
-        out = {1, "", KEY_ALL_ACCESS, true};
-        return ERROR_SUCCESS;
-    case HKEY_CLASSES_ROOT:
-        out = {0, "Software\\Classes", KEY_ALL_ACCESS, true};
-        return ERROR_SUCCESS;
-    default:
-        break;
+        case HKEY_LOCAL_MACHINE:
+            out = {0, "", KEY_ALL_ACCESS, true};
+            return ERROR_SUCCESS;
+        case HKEY_CURRENT_USER:
+            out = {1, "", KEY_ALL_ACCESS, true};
+            return ERROR_SUCCESS;
+        case HKEY_CLASSES_ROOT:
+            out = {0, "Software\\Classes", KEY_ALL_ACCESS, true};
+            return ERROR_SUCCESS;
+        default:
+            break;
     }
     const auto it = mHandles.find(hKey);
     if (it == mHandles.end()) return ERROR_INVALID_HANDLE;

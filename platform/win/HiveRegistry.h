@@ -58,8 +58,8 @@ class HiveRegistry : public Registry {
     };
 
     int32_t Resolve(HKEY hKey, Handle& out) const;
-    int32_t OpenOrCreate(HKEY hParent, const std::string& strSubKey, uint32_t lngAccess, HKEY* phKey,
-                         bool blnCreate);
+    int32_t OpenOrCreate(HKEY hParent, const std::string& strSubKey, uint32_t lngAccess,
+                         HKEY* phKey, bool blnCreate);
     int32_t Load(Hive& hive);
     int32_t LoadedKey(const Handle& h, const HiveKey** ppKey);
     bool blnWritable(const Hive& hive) const;

@@ -10,9 +10,13 @@ namespace {
 constexpr std::string_view kHeader = "Windows Registry Editor Version 5.00";
 constexpr std::string_view kOldHeader = "REGEDIT4";
 
-char chFold(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char chFold(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
-bool blnControl(unsigned char c) { return c < 0x20 || c == 0x7F; }
+bool blnControl(unsigned char c) {
+    return c < 0x20 || c == 0x7F;
+}
 
 int lngHexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -203,7 +207,8 @@ bool blnSplitKeyPath(std::string_view path, std::vector<std::string>& names) {
 }
 
 HiveKey::HiveKey(const HiveKey& other) : strName(other.strName), values(other.values) {
-    for (const auto& [folded, sub] : other.subkeys) subkeys.emplace(folded, std::make_unique<HiveKey>(*sub));
+    for (const auto& [folded, sub] : other.subkeys)
+        subkeys.emplace(folded, std::make_unique<HiveKey>(*sub));
 }
 
 HiveKey& HiveKey::operator=(const HiveKey& other) {
@@ -288,9 +293,11 @@ HiveKey& HiveData::Create(std::string_view path) {
 
 bool HiveData::Remove(std::string_view path) {
     const auto slash = path.rfind('\\');
-    HiveKey* parent = Find(slash == std::string_view::npos ? std::string_view() : path.substr(0, slash));
+    HiveKey* parent =
+        Find(slash == std::string_view::npos ? std::string_view() : path.substr(0, slash));
     if (path.empty() || !parent) return false;
-    const auto it = parent->subkeys.find(strFold(slash == std::string_view::npos ? path : path.substr(slash + 1)));
+    const auto it = parent->subkeys.find(
+        strFold(slash == std::string_view::npos ? path : path.substr(slash + 1)));
     if (it == parent->subkeys.end() || !it->second->subkeys.empty()) return false;
     parent->subkeys.erase(it);
     return true;
@@ -308,7 +315,9 @@ void HiveData::ForEach(const std::function<void(const std::string&, const HiveKe
     Walk(mRoot, path, fn);
 }
 
-std::size_t HiveData::lngEntries() const { return lngCount(mRoot); }
+std::size_t HiveData::lngEntries() const {
+    return lngCount(mRoot);
+}
 
 bool blnParseHive(std::string_view text, std::string_view strRootName, HiveData& out,
                   HiveParseError& err) {
@@ -355,7 +364,8 @@ bool blnParseHive(std::string_view text, std::string_view strRootName, HiveData&
                 return fail(firstLine, "key is not below " + std::string(strRootName));
             full.remove_prefix(strRootName.size());
             if (!full.empty()) {
-                if (full.front() != '\\') return fail(firstLine, "key is not below " + std::string(strRootName));
+                if (full.front() != '\\')
+                    return fail(firstLine, "key is not below " + std::string(strRootName));
                 full.remove_prefix(1);
             }
             std::vector<std::string> names;
@@ -370,7 +380,8 @@ bool blnParseHive(std::string_view text, std::string_view strRootName, HiveData&
                 if (!known) ++entries;
                 return true;
             });
-            if (entries > kMaxHiveEntries) return fail(firstLine, "more than 200000 keys and values");
+            if (entries > kMaxHiveEntries)
+                return fail(firstLine, "more than 200000 keys and values");
             key = &out.Create(full);
             continue;
         }
@@ -384,7 +395,8 @@ bool blnParseHive(std::string_view text, std::string_view strRootName, HiveData&
             return fail(firstLine, "a value line starts with \"name\" or @");
         }
         rest = Trim(rest);
-        if (rest.empty() || rest.front() != '=') return fail(firstLine, "'=' missing after the name");
+        if (rest.empty() || rest.front() != '=')
+            return fail(firstLine, "'=' missing after the name");
         rest = Trim(rest.substr(1));
         std::string what;
         if (!blnParseData(rest, v, what)) return fail(firstLine, what);

@@ -53,9 +53,15 @@ std::string strMachineRoot() {
     return r.empty() ? "/" : r;
 }
 
-std::string strWindowsFolder() { return strJoin(strMachineRoot(), "var/lib/notavex"); }
-std::string strMachineHivePath() { return strJoin(strWindowsFolder(), "machine.reg"); }
-std::string strDefaultProgramFiles() { return strJoin(strMachineRoot(), "opt"); }
+std::string strWindowsFolder() {
+    return strJoin(strMachineRoot(), "var/lib/notavex");
+}
+std::string strMachineHivePath() {
+    return strJoin(strWindowsFolder(), "machine.reg");
+}
+std::string strDefaultProgramFiles() {
+    return strJoin(strMachineRoot(), "opt");
+}
 
 std::string strUserConfigHome() {
     std::string c = strAbsEnv("XDG_CONFIG_HOME");
@@ -67,7 +73,9 @@ std::string strUserDataHome() {
     return d.empty() ? strJoin(strHome(), ".local/share") : d;
 }
 
-std::string strUserHivePath() { return strJoin(strUserConfigHome(), "notavex/user.reg"); }
+std::string strUserHivePath() {
+    return strJoin(strUserConfigHome(), "notavex/user.reg");
+}
 
 std::string strTempFolder() {
     std::string t = strAbsEnv("TMPDIR");

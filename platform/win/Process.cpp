@@ -17,7 +17,9 @@
 namespace platform::win {
 namespace {
 
-bool blnBlank(char c) { return c == ' ' || c == '\t'; }
+bool blnBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 bool blnExecutable(const std::string& path) {
     struct stat st {};
@@ -73,7 +75,8 @@ pid_t lngSpawn(const std::vector<std::string>& argv, bool blnDetached) {
     if (program.empty()) return -1;
     std::vector<char*> args;
     args.push_back(const_cast<char*>(program.c_str()));
-    for (std::size_t i = 1; i < argv.size(); ++i) args.push_back(const_cast<char*>(argv[i].c_str()));
+    for (std::size_t i = 1; i < argv.size(); ++i)
+        args.push_back(const_cast<char*>(argv[i].c_str()));
     args.push_back(nullptr);
     int pipeFds[2];
     if (pipe2(pipeFds, O_CLOEXEC) != 0) return -1;

@@ -35,7 +35,8 @@ bool blnReadSmall(const std::string& path, std::string& out) {
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
     struct stat st {};
-    bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= static_cast<off_t>(kMaxIniBytes);
+    bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+              st.st_size <= static_cast<off_t>(kMaxIniBytes);
     if (ok) {
         out.resize(static_cast<std::size_t>(st.st_size));
         ok = read(fd, out.data(), out.size()) == static_cast<ssize_t>(out.size());
@@ -92,7 +93,8 @@ std::vector<std::pair<std::string, std::string>> PendingPairs(const std::string&
         start = end + 1;
     }
     std::vector<std::pair<std::string, std::string>> pairs;
-    for (std::size_t i = 0; i + 1 < items.size(); i += 2) pairs.emplace_back(items[i], items[i + 1]);
+    for (std::size_t i = 0; i + 1 < items.size(); i += 2)
+        pairs.emplace_back(items[i], items[i + 1]);
     return pairs;
 }
 
@@ -102,7 +104,8 @@ bool MoveFileEx(Registry& registry, const std::string& strExisting, const std::s
     if (!(lngFlags & MOVEFILE_DELAY_UNTIL_REBOOT)) {
         if (!pstrNew) return strDeleteNoFollow(strExisting).empty();
         struct stat st {};
-        if (!(lngFlags & MOVEFILE_REPLACE_EXISTING) && lstat(pstrNew->c_str(), &st) == 0) return false;
+        if (!(lngFlags & MOVEFILE_REPLACE_EXISTING) && lstat(pstrNew->c_str(), &st) == 0)
+            return false;
         return rename(strExisting.c_str(), pstrNew->c_str()) == 0;
     }
     HKEY key = 0;
@@ -110,19 +113,22 @@ bool MoveFileEx(Registry& registry, const std::string& strExisting, const std::s
                            &key) != ERROR_SUCCESS)
         return false;
     const std::string target = pstrNew ? *pstrNew : std::string();
-    const int32_t r = registry.UpdateValue(key, kPendingValue, [&](const HiveValue* old, HiveValue* v) {
-        std::string data = old ? old->data : std::string();
-        if (!data.empty() && data.back() == '\0') data.pop_back();
-        data += strExisting + '\0' + target + '\0' + '\0';
-        v->lngType = REG_MULTI_SZ;
-        v->data = std::move(data);
-        return ERROR_SUCCESS;
-    });
+    const int32_t r =
+        registry.UpdateValue(key, kPendingValue, [&](const HiveValue* old, HiveValue* v) {
+            std::string data = old ? old->data : std::string();
+            if (!data.empty() && data.back() == '\0') data.pop_back();
+            data += strExisting + '\0' + target + '\0' + '\0';
+            v->lngType = REG_MULTI_SZ;
+            v->data = std::move(data);
+            return ERROR_SUCCESS;
+        });
     registry.CloseKey(key);
     return r == ERROR_SUCCESS;
 }
 
-std::string strWinInitPath() { return strJoin(strWindowsFolder(), "WININIT.INI"); }
+std::string strWinInitPath() {
+    return strJoin(strWindowsFolder(), "WININIT.INI");
+}
 
 uint32_t GetPrivateProfileSection(const std::string& strSection, std::string* pstrEntries,
                                   uint32_t lngMaxChars, const std::string& strFile) {
@@ -184,7 +190,8 @@ bool WritePrivateProfileSection(const std::string& strSection, const std::string
     }
     if (!done) out += "[" + strSection + "]\r\n" + body;
     const auto slash = strFile.rfind('/');
-    if (slash == std::string::npos || !blnMakeFolders(strFile.substr(0, slash ? slash : 1))) return false;
+    if (slash == std::string::npos || !blnMakeFolders(strFile.substr(0, slash ? slash : 1)))
+        return false;
     std::string temp = strFile.substr(0, slash) + "/.ini-XXXXXX";
     const int fd = mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) return false;
@@ -254,12 +261,13 @@ std::vector<std::string> RunPendingOperations(Registry& registry) {
         bool empty = false;
         if (!done.empty())
             registry.UpdateValue(key, kPendingValue, [&](const HiveValue* old, HiveValue* v) {
-            if (!old || old->data.compare(0, done.size(), done) != 0) return ERROR_FILE_NOT_FOUND;
-            v->data = old->data.substr(done.size());
-            if (v->data.empty()) v->data.push_back('\0');
-            empty = v->data == std::string(1, '\0');
-            return ERROR_SUCCESS;
-        });
+                if (!old || old->data.compare(0, done.size(), done) != 0)
+                    return ERROR_FILE_NOT_FOUND;
+                v->data = old->data.substr(done.size());
+                if (v->data.empty()) v->data.push_back('\0');
+                empty = v->data == std::string(1, '\0');
+                return ERROR_SUCCESS;
+            });
         if (empty) registry.DeleteValue(key, kPendingValue);
         registry.CloseKey(key);
     }

@@ -20,11 +20,20 @@ std::string strEscapeValue(const std::string& s) {
     std::string out;
     for (char c : s) {
         switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default: out.push_back(c);
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                out.push_back(c);
         }
     }
     return out;
@@ -50,18 +59,26 @@ std::string strExecArgument(const std::string& a) {
 bool SHGetSpecialFolderPath(int lngFolder, std::string* pstrPath, bool blnCreate) {
     std::string path;
     switch (lngFolder) {
-    case CSIDL_STARTUP: path = strJoin(strUserConfigHome(), "autostart"); break;
-    case CSIDL_STARTMENU:
-    case CSIDL_PROGRAMS: path = strJoin(strUserDataHome(), "applications"); break;
-    case CSIDL_COMMON_STARTUP: path = strJoin(strMachineRoot(), "etc/xdg/autostart"); break;
-    case CSIDL_COMMON_STARTMENU:
-    case CSIDL_COMMON_PROGRAMS:
-        path = strJoin(strMachineRoot(), "usr/local/share/applications");
-        break;
-    default: return false;
+        case CSIDL_STARTUP:
+            path = strJoin(strUserConfigHome(), "autostart");
+            break;
+        case CSIDL_STARTMENU:
+        case CSIDL_PROGRAMS:
+            path = strJoin(strUserDataHome(), "applications");
+            break;
+        case CSIDL_COMMON_STARTUP:
+            path = strJoin(strMachineRoot(), "etc/xdg/autostart");
+            break;
+        case CSIDL_COMMON_STARTMENU:
+        case CSIDL_COMMON_PROGRAMS:
+            path = strJoin(strMachineRoot(), "usr/local/share/applications");
+            break;
+        default:
+            return false;
     }
     struct stat st {};
-    const bool ok = blnCreate ? blnMakeFolders(path) : stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    const bool ok =
+        blnCreate ? blnMakeFolders(path) : stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
     if (ok && pstrPath) *pstrPath = path;
     return ok;
 }
@@ -71,7 +88,9 @@ std::string strShortPath(const std::string& strPath) {
     return stat(strPath.c_str(), &st) == 0 ? strPath : std::string();
 }
 
-std::string strTempPath() { return strJoin(strTempFolder(), "/"); }
+std::string strTempPath() {
+    return strJoin(strTempFolder(), "/");
+}
 
 std::string strLinkFile(const std::string& strLinkPath) {
     const std::string ext = ".lnk";
@@ -87,9 +106,11 @@ std::string strDesktopEntry(const std::string& strName, const ShellLink& link) {
     for (std::size_t i = 1; i < args.size(); ++i) exec += " " + strExecArgument(args[i]);
     std::string out = "[Desktop Entry]\nType=Application\n";
     out += "Name=" + strEscapeValue(strName) + "\n";
-    if (!link.strDescription.empty()) out += "Comment=" + strEscapeValue(link.strDescription) + "\n";
+    if (!link.strDescription.empty())
+        out += "Comment=" + strEscapeValue(link.strDescription) + "\n";
     out += "Exec=" + strEscapeValue(exec) + "\n";
-    if (!link.strWorkingFolder.empty()) out += "Path=" + strEscapeValue(link.strWorkingFolder) + "\n";
+    if (!link.strWorkingFolder.empty())
+        out += "Path=" + strEscapeValue(link.strWorkingFolder) + "\n";
     return out;
 }
 

@@ -38,12 +38,17 @@ inline constexpr HRESULT CO_E_DLLNOTFOUND = static_cast<HRESULT>(0x8004016Fu);
 inline constexpr HRESULT CO_E_ERRORINDLL = static_cast<HRESULT>(0x800401F9u);
 inline constexpr HRESULT CO_E_CLASSSTRING = static_cast<HRESULT>(0x800401F3u);
 
-inline constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
-inline constexpr bool FAILED(HRESULT hr) { return hr < 0; }
+inline constexpr bool SUCCEEDED(HRESULT hr) {
+    return hr >= 0;
+}
+inline constexpr bool FAILED(HRESULT hr) {
+    return hr < 0;
+}
 // Facility Win32: 0x80070000 with the low 16 bits of the code; 0 stays 0.
 inline constexpr HRESULT HRESULT_FROM_WIN32(int32_t lngCode) {
-    return lngCode <= 0 ? lngCode
-                        : static_cast<HRESULT>(0x80070000u | (static_cast<uint32_t>(lngCode) & 0xFFFFu));
+    return lngCode <= 0
+               ? lngCode
+               : static_cast<HRESULT>(0x80070000u | (static_cast<uint32_t>(lngCode) & 0xFFFFu));
 }
 
 inline constexpr uint32_t WM_NULL = 0x0000;

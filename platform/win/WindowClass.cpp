@@ -194,8 +194,8 @@ int32_t lngDeliver(const HWND& hwnd, const MessageFrame& frame, int lngTimeoutMs
     int32_t r = blnSendAll(fd, buf, sizeof buf, deadline) ? ERROR_SUCCESS : ERROR_TIMEOUT;
     if (r == ERROR_SUCCESS && frame.kind == FrameKind::Send) {
         MessageFrame reply;
-        if (blnReadAll(fd, buf, sizeof buf, deadline) &&
-            blnDecodeFrame(buf, sizeof buf, reply) && reply.kind == FrameKind::Reply) {
+        if (blnReadAll(fd, buf, sizeof buf, deadline) && blnDecodeFrame(buf, sizeof buf, reply) &&
+            reply.kind == FrameKind::Reply) {
             if (plngResult) *plngResult = reply.lParam;
         } else {
             // Closed without an answer means the window went away.
@@ -226,8 +226,8 @@ std::unique_ptr<WindowClassOwner> WindowClassOwner::Claim(const std::string& str
     std::unique_ptr<WindowClassOwner> owner(new WindowClassOwner());
     // The lock file is never removed: removing it would let two owners lock
     // two different files of the same name.
-    owner->mLockFd =
-        open((folder + "/" + name + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    owner->mLockFd = open((folder + "/" + name + ".lock").c_str(),
+                          O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (owner->mLockFd < 0) return nullptr;
     if (flock(owner->mLockFd, LOCK_EX | LOCK_NB) != 0) {
         err = ERROR_CLASS_ALREADY_EXISTS;

@@ -21,7 +21,8 @@ TEST_F(Prefs, AFreshUserGetsTheRootAndReadsDefaultsOrKeepsPresets) {
     NVPrefs prefs(*reg);
     ASSERT_EQ(prefs.Open(), S_OK);
     HKEY h = 0;
-    EXPECT_EQ(reg->OpenKey(HKEY_CURRENT_USER, "Software\\Notavex\\Annotator\\1.0", KEY_READ, &h), 0);
+    EXPECT_EQ(reg->OpenKey(HKEY_CURRENT_USER, "Software\\Notavex\\Annotator\\1.0", KEY_READ, &h),
+              0);
 
     uint8_t showIcon = 1;  // the caller's preset
     EXPECT_EQ(prefs.Read("Capture", "ShowIcon", &showIcon, 1), E_FAIL);
@@ -40,7 +41,9 @@ TEST_F(Prefs, AFreshUserGetsTheRootAndReadsDefaultsOrKeepsPresets) {
     // Written raw: type REG_NONE, the size given.
     const uint8_t zero = 0;
     ASSERT_EQ(prefs.Write("Capture", "ShowIcon", &zero, 1), S_OK);
-    ASSERT_EQ(reg->OpenKey(HKEY_CURRENT_USER, "Software\\Notavex\\Annotator\\1.0\\Capture", KEY_READ, &h), 0);
+    ASSERT_EQ(
+        reg->OpenKey(HKEY_CURRENT_USER, "Software\\Notavex\\Annotator\\1.0\\Capture", KEY_READ, &h),
+        0);
     uint32_t type = 99, size = 0;
     ASSERT_EQ(reg->QueryValue(h, "ShowIcon", &type, nullptr, &size), 0);
     EXPECT_EQ(type, REG_NONE);
@@ -97,7 +100,8 @@ TEST_F(Prefs, AUserWhoCannotWriteTheMachineKeyReadsDefaultsAndWritesNothing) {
     EXPECT_EQ(r, 0);
     // The user's root was made before the machine key failed; no value was.
     const std::string userHive = ReadText(strUserHivePath());
-    EXPECT_NE(userHive.find("[HKEY_CURRENT_USER\\Software\\Notavex\\Annotator\\1.0]"), std::string::npos);
+    EXPECT_NE(userHive.find("[HKEY_CURRENT_USER\\Software\\Notavex\\Annotator\\1.0]"),
+              std::string::npos);
     EXPECT_EQ(userHive.find("ShowIcon"), std::string::npos);
 }
 

@@ -25,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (strFormatHive(back, "HKEY_CURRENT_USER") != once) std::abort();
     // Every key read is found again by its path, without letter case.
     hive.ForEach([&](const std::string& path, const HiveKey& key) {
-        if (back.Find(strFold(path)) == nullptr || back.Find(path)->values.size() != key.values.size())
+        if (back.Find(strFold(path)) == nullptr ||
+            back.Find(path)->values.size() != key.values.size())
             std::abort();
     });
     if (back.lngEntries() != hive.lngEntries()) std::abort();

@@ -45,13 +45,16 @@ TEST_F(Components, ActivationByProgIDWorksAfterRegistrationAndFailsAfterUnregist
     ASSERT_EQ(registered, 0);
     ASSERT_EQ(com.CLSIDFromProgID("notavex.nvcomcapture.1", &clsid), S_OK);
     HKEY server = 0;
-    ASSERT_EQ(reg->OpenKey(HKEY_CLASSES_ROOT, "CLSID\\" + strFromGuid(clsid) + "\\InprocServer32", KEY_READ, &server), 0);
+    ASSERT_EQ(reg->OpenKey(HKEY_CLASSES_ROOT, "CLSID\\" + strFromGuid(clsid) + "\\InprocServer32",
+                           KEY_READ, &server),
+              0);
     char path[4096] = {};
     uint32_t size = sizeof path;
     ASSERT_EQ(reg->QueryValue(server, "", nullptr, path, &size), 0);
     EXPECT_EQ(path, std::filesystem::canonical(Library()).string());
     INVComCapture* capture = nullptr;
-    ASSERT_EQ(com.CreateInstance(clsid, IID_INVComCapture, reinterpret_cast<void**>(&capture)), S_OK);
+    ASSERT_EQ(com.CreateInstance(clsid, IID_INVComCapture, reinterpret_cast<void**>(&capture)),
+              S_OK);
     // The slots in their order: each call lands in the method of its name.
     EXPECT_EQ(capture->CaptureWindow(), S_OK);
     EXPECT_EQ(capture->CaptureRegion(), S_OK);
@@ -68,17 +71,18 @@ TEST_F(Components, ActivationByProgIDWorksAfterRegistrationAndFailsAfterUnregist
         ASSERT_NE(force, nullptr);
         force();
     }
-    EXPECT_EQ(Calls(), (std::vector<std::string>{"DllRegisterServer", "DllGetClassObject " + strFromGuid(clsid),
-                                                 "CreateInstance", "CaptureWindow", "CaptureRegion",
-                                                 "ShowOptions", "ShowPage 310", "StartBrowser", "Release",
-                                                 "ForceRegisterClient"}));
+    EXPECT_EQ(Calls(), (std::vector<std::string>{
+                           "DllRegisterServer", "DllGetClassObject " + strFromGuid(clsid),
+                           "CreateInstance", "CaptureWindow", "CaptureRegion", "ShowOptions",
+                           "ShowPage 310", "StartBrowser", "Release", "ForceRegisterClient"}));
 
     ASSERT_EQ(Regsvr32("/u /s \"" + Library() + "\""), 0);
     EXPECT_EQ(com.CLSIDFromProgID(kCaptureProgID, &clsid), CO_E_CLASSSTRING);
     EXPECT_EQ(com.CreateInstance(clsid, IID_INVComCapture, reinterpret_cast<void**>(&capture)),
               REGDB_E_CLASSNOTREG);
     HKEY h = 0;
-    EXPECT_EQ(reg->OpenKey(HKEY_CLASSES_ROOT, "Notavex.NVNote.1", KEY_READ, &h), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(reg->OpenKey(HKEY_CLASSES_ROOT, "Notavex.NVNote.1", KEY_READ, &h),
+              ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(Calls(), std::vector<std::string>{"DllUnregisterServer"});
 
     EXPECT_EQ(Regsvr32("/s " + Path("missing.dll")), 3);

@@ -44,14 +44,18 @@ TEST_F(Reg, NamesCompareWithoutCaseAndKeepTheCaseWritten) {
     std::string name;
     EXPECT_EQ(other->EnumKey(HKEY_CURRENT_USER, 0, &name), ERROR_SUCCESS);
     EXPECT_EQ(name, "Software");
-    EXPECT_NE(ReadText(UserHive()).find("[HKEY_CURRENT_USER\\Software\\Notavex\\Annotator]\n\"DLLPath\"=\"yz\"\n"),
+    EXPECT_NE(ReadText(UserHive())
+                  .find("[HKEY_CURRENT_USER\\Software\\Notavex\\Annotator]\n\"DLLPath\"=\"yz\"\n"),
               std::string::npos);
     // Classes are the machine hive's Software\Classes; a new machine hive
     // knows where programs go.
     HKEY c = Create(*reg, HKEY_CLASSES_ROOT, "Notavex.NVNote.1");
-    EXPECT_EQ(reg->OpenKey(HKEY_LOCAL_MACHINE, "software\\classes\\notavex.nvnote.1", KEY_READ, &c), 0);
+    EXPECT_EQ(reg->OpenKey(HKEY_LOCAL_MACHINE, "software\\classes\\notavex.nvnote.1", KEY_READ, &c),
+              0);
     HKEY cv = 0;
-    ASSERT_EQ(reg->OpenKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", KEY_READ, &cv), 0);
+    ASSERT_EQ(reg->OpenKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
+                           KEY_READ, &cv),
+              0);
     size = sizeof buf;
     EXPECT_EQ(reg->QueryValue(cv, "ProgramFilesDir", nullptr, nullptr, &size), ERROR_SUCCESS);
     EXPECT_EQ(size, strDefaultProgramFiles().size() + 1);
@@ -70,9 +74,12 @@ TEST_F(Reg, RawValuesOfOneFourAndTwelveBytesRoundTripWithSizesInAndOut) {
 
     auto other = NewRegistry();
     HKEY o = 0;
-    ASSERT_EQ(other->OpenKey(HKEY_CURRENT_USER, "Software\\Notavex\\Annotator\\1.0\\Capture", KEY_READ, &o), 0);
-    for (const auto& [name, data, size] : {std::tuple{"ShowIcon", one, 1u}, std::tuple{"Four", four, 4u},
-                                           std::tuple{"WindowHotkey", twelve, 12u}}) {
+    ASSERT_EQ(other->OpenKey(HKEY_CURRENT_USER, "Software\\Notavex\\Annotator\\1.0\\Capture",
+                             KEY_READ, &o),
+              0);
+    for (const auto& [name, data, size] :
+         {std::tuple{"ShowIcon", one, 1u}, std::tuple{"Four", four, 4u},
+          std::tuple{"WindowHotkey", twelve, 12u}}) {
         uint8_t buf[16];
         std::memset(buf, 0xAA, sizeof buf);
         uint32_t got = size, type = 99;
@@ -108,7 +115,8 @@ TEST_F(Reg, AHandleOfADeletedKeyFailsAndNeverMakesTheKeyAgain) {
     EXPECT_EQ(reg->DeleteValue(h, "Gone"), ERROR_FILE_NOT_FOUND);
 
     auto other = NewRegistry();  // as another process would
-    EXPECT_EQ(SHDeleteKey(*other, HKEY_CURRENT_USER, "software\\notavex\\annotator"), ERROR_SUCCESS);
+    EXPECT_EQ(SHDeleteKey(*other, HKEY_CURRENT_USER, "software\\notavex\\annotator"),
+              ERROR_SUCCESS);
     const uint8_t b = 1;
     EXPECT_EQ(reg->SetValue(h, "ShowIcon", REG_NONE, &b, 1), ERROR_KEY_DELETED);
     uint32_t size = 1;
@@ -137,7 +145,8 @@ TEST_F(Reg, ADamagedHiveIsNamedInTheErrorAndNeverOverwritten) {
     EXPECT_EQ(reg->SetValue(HKEY_CURRENT_USER, "x", REG_SZ, "", 1), ERROR_BADDB);
     EXPECT_EQ(ReadText(UserHive()), damaged);
     // The machine hive is another file and still works.
-    EXPECT_EQ(reg->CreateKey(HKEY_LOCAL_MACHINE, "Software\\New", KEY_ALL_ACCESS, &h), ERROR_SUCCESS);
+    EXPECT_EQ(reg->CreateKey(HKEY_LOCAL_MACHINE, "Software\\New", KEY_ALL_ACCESS, &h),
+              ERROR_SUCCESS);
 
     // Mended by hand, it is read again.
     WriteText(UserHive(), "[HKEY_CURRENT_USER\\Software]\n\"a\"=hex(0):0f\n");
@@ -145,9 +154,10 @@ TEST_F(Reg, ADamagedHiveIsNamedInTheErrorAndNeverOverwritten) {
 
     HiveData data;
     HiveParseError err;
-    for (const char* bad : {"\"a\"=\"b\"\n", "[HKEY_LOCAL_MACHINE\\X]\n", "[HKEY_CURRENT_USER\\a\\\\b]\n",
-                            "[HKEY_CURRENT_USER]\n\"a\"=\"unterminated\n", "[HKEY_CURRENT_USER]\n\"a\"=dword:1\n",
-                            "[HKEY_CURRENT_USER]\n\"a\"=\"1\"\n\"A\"=\"2\"\n"})
+    for (const char* bad :
+         {"\"a\"=\"b\"\n", "[HKEY_LOCAL_MACHINE\\X]\n", "[HKEY_CURRENT_USER\\a\\\\b]\n",
+          "[HKEY_CURRENT_USER]\n\"a\"=\"unterminated\n", "[HKEY_CURRENT_USER]\n\"a\"=dword:1\n",
+          "[HKEY_CURRENT_USER]\n\"a\"=\"1\"\n\"A\"=\"2\"\n"})
         EXPECT_FALSE(blnParseHive(bad, "HKEY_CURRENT_USER", data, err)) << bad;
 }
 
@@ -160,8 +170,10 @@ TEST_F(Reg, AHiveThatCannotBeWrittenIsAccessDeniedForAnotherUser) {
     const int r = RunAsNobody([] {
         auto nobody = OpenRegistry();
         HKEY k = 0;
-        if (nobody->OpenKey(HKEY_LOCAL_MACHINE, "Software\\Notavex\\Annotator", KEY_READ, &k) != 0) return 1;
-        if (nobody->OpenKey(HKEY_LOCAL_MACHINE, "Software\\Notavex\\Annotator", KEY_WRITE, &k) != 5) return 2;
+        if (nobody->OpenKey(HKEY_LOCAL_MACHINE, "Software\\Notavex\\Annotator", KEY_READ, &k) != 0)
+            return 1;
+        if (nobody->OpenKey(HKEY_LOCAL_MACHINE, "Software\\Notavex\\Annotator", KEY_WRITE, &k) != 5)
+            return 2;
         if (nobody->CreateKey(HKEY_LOCAL_MACHINE, "Software\\Other", KEY_READ, &k) != 5) return 3;
         if (nobody->SetValue(HKEY_LOCAL_MACHINE, "x", REG_SZ, "", 1) != 5) return 4;
         if (nobody->DeleteKey(HKEY_LOCAL_MACHINE, "Software\\Notavex\\Annotator") != 5) return 5;
@@ -178,10 +190,12 @@ TEST_F(Reg, TwoProcessesWritingOneHiveAThousandTimesEachLoseNothing) {
         if (kids[k] == 0) {
             auto reg = OpenRegistry();
             HKEY h = 0;
-            if (reg->CreateKey(HKEY_CURRENT_USER, "Software\\Race", KEY_ALL_ACCESS, &h) != 0) _exit(1);
+            if (reg->CreateKey(HKEY_CURRENT_USER, "Software\\Race", KEY_ALL_ACCESS, &h) != 0)
+                _exit(1);
             for (int i = 0; i < 1000; ++i) {
                 const std::string name = "p" + std::to_string(k) + "_" + std::to_string(i);
-                if (reg->SetValue(h, name, REG_SZ, name.c_str(), uint32_t(name.size() + 1)) != 0) _exit(2);
+                if (reg->SetValue(h, name, REG_SZ, name.c_str(), uint32_t(name.size() + 1)) != 0)
+                    _exit(2);
             }
             _exit(0);
         }
@@ -205,9 +219,12 @@ TEST_F(Reg, AWriterKilledMidWriteLeavesAWholeHive) {
     if (kid == 0) {
         auto reg = OpenRegistry();
         HKEY h = 0;
-        if (reg->CreateKey(HKEY_CURRENT_USER, "Software\\Killed", KEY_ALL_ACCESS, &h) != 0) _exit(1);
+        if (reg->CreateKey(HKEY_CURRENT_USER, "Software\\Killed", KEY_ALL_ACCESS, &h) != 0)
+            _exit(1);
         const std::string big(20000, 'x');
-        for (int i = 0;; ++i) reg->SetValue(h, "v" + std::to_string(i), REG_SZ, big.c_str(), uint32_t(big.size() + 1));
+        for (int i = 0;; ++i)
+            reg->SetValue(h, "v" + std::to_string(i), REG_SZ, big.c_str(),
+                          uint32_t(big.size() + 1));
     }
     // Let it write for a while, then kill it wherever it is.
     while (ReadText(UserHive()).find("\"v5\"") == std::string::npos) usleep(1000);
@@ -252,11 +269,13 @@ TEST(HiveTextForm, EveryValueComesBackAsItWasWritten) {
     }
     // Memory is bounded by the count of keys and values, whatever the paths.
     std::string many = "[HKEY_CURRENT_USER\\a]\n";
-    for (std::size_t i = 0; i <= kMaxHiveEntries; ++i) many += "\"" + std::to_string(i) + "\"=hex:\n";
+    for (std::size_t i = 0; i <= kMaxHiveEntries; ++i)
+        many += "\"" + std::to_string(i) + "\"=hex:\n";
     EXPECT_FALSE(blnParseHive(many, "HKEY_CURRENT_USER", back, err));
     EXPECT_EQ(err.strWhat, "more than 200000 keys and values");
     // Long hex data may be continued over lines, as exports write it.
-    ASSERT_TRUE(blnParseHive("[HKEY_CURRENT_USER]\n\"h\"=hex(0):01,02,\\\n  03\n", "HKEY_CURRENT_USER", back, err));
+    ASSERT_TRUE(blnParseHive("[HKEY_CURRENT_USER]\n\"h\"=hex(0):01,02,\\\n  03\n",
+                             "HKEY_CURRENT_USER", back, err));
     EXPECT_EQ(back.Find("")->values[0].data, std::string("\x01\x02\x03", 3));
 }
 

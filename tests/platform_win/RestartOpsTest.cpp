@@ -35,8 +35,8 @@ TEST_F(Restart, TheStartupProgramDeletesTheListedFilesButNothingThroughALink) {
     section.pop_back();
     section += "NUL=" + Path("w9x.dll") + '\0' + '\0';
     ASSERT_TRUE(WritePrivateProfileSection("rename", section, strWinInitPath()));
-    EXPECT_EQ(ReadText(strWinInitPath()),
-              "[Other]\r\na=b\r\n[rename]\r\nNUL=" + Path("gone.txt") + "\r\nNUL=" + Path("w9x.dll") + "\r\n");
+    EXPECT_EQ(ReadText(strWinInitPath()), "[Other]\r\na=b\r\n[rename]\r\nNUL=" + Path("gone.txt") +
+                                              "\r\nNUL=" + Path("w9x.dll") + "\r\n");
 
     int32_t code = -1;
     ASSERT_TRUE(blnRunAndWait("nvrestartops", &code));

@@ -42,8 +42,8 @@ TEST_F(Shell, LinksAreDesktopEntriesInTheFoldersOfTheUserAndOfAllUsers) {
 
     OpenToNobody();
     const int r = RunAsNobody([&] {
-        return SaveShellLink(startup + "/Notavex Agent.lnk", ShellLink{"/x", "", "Notavex Icon", ""}) ==
-                       HRESULT_FROM_WIN32(5)
+        return SaveShellLink(startup + "/Notavex Agent.lnk",
+                             ShellLink{"/x", "", "Notavex Icon", ""}) == HRESULT_FROM_WIN32(5)
                    ? 0
                    : 1;
     });
@@ -55,7 +55,8 @@ struct ScriptedCallback : FileQueueCallback {
     std::vector<std::string> errors, files;
     std::function<void()> onError;
     void OnFile(int, const std::string& strPath) override { files.push_back(strPath); }
-    QueueAnswer OnError(const std::string& op, const std::string& path, const std::string&) override {
+    QueueAnswer OnError(const std::string& op, const std::string& path,
+                        const std::string&) override {
         errors.push_back(op + " " + path);
         if (onError) onError();
         const QueueAnswer a = answers.front();

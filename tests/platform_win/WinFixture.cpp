@@ -14,8 +14,9 @@ void WinFixture::SetUp() {
     for (const char* d : {"machine", "config", "data", "run", "tmp"})
         std::filesystem::create_directories(mTmp / d);
     chmod(Path("run").c_str(), 0700);
-    for (const char* name : {"NOTAVEX_MACHINE_ROOT", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR",
-                             "TMPDIR", "NOTAVEX_STANDIN_LOG", "NOTAVEX_WINVER", "NOTAVEX_BROWSER"}) {
+    for (const char* name :
+         {"NOTAVEX_MACHINE_ROOT", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR", "TMPDIR",
+          "NOTAVEX_STANDIN_LOG", "NOTAVEX_WINVER", "NOTAVEX_BROWSER"}) {
         const char* v = getenv(name);
         mSavedEnv.emplace_back(name, v ? std::optional<std::string>(v) : std::nullopt);
     }

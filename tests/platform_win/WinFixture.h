@@ -5,9 +5,9 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
-#include <string>
 
 #include "platform/win/Registry.h"
 #include "tests/support/AsNobody.h"

@@ -88,7 +88,8 @@ TEST_F(Windows, ASentMessageReturnsOnlyAfterItsHandlerRanAndAPostStopsTheOwner) 
     ASSERT_TRUE(hwnd);
     EXPECT_EQ(hwnd.pid, pid);
     int64_t result = 0;
-    ASSERT_EQ(SendMessageTimeout(hwnd, WM_USER + 101, 7, -1, kSendTimeoutMs, &result), ERROR_SUCCESS);
+    ASSERT_EQ(SendMessageTimeout(hwnd, WM_USER + 101, 7, -1, kSendTimeoutMs, &result),
+              ERROR_SUCCESS);
     EXPECT_EQ(result, 42);
     EXPECT_EQ(ReadText(marker), "7 -1");
 
@@ -121,7 +122,8 @@ TEST_F(Windows, ASenderGivesUpOnAWindowThatHangs) {
     const auto start = std::chrono::steady_clock::now();
     int64_t result = 5;
     EXPECT_EQ(SendMessageTimeout(hwnd, WM_USER + 102, 0, 1, 300, &result), ERROR_TIMEOUT);
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - start);
     EXPECT_LT(ms.count(), 1500);
     EXPECT_EQ(result, 5);
     // Posting does not wait for the handler.

@@ -31,7 +31,8 @@ int32_t Print(Registry& reg, HKEY hParent, const std::string& strSub, const std:
     for (uint32_t i = 0; (r = reg.EnumValue(h, i, &v)) == ERROR_SUCCESS; ++i) values.push_back(v);
     std::fputs(strFormatKey(strFull, values).c_str(), stdout);
     std::string name;
-    for (uint32_t i = 0; r == ERROR_NO_MORE_ITEMS && reg.EnumKey(h, i, &name) == ERROR_SUCCESS; ++i) {
+    for (uint32_t i = 0; r == ERROR_NO_MORE_ITEMS && reg.EnumKey(h, i, &name) == ERROR_SUCCESS;
+         ++i) {
         std::fputs("\n", stdout);
         const int32_t rc = Print(reg, h, name, strFull + "\\" + name);
         if (rc != ERROR_SUCCESS) r = rc;
@@ -54,7 +55,8 @@ int main(int argc, char** argv) {
     for (const auto& root : kRoots) {
         if (!blnSameName(rootName, root.strLong) && !blnSameName(rootName, root.strShort)) continue;
         auto reg = OpenRegistry();
-        const std::string full = sub.empty() ? root.strLong : std::string(root.strLong) + "\\" + sub;
+        const std::string full =
+            sub.empty() ? root.strLong : std::string(root.strLong) + "\\" + sub;
         const int32_t r = Print(*reg, root.hKey, sub, full);
         if (r == ERROR_SUCCESS) return 0;
         if (r == ERROR_FILE_NOT_FOUND)

@@ -40,7 +40,9 @@ int main(int argc, char** argv) {
     std::string error;
     auto lib = Library::Load(library, &error);
     if (!lib) {
-        if (!blnSilent) std::fprintf(stderr, "regsvr32: %s failed to load: %s\n", library.c_str(), error.c_str());
+        if (!blnSilent)
+            std::fprintf(stderr, "regsvr32: %s failed to load: %s\n", library.c_str(),
+                         error.c_str());
         return 3;
     }
     auto fn = reinterpret_cast<DllEntryFn>(lib->Symbol(entry));
