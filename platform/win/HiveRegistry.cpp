@@ -225,7 +225,9 @@ int32_t HiveRegistry::Change(Hive& hive, F&& change) {
     std::string temp = folder + "/" + tempPrefix + "XXXXXX";
     const int fd = mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) return Fail(ERROR_ACCESS_DENIED, "Hive " + hive.strPath + ": cannot be written");
-    const bool ok = blnWriteAll(fd, text) && fchmod(fd, mode) == 0;
+    // Synced before the rename: after a crash the name holds the old hive or
+    // the new one, never an empty file.
+    const bool ok = blnWriteAll(fd, text) && fchmod(fd, mode) == 0 && fdatasync(fd) == 0;
     const int e = errno;
     close(fd);
     if (!ok || rename(temp.c_str(), hive.strPath.c_str()) != 0) {

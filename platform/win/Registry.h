@@ -60,8 +60,8 @@ class Registry {
     using ValueChange = std::function<int32_t(const HiveValue* pExisting, HiveValue* pNew)>;
     virtual int32_t UpdateValue(HKEY hKey, const std::string& strName,
                                 const ValueChange& change) = 0;
-    // Puts the key's hive on disk for good (changes are already complete and
-    // visible to other processes).
+    // Makes the last replacement of the key's hive survive a crash (each
+    // change is already complete, synced and visible to other processes).
     virtual int32_t FlushKey(HKEY hKey) = 0;
 
     // Says more about the last failure that has more to say: a damaged hive
