@@ -34,9 +34,12 @@ int lngMsLeft(Clock::time_point deadline) {
 // The private folder of the sockets: made 0700 and refused when it belongs
 // to someone else or others may write there.
 bool blnSocketFolder(std::string& out) {
-    out = strJoin(strRuntimeDir(), "notavex");
-    if (mkdir(out.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    const std::string runtime = strRuntimeDir();
+    out = strJoin(runtime, "notavex");
+    // Whoever owns the folder above could swap ours for another.
     struct stat st {};
+    if (stat(runtime.c_str(), &st) != 0 || (st.st_uid != geteuid() && st.st_uid != 0)) return false;
+    if (mkdir(out.c_str(), 0700) != 0 && errno != EEXIST) return false;
     return lstat(out.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == geteuid() &&
            (st.st_mode & 022) == 0;
 }
