@@ -281,3 +281,35 @@ TEST(HiveTextForm, EveryValueComesBackAsItWasWritten) {
 
 }  // namespace
 }  // namespace twtest
+
+namespace twtest {
+namespace {
+
+TEST_F(Reg, TheKeyToolPrintsAKeyAndEverythingBelowItAsTheHiveHoldsIt) {
+    auto reg = NewRegistry();
+    HKEY h = Create(*reg, HKEY_CURRENT_USER, "Software\\Notavex\\Annotator\\1.0\\Capture");
+    const uint8_t b = 1;
+    ASSERT_EQ(reg->SetValue(h, "ShowIcon", REG_NONE, &b, 1), ERROR_SUCCESS);
+    const auto nvreg = [&](const std::string& key, int* code) {
+        const std::string cmd = strJoin(strProgramFolder(), "nvreg") + " '" + key + "' 2>&1";
+        FILE* p = popen(cmd.c_str(), "r");
+        std::string out;
+        char buf[256];
+        while (p && fgets(buf, sizeof buf, p)) out += buf;
+        *code = p ? WEXITSTATUS(pclose(p)) : -1;
+        return out;
+    };
+    int code = -1;
+    EXPECT_EQ(nvreg("HKCU\\software\\notavex\\annotator", &code),
+              "[HKEY_CURRENT_USER\\software\\notavex\\annotator]\n\n"
+              "[HKEY_CURRENT_USER\\software\\notavex\\annotator\\1.0]\n\n"
+              "[HKEY_CURRENT_USER\\software\\notavex\\annotator\\1.0\\Capture]\n\"ShowIcon\"=hex(0)"
+              ":01\n");
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(nvreg("HKLM\\Software\\Missing", &code),
+              "nvreg: HKEY_LOCAL_MACHINE\\Software\\Missing: no such key\n");
+    EXPECT_EQ(code, 1);
+}
+
+}  // namespace
+}  // namespace twtest

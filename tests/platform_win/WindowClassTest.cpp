@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "platform/win/MessageFrame.h"
+#include "platform/win/Process.h"
 #include "platform/win/WindowClass.h"
 #include "tests/platform_win/WinFixture.h"
 
@@ -98,6 +99,21 @@ TEST_F(Windows, ASentMessageReturnsOnlyAfterItsHandlerRanAndAPostStopsTheOwner) 
     EXPECT_FALSE(IsWindow(hwnd));
     EXPECT_EQ(PostMessage(hwnd, WM_USER + 103, 0, 0), ERROR_INVALID_WINDOW_HANDLE);
     EXPECT_FALSE(std::filesystem::exists(strClassSocketPath(kClass)));
+}
+
+TEST_F(Windows, TheMessageToolPostsAndSendsAsAPersonWould) {
+    const pid_t pid = StartOwner([&](const WindowMessage& m) -> int64_t {
+        return m.lngMsg == WM_USER + 101 ? int64_t(m.wParam) + m.lParam : 0;
+    });
+    const auto nvmsg = [](const std::string& args) {
+        int32_t code = -1;
+        return blnRunAndWait("nvmsg " + args, &code) ? code : -1;
+    };
+    EXPECT_EQ(nvmsg("--send \"notavex AGENT\" WM_USER+101 40 2"), 0);
+    EXPECT_EQ(nvmsg("--send \"Notavex Agent\""), 2);
+    EXPECT_EQ(nvmsg("\"No Such Class\" 1127"), 1);
+    EXPECT_EQ(nvmsg("\"Notavex Agent\" 1127"), 0);
+    EXPECT_EQ(ExitOf(pid), 0);
 }
 
 TEST_F(Windows, TheSocketOfADeadOwnerIsClearedAndTheClassIsFreeAgain) {
