@@ -91,7 +91,11 @@ void EditDefDrives::BuildControls() {
     lvwDrives->setSelectionMode(QAbstractItemView::SingleSelection);
     lvwDrives->setSelectionBehavior(QAbstractItemView::SelectRows);
     lvwDrives->header()->setStretchLastSection(true);
-    lvwDrives->setMinimumWidth(gintNAME_WIDTH + gintWHAT_WIDTH / 2);
+    // At its smallest the list still shows both columns whole and six
+    // drives without scrolling.
+    const int intRow = lvwDrives->fontMetrics().height() + 4;
+    lvwDrives->setMinimumSize(gintNAME_WIDTH + gintWHAT_WIDTH + 2 * lvwDrives->frameWidth() + 4,
+                              intRow * 7 + 2 * lvwDrives->frameWidth());
     cmdEditDrive = NewButton(this, "cmdEditDrive", "Instructions For Selected Drive...");
     cmdComputeAllSpace = NewButton(this, "cmdComputeAllSpace", "Space Required (All Drives)");
     cmdClose = NewButton(this, "cmdClose", "Close");

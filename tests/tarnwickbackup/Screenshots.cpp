@@ -3,6 +3,7 @@
 // styles are those users see.
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -28,6 +29,7 @@
 #include "tarnwickbackup/BackupModeDialog.h"
 #include "savecore/DriveProcessor.h"
 #include "tarnwickbackup/DriveProgress.h"
+#include "tarnwickbackup/EditDefDrives.h"
 #include "tarnwickbackup/EditDefFolders.h"
 #include "tarnwickbackup/EditFolderAdvanced.h"
 #include "tarnwickbackup/FolderNode.h"
@@ -192,6 +194,44 @@ int main(int argc, char** argv) {
         advanced.ShowMe(node, strPath);
     }
 
+    // The drive editor over drives of every kind: ready with and without
+    // instructions, a CD drive without a disc, a network drive.
+    {
+        for (const char* name : {"d", "n"}) std::filesystem::create_directories(tmp / name);
+        const std::string strHeader = ";Backup type definition file\r\n";
+        twtest::WriteFile(tmp / "c" / "Weekly Documents.BDF", strHeader + "IncludeFamily\r\n");
+        twtest::WriteFile(tmp / "n" / "Weekly Documents.BDF", strHeader + "ExcludeFamily\r\n");
+        platform::fs::DriveTable drives;
+        drives.drives.push_back({'C', tmp / "c", 2, "SYSTEM", "", std::nullopt, false});
+        drives.drives.push_back({'D', tmp / "d", 2, "DATA", "", std::nullopt, false});
+        drives.drives.push_back({'F', tmp / "no-disc", 4, "", "", std::nullopt, false});
+        drives.drives.push_back(
+            {'N', tmp / "n", 3, "NAS", "\\\\nas\\documents", std::nullopt, false});
+        savecore::BackupManager manager;
+        manager.Init(platform::fs::FileSystem::Create(drives));
+        manager.blnIncludeMiscDrives(true);
+        manager.LoadDrives();
+        tarnwickbackup::EditDefDrives editor;
+        QTimer::singleShot(0, [&editor] {
+            Save(editor, "drives");
+            editor.lvwDrives->setCurrentItem(editor.lvwDrives->topLevelItem(2));
+            editor.cmdClose->setText(QStringLiteral("Stop"));
+            editor.cmdEditDrive->setEnabled(false);
+            editor.cmdComputeAllSpace->setEnabled(false);
+            editor.lblFolder->setText(QStringLiteral(
+                "C:\\Documents and Settings\\Ann\\My Documents\\Projects\\2026\\Quarterly "
+                "reports\\Drafts and older versions"));
+            Save(editor, "drives-calculating");
+            editor.cmdClose->setText(QStringLiteral("Close"));
+            editor.lblFolder->setText(QString());
+            editor.resize(editor.minimumSizeHint());
+            Save(editor, "drives-small");
+            editor.resize(900, 420);
+            Save(editor, "drives-wide");
+            editor.cmdClose->click();
+        });
+        editor.ShowMe("Weekly Documents", manager);
+    }
     std::unique_ptr<QMessageBox> full(platform::qt::QtUi::NewMessageBox(
         "The backup disc is full.\r\n\r\nPlease wait for Windows to finish writing data to the "
         "disc (you should be able to tell from the lights on the drive), then remove the "
