@@ -246,6 +246,8 @@ int main(int argc, char** argv) {
     Save(*viewer, "help-1000");
     platform::qt::HelpViewer::ShowTopic(tmp / "prog" / "TarnwickBackup.hlp", 2000, false);
     Save(*viewer, "help-2000");
+    platform::qt::HelpViewer::ShowTopic(tmp / "prog" / "TarnwickBackup.hlp", 2001, false);
+    Save(*viewer, "help-2001");
 
     std::unique_ptr<QMessageBox> box(platform::qt::QtUi::NewMessageBox(
         "The backup type name may not contain any of the following characters:\r\n\r\n" +

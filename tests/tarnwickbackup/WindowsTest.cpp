@@ -155,7 +155,7 @@ TEST_F(WindowsTest, SplashNamesVersionAndRevisionAndClosesByTimerOrButton) {
 }
 
 TEST_F(WindowsTest, HelpOpensEachWindowsTopicWithoutWaiting) {
-    for (const int32_t lngContext : {1000, 2000, 2001, 2002, 3000, 4001}) {
+    for (const int32_t lngContext : {1000, 2000, 2001, 2002, 2003, 3000, 4001}) {
         tarnwickbackup::ShowHelp(lngContext, 0, false);
         HelpViewer* viewer = HelpViewer::Current();
         ASSERT_NE(viewer, nullptr);
