@@ -227,14 +227,13 @@ void EditDefDrives::DisplayDrives() {
         for (int16_t i = 1; i <= mintDriveCount; ++i) {
             const DriveEntry& udtEntry = maudtDrives[static_cast<std::size_t>(i - 1)];
             auto* objItem = new QTreeWidgetItem(
-                lvwDrives,
-                {QString::fromStdString(udtEntry.strName),
-                 QString::fromStdString(strWhatToBackup(udtEntry.lngMode,
-                                                        udtEntry.blnNoInstructions))});
+                lvwDrives, {QString::fromStdString(udtEntry.strName),
+                            QString::fromStdString(
+                                strWhatToBackup(udtEntry.lngMode, udtEntry.blnNoInstructions))});
             objItem->setData(0, Qt::UserRole, QStringLiteral("#%1").arg(i));
             if (udtEntry.lngMode == savecore::glngBACKUP_NOTREADY) {
-                const QBrush objGrey = lvwDrives->palette().brush(QPalette::Disabled,
-                                                                  QPalette::Text);
+                const QBrush objGrey =
+                    lvwDrives->palette().brush(QPalette::Disabled, QPalette::Text);
                 objItem->setForeground(0, objGrey);
                 objItem->setForeground(1, objGrey);
             }
@@ -303,6 +302,13 @@ void EditDefDrives::cmdEditDrive_Click() {
     try {
         if (mblnCalculating || !blnEditable(mintSelected)) return;
         const int16_t intIndex = mintSelected;
+        // A disc taken out since the list was made: the list says so now,
+        // and there is nothing to edit.
+        if (!maudtDrives[static_cast<std::size_t>(intIndex - 1)].objProc->objDrive()->IsReady()) {
+            LoadDrives();
+            DisplayDrives();
+            return;
+        }
         {
             const DriveEntry& udtEntry = maudtDrives[static_cast<std::size_t>(intIndex - 1)];
             EditDefFolders objEditor(this);
@@ -310,6 +316,11 @@ void EditDefDrives::cmdEditDrive_Click() {
         }
         LoadDrives();
         DisplayDrives();
+        // Gone while it was being edited: no space to count.
+        if (!blnEditable(intIndex)) {
+            lvwDrives->setFocus();
+            return;
+        }
         if (ui::Ui().MsgBox("Do you want to calculate the space required to backup this drive "
                             "with these instructions?",
                             ui::vbQuestion + ui::vbYesNo + ui::vbDefaultButton2,

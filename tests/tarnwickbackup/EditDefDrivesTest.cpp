@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "MainFormFixture.h"
@@ -52,8 +53,8 @@ class EditDefDrivesTest : public AppFixture {
         table.drives.push_back({'D', mTmp / "dd", 2, "DATA", "", std::nullopt, false});
         table.drives.push_back({'E', mTmp / "ee", 1, "STICK", "", std::nullopt, false});
         table.drives.push_back({'F', mTmp / "missing", 4, "DISC", "", std::nullopt, false});
-        table.drives.push_back({'N', mTmp / "nn", 3, "NASVOL", "\\\\nas\\share", std::nullopt,
-                                false});
+        table.drives.push_back(
+            {'N', mTmp / "nn", 3, "NASVOL", "\\\\nas\\share", std::nullopt, false});
         table.drives.push_back({'R', mTmp / "rr", 2, "", "", std::nullopt, false});
         mDrives = platform::fs::FileSystem::Create(table);
         mManager.Init(mDrives);
@@ -85,8 +86,7 @@ class EditDefDrivesTest : public AppFixture {
     // Folders enough for a calculation that Stop can interrupt.
     void FillDrive(const std::filesystem::path& root, int intFolders) {
         std::string strTree;
-        for (int i = 0; i < intFolders; ++i)
-            strTree += "f" + std::to_string(i) + "/a.txt=12345\n";
+        for (int i = 0; i < intFolders; ++i) strTree += "f" + std::to_string(i) + "/a.txt=12345\n";
         BuildTree(root, strTree);
     }
 
@@ -158,8 +158,8 @@ TEST_F(EditDefDrivesTest, FolderEditorIsFollowedByTheSpaceQuestionAndTheListIsRe
             editor.cmdEditDrive->click();
             aRowsAfter = Rows(editor);
             blnIdleAfterNo = editor.cmdClose->text() == "Close" &&
-                             editor.cmdComputeAllSpace->isEnabled() &&
-                             !editor.blnCalculating() && editor.intSelected() == 1;
+                             editor.cmdComputeAllSpace->isEnabled() && !editor.blnCalculating() &&
+                             editor.intSelected() == 1;
 
             // Unchanged this time: the question comes all the same; Yes
             // counts the drive.
@@ -183,8 +183,7 @@ TEST_F(EditDefDrivesTest, FolderEditorIsFollowedByTheSpaceQuestionAndTheListIsRe
     EXPECT_EQ(prompts[0].lngStyle, ui::vbQuestion + ui::vbYesNo + ui::vbDefaultButton2);
     EXPECT_EQ(prompts[1].strPrompt, gstrASK);
     // Three files of five bytes.
-    EXPECT_EQ(prompts[2].strPrompt,
-              mManager.strSpaceUsed() + " used on drive \"C:  (SYSTEM)\".");
+    EXPECT_EQ(prompts[2].strPrompt, mManager.strSpaceUsed() + " used on drive \"C:  (SYSTEM)\".");
     EXPECT_EQ(prompts[2].lngStyle, ui::vbInformation + ui::vbOKOnly);
     EXPECT_GT(mManager.dblSpaceUsed(), 15.0);
     EXPECT_FALSE(editor.blnEventsConnected());
@@ -201,10 +200,9 @@ TEST_F(EditDefDrivesTest, StopDuringAllDrivesShowsStoppedThenTotalThenListing) {
         [&](EditDefDrives& editor) {
             mUi->OnDoEvents([&] {
                 if (++lngEvents != 5) return;
-                blnCalculatingLooked = editor.cmdClose->text() == "Stop" &&
-                                       !editor.cmdEditDrive->isEnabled() &&
-                                       !editor.cmdComputeAllSpace->isEnabled() &&
-                                       !editor.lblFolder->text().isEmpty();
+                blnCalculatingLooked =
+                    editor.cmdClose->text() == "Stop" && !editor.cmdEditDrive->isEnabled() &&
+                    !editor.cmdComputeAllSpace->isEnabled() && !editor.lblFolder->text().isEmpty();
                 // A row click meanwhile does not open the way to the editor.
                 editor.lvwDrives->setCurrentItem(editor.lvwDrives->topLevelItem(1));
                 EXPECT_FALSE(editor.cmdEditDrive->isEnabled());
@@ -234,8 +232,8 @@ TEST_F(EditDefDrivesTest, StopDuringAllDrivesShowsStoppedThenTotalThenListing) {
     ASSERT_EQ(aTexts.size(), 2u);
     EXPECT_EQ(aTexts[0], "Calculation stopped.");
     EXPECT_EQ(mUi->Prompts()[0].lngStyle, ui::vbExclamation + ui::vbOKOnly);
-    EXPECT_EQ(aTexts[1], mManager.strSpaceUsed() +
-                             " required to backup all drives using this backup type.");
+    EXPECT_EQ(aTexts[1],
+              mManager.strSpaceUsed() + " required to backup all drives using this backup type.");
     EXPECT_EQ(mUi->Prompts()[1].lngStyle, ui::vbInformation + ui::vbOKOnly);
     EXPECT_LT(mManager.dblSpaceUsed(), 40 * 5.0) << "stopped part-way";
 }
@@ -316,10 +314,60 @@ TEST_F(EditDefDrivesTest, StopOnOneDriveIsReportedBeforeItsTotal) {
         [](EditDefDrives& editor) { editor.close(); });
     EditDefDrives editor;
     editor.ShowMe("Daily", mManager);
-    EXPECT_EQ(PromptTexts(),
-              (std::vector<std::string>{gstrASK, "Calculation stopped.",
-                                        mManager.strSpaceUsed() +
-                                            " used on drive \"C:  (SYSTEM)\"."}));
+    EXPECT_EQ(PromptTexts(), (std::vector<std::string>{
+                                 gstrASK, "Calculation stopped.",
+                                 mManager.strSpaceUsed() + " used on drive \"C:  (SYSTEM)\"."}));
+}
+
+TEST_F(EditDefDrivesTest, ADriveThatGoesAwayIsShownNotReadyAndNotOpened) {
+    bool blnFolderEditorOpened = false;
+    std::vector<std::string> aRows;
+    WhenOpen<EditDefDrives>(
+        [&](EditDefDrives& editor) {
+            // E: is picked, then its stick is pulled out.
+            Pick(editor, 2);
+            ASSERT_TRUE(editor.cmdEditDrive->isEnabled());
+            std::filesystem::rename(mTmp / "ee", mTmp / "ee-out");
+            QTimer::singleShot(0, [&] {
+                blnFolderEditorOpened = qobject_cast<tarnwickbackup::EditDefFolders*>(
+                                            QApplication::activeModalWidget()) != nullptr;
+                if (blnFolderEditorOpened) QApplication::activeModalWidget()->close();
+            });
+            editor.cmdEditDrive->click();
+            QCoreApplication::processEvents();
+            aRows = Rows(editor);
+            EXPECT_EQ(editor.intSelected(), 3);
+            EXPECT_FALSE(editor.cmdEditDrive->isEnabled());
+
+            // Pulled out while the folder editor is open: no space question.
+            std::filesystem::rename(mTmp / "ee-out", mTmp / "ee");
+            editor.cmdClose->click();
+        },
+        [](EditDefDrives& editor) { editor.close(); });
+    EditDefDrives editor;
+    editor.ShowMe("Daily", mManager);
+    EXPECT_FALSE(blnFolderEditorOpened);
+    ASSERT_EQ(aRows.size(), 6u);
+    EXPECT_EQ(aRows[2], "#3 E:  |Drive not ready");
+    EXPECT_TRUE(mUi->Prompts().empty());
+
+    WhenOpen<EditDefDrives>(
+        [&](EditDefDrives& again) {
+            Pick(again, 2);
+            WhenOpen<tarnwickbackup::EditDefFolders>(
+                [&](tarnwickbackup::EditDefFolders& folders) {
+                    std::filesystem::rename(mTmp / "ee", mTmp / "ee-out");
+                    folders.close();
+                },
+                [](tarnwickbackup::EditDefFolders& folders) { folders.close(); });
+            again.cmdEditDrive->click();
+            EXPECT_EQ(Rows(again)[2], "#3 E:  |Drive not ready");
+            again.cmdClose->click();
+        },
+        [](EditDefDrives& again) { again.close(); });
+    EditDefDrives again;
+    again.ShowMe("Daily", mManager);
+    EXPECT_TRUE(mUi->Prompts().empty()) << "no space question for a drive that went away";
 }
 
 class MainFormEditorsTest : public EditDefDrivesTest {};

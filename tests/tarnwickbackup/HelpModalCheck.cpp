@@ -72,8 +72,9 @@ int main(int argc, char** argv) {
             const QPoint ptBack = back->mapToGlobal(back->rect().center());
             const QPoint ptText = text->mapToGlobal(text->rect().center());
             std::cout << "VIEWER " << ptBack.x() << " " << ptBack.y() << " " << ptText.x() << " "
-                      << ptText.y() << " owner="
-                      << (viewer->objOwner() == &dialog ? "dialog" : "other") << std::endl;
+                      << ptText.y()
+                      << " owner=" << (viewer->objOwner() == &dialog ? "dialog" : "other")
+                      << std::endl;
             eStep = kWaitBack;
         } else if (eStep == kWaitBack && viewer->lngContext() == tarnwickbackup::glngHELP_MAIN) {
             std::cout << "BACK" << std::endl;
