@@ -100,7 +100,6 @@ HelpViewer* HelpViewer::ShowTopic(const std::filesystem::path& helpFile, int32_t
     }
     QPointer<HelpViewer>& objViewer = TheViewer();
     if (!objViewer) objViewer = new HelpViewer(false);
-    if (objModal == objViewer) objModal = nullptr;
     objViewer->Load(helpFile);
     objViewer->ShowContext(lngContext, objViewer->isVisible());
     objViewer->MoveUnder(objModal);
@@ -113,6 +112,9 @@ HelpViewer* HelpViewer::ShowTopic(const std::filesystem::path& helpFile, int32_t
 
 void HelpViewer::MoveUnder(QWidget* objModal) {
     QWidget* objOld = parentWidget();
+    // A box shown over the viewer itself cannot take it in.
+    for (QWidget* w = objModal; w; w = w->parentWidget())
+        if (w == this) objModal = nullptr;
     if (objModal == objOld) return;
     if (objOld) objOld->removeEventFilter(this);
     // Open means not closed by the user: a window whose owner was hidden
@@ -133,7 +135,7 @@ bool HelpViewer::eventFilter(QObject* watched, QEvent* event) {
     if (watched == parentWidget() && event->type() == QEvent::Hide) {
         // By now the closing dialog has left the list of modal windows.
         QWidget* objNext = QApplication::activeModalWidget();
-        if (objNext == watched || objNext == this) objNext = nullptr;
+        if (objNext == watched) objNext = nullptr;
         MoveUnder(objNext);
     }
     return QWidget::eventFilter(watched, event);
