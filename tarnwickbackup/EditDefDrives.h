@@ -91,7 +91,7 @@ class EditDefDrives : public QDialog, private savecore::BackupManagerEvents {
 
     std::string mstrSetName;
     savecore::BackupManager* mobjManager = nullptr;
-    // 1-based in the Part; entry i is maudtDrives[i - 1].
+    // Entries are numbered from 1 (the row keys); entry i is maudtDrives[i - 1].
     std::vector<DriveEntry> maudtDrives;
     int16_t mintDriveCount = 0;
     int16_t mintSelected = 0;
