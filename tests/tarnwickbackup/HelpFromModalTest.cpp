@@ -107,12 +107,12 @@ TEST_F(HelpFromModalTest, ViewerFromTheOptionsDialogIsUsableAndOutlivesIt) {
         Click(*button);
         EXPECT_EQ(lngOutsideClicks, 0) << "the window system path drops clicks to blocked windows";
 
-        // A second modal window on top: help moves under it, and back.
-        QDialog inner(&dialog);
-        tarnwickbackup::SetHelpContext(inner, tarnwickbackup::glngHELP_EDIT_DRIVES);
+        // The drive editor on top: help moves under it, and back.
+        tarnwickbackup::EditDefDrives inner(&dialog);
         QTimer::singleShot(0, [&] {
             // F1's own handler: QTest drops the first key it sends to a
-            // newly active window after a key went to another one.
+            // newly active window after a key went to another one (real X
+            // input does not; scripts/check-help-modal.sh shows it).
             Activate(inner);
             emit inner.findChild<QShortcut*>()->activated();
             EXPECT_EQ(viewer->objOwner(), &inner);
@@ -120,16 +120,12 @@ TEST_F(HelpFromModalTest, ViewerFromTheOptionsDialogIsUsableAndOutlivesIt) {
             ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer));
             Click(*BackButton(*viewer));
             EXPECT_EQ(viewer->lngContext(), tarnwickbackup::glngHELP_MAIN);
-            inner.accept();
+            inner.cmdClose->click();
         });
-        inner.exec();
-        ASSERT_TRUE(viewer) << "closing the inner dialog left the viewer";
+        inner.ShowMe("Daily", objManager);
+        ASSERT_TRUE(viewer) << "closing the drive editor left the viewer";
         EXPECT_EQ(viewer->objOwner(), &dialog);
         EXPECT_TRUE(viewer->isVisible());
-        // Usable under the options dialog again.
-        tarnwickbackup::ShowHelp(tarnwickbackup::glngHELP_EDIT_FOLDERS, 0, false);
-        Click(*BackButton(*viewer));
-        EXPECT_EQ(viewer->lngContext(), tarnwickbackup::glngHELP_MAIN);
         blnChecked = true;
         dialog.cmdCancel->click();
     });
@@ -139,13 +135,8 @@ TEST_F(HelpFromModalTest, ViewerFromTheOptionsDialogIsUsableAndOutlivesIt) {
     EXPECT_EQ(viewer->objOwner(), nullptr);
     EXPECT_TRUE(viewer->isVisible());
     EXPECT_EQ(viewer->size(), sizeBefore);
-    // On its own again, it still takes clicks.
-    tarnwickbackup::ShowHelp(tarnwickbackup::glngHELP_EDIT_DRIVES, 0, false);
-    QCoreApplication::processEvents();
-    Click(*BackButton(*viewer));
-    EXPECT_EQ(viewer->lngContext(), tarnwickbackup::glngHELP_MAIN);
     Click(*button);
-    EXPECT_EQ(lngOutsideClicks, 1);
+    EXPECT_EQ(lngOutsideClicks, 1) << "no modal window: the same click arrives";
 }
 
 TEST_F(HelpFromModalTest, ViewerSurvivesAModalWindowDeletedWhileOpen) {
@@ -162,25 +153,6 @@ TEST_F(HelpFromModalTest, ViewerSurvivesAModalWindowDeletedWhileOpen) {
     EXPECT_EQ(viewer->objOwner(), nullptr);
     EXPECT_TRUE(viewer->isVisible());
     EXPECT_EQ(viewer->lngContext(), tarnwickbackup::glngHELP_EDIT_DRIVES);
-}
-
-TEST_F(HelpFromModalTest, F1InTheDriveEditorOpensItsTopicInFront) {
-    savecore::BackupManager objManager;
-    objManager.Init(mFs);
-    objManager.LoadDrives();
-    bool blnChecked = false;
-    tarnwickbackup::EditDefDrives editor;
-    QTimer::singleShot(0, [&] {
-        PressF1(editor);
-        HelpViewer* viewer = HelpViewer::Current();
-        ASSERT_NE(viewer, nullptr);
-        EXPECT_EQ(viewer->lngContext(), tarnwickbackup::glngHELP_EDIT_DRIVES);
-        EXPECT_EQ(viewer->objOwner(), &editor);
-        blnChecked = true;
-        editor.cmdClose->click();
-    });
-    editor.ShowMe("Daily", objManager);
-    EXPECT_TRUE(blnChecked);
 }
 
 }  // namespace
