@@ -3,8 +3,8 @@
 // styles are those users see.
 #include <QApplication>
 #include <QCheckBox>
-#include <QLabel>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -25,9 +25,9 @@
 #include "platform/ui/ScriptedUi.h"
 #include "savecore/BackupManager.h"
 #include "savecore/DefinitionFile.h"
+#include "savecore/DriveProcessor.h"
 #include "tarnwickbackup/BackupDefList.h"
 #include "tarnwickbackup/BackupModeDialog.h"
-#include "savecore/DriveProcessor.h"
 #include "tarnwickbackup/DriveProgress.h"
 #include "tarnwickbackup/EditDefDrives.h"
 #include "tarnwickbackup/EditDefFolders.h"
