@@ -290,6 +290,12 @@ void EditDefDrives::DisconnectEvents() {
     mobjMgrEvents.reset();
 }
 
+void EditDefDrives::IdleAgain() {
+    DisconnectEvents();
+    mblnCloseAsked = false;
+    EnableDriveButtons(true);
+}
+
 bool EditDefDrives::blnCloseIfAsked() {
     if (!mblnCloseAsked) return false;
     mblnCloseAsked = false;
@@ -339,9 +345,7 @@ void EditDefDrives::cmdEditDrive_Click() {
         lvwDrives->setFocus();
     } catch (...) {
         AppErrors().SaveError();
-        DisconnectEvents();
-        mblnCloseAsked = false;
-        EnableDriveButtons(true);
+        IdleAgain();
         AppErrors().TopError("EditDefDrives.cmdEditDrive_Click");
     }
 }
@@ -367,9 +371,7 @@ void EditDefDrives::cmdComputeAllSpace_Click() {
         lvwDrives->setFocus();
     } catch (...) {
         AppErrors().SaveError();
-        DisconnectEvents();
-        mblnCloseAsked = false;
-        EnableDriveButtons(true);
+        IdleAgain();
         AppErrors().TopError("EditDefDrives.cmdComputeAllSpace_Click");
     }
 }

@@ -82,6 +82,8 @@ class EditDefDrives : public QDialog, private savecore::BackupManagerEvents {
     bool blnEditable(int16_t intIndex) const;
     void ConnectEvents();
     void DisconnectEvents();
+    // After a failure: usable again once the report has been read.
+    void IdleAgain();
 
     // BackupManagerEvents, while a calculation runs
     void StartProgress(int32_t& lngProgressMode) override;

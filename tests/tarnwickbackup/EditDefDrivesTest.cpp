@@ -12,8 +12,6 @@
 #include "tarnwickbackup/BackupDefList.h"
 #include "tarnwickbackup/EditDefDrives.h"
 #include "tarnwickbackup/EditDefFolders.h"
-#include "tarnwicklib/ErrorHandler.h"
-#include "tarnwicklib/SharedData.h"
 
 namespace twtest {
 namespace {
@@ -43,13 +41,10 @@ void WatchFolderEditor(bool& blnOpened) {
     });
 }
 
-class EditDefDrivesTest : public AppFixture {
+class EditDefDrivesTest : public WindowFixture {
   protected:
     void SetUp() override {
-        AppFixture::SetUp();
-        mHandler = std::make_shared<tarnwick::ErrorHandler>();
-        mHandler->Init(tarnwick::AppObject{tarnwickbackup::App().Path});
-        tarnwick::SharedData().objErrorHandler(mHandler);
+        WindowFixture::SetUp();
         // C: fixed without a file, D: a skip root, E: removable with an
         // include root, F: a CD drive without a disc, N: a network drive (its
         // volume name must not show), R: a damaged root file.
@@ -102,7 +97,6 @@ class EditDefDrivesTest : public AppFixture {
         BuildTree(mTmp / "c", strTree);
     }
 
-    std::shared_ptr<tarnwick::ErrorHandler> mHandler;
     savecore::BackupManager mManager;
 };
 

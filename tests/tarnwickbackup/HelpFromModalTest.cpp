@@ -18,21 +18,16 @@
 #include "tarnwickbackup/BackupModeDialog.h"
 #include "tarnwickbackup/EditDefDrives.h"
 #include "tarnwickbackup/TWDeclarations.h"
-#include "tarnwicklib/ErrorHandler.h"
-#include "tarnwicklib/SharedData.h"
 
 namespace twtest {
 namespace {
 
 using platform::qt::HelpViewer;
 
-class HelpFromModalTest : public AppFixture {
+class HelpFromModalTest : public WindowFixture {
   protected:
     void SetUp() override {
-        AppFixture::SetUp();
-        mHandler = std::make_shared<tarnwick::ErrorHandler>();
-        mHandler->Init(tarnwick::AppObject{tarnwickbackup::App().Path});
-        tarnwick::SharedData().objErrorHandler(mHandler);
+        WindowFixture::SetUp();
         // A viewer left by another test starts nothing here.
         if (HelpViewer::Current()) HelpViewer::Current()->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -40,7 +35,7 @@ class HelpFromModalTest : public AppFixture {
     void TearDown() override {
         if (HelpViewer::Current()) HelpViewer::Current()->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        AppFixture::TearDown();
+        WindowFixture::TearDown();
     }
 
     static void Activate(QWidget& window) {
@@ -63,8 +58,6 @@ class HelpFromModalTest : public AppFixture {
             if (button->text() == "Back") return button;
         return nullptr;
     }
-
-    std::shared_ptr<tarnwick::ErrorHandler> mHandler;
 };
 
 TEST_F(HelpFromModalTest, ViewerFromTheOptionsDialogIsUsableAndOutlivesIt) {
