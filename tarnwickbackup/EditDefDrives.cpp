@@ -131,6 +131,12 @@ void EditDefDrives::ConnectHandlers() {
             [this](QTreeWidgetItem* objItem) { lvwDrives_ItemClick(objItem); });
     connect(lvwDrives, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* objItem) { lvwDrives_ItemClick(objItem); });
+    // A screen reader or a test driver may select a row without moving the
+    // current one.
+    connect(lvwDrives, &QTreeWidget::itemSelectionChanged, this, [this] {
+        const QList<QTreeWidgetItem*> colItems = lvwDrives->selectedItems();
+        if (!colItems.isEmpty()) lvwDrives_ItemClick(colItems.first());
+    });
     // Double-click or Enter on a row: the same as the button.
     connect(lvwDrives, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* objItem) {
         lvwDrives_ItemClick(objItem);

@@ -71,14 +71,14 @@ def main():
 
         drives_win = prog.window("Select Drive To Give Instructions For")
         check_named(drives_win, "drive editor")
-        drive_list = find(drives_win, "table")
+        drive_list = find(drives_win, "tree", "Drives")
         c_row = next(name(r) for r in rows(drive_list) if name(r).startswith("C:"))
         select(drive_list, c_row)
         press(find(drives_win, "push button", "Instructions For Selected Drive..."))
 
         folders_win = prog.window('Select Folders and Files For "Reader" On ' + c_row)
         check_named(folders_win, "folder editor")
-        tree = find(folders_win, "tree table")
+        tree = find(folders_win, "tree", "Folders")
         wait_until("the tree", lambda: any(name(r) == "Docs" for r in rows(tree)))
         shown = [name(r) for r in rows(tree)]
         if shown[:1] != ["\\"] or "Music" not in shown:
