@@ -104,7 +104,8 @@ void EditDefDrives::BuildControls() {
     lblFolder = new FolderLabel(this);
     lblFolder->setObjectName(QStringLiteral("lblFolder"));
     lblFolder->setTextFormat(Qt::PlainText);
-    lblFolder->setAccessibleName(QStringLiteral("Folder being counted"));
+    // Its text, the folder, is what a screen reader reads.
+    lblFolder->setAccessibleDescription(QStringLiteral("Folder being counted"));
     // Room for one line whether or not a folder is shown.
     lblFolder->setMinimumHeight(lblFolder->fontMetrics().height() + 4);
 
