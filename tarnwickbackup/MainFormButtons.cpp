@@ -9,6 +9,7 @@
 #include "EditDefDrives.h"
 #include "Globals.h"
 #include "MainForm.h"
+#include "RestoreDrives.h"
 #include "TWDeclarations.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/fs/WinPath.h"
@@ -242,7 +243,8 @@ void MainForm::cmdRestore_Click() {
             Refuse("Select backup drive or folder to restore from first.");
             return;
         }
-        // TODO: open RestoreDrives with the manager and the destination.
+        RestoreDrives objRestore(this);
+        objRestore.ShowMe(*mobjManager, strSelected(*cboDest));
     } catch (...) {
         AppErrors().TopError("MainForm.cmdRestore_Click");
     }
