@@ -17,6 +17,7 @@
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 
 #include "platform/fs/FileSystem.h"
@@ -35,6 +36,8 @@
 #include "tarnwickbackup/FolderNode.h"
 #include "tarnwickbackup/Globals.h"
 #include "tarnwickbackup/MainForm.h"
+#include "tarnwickbackup/RestoreDated.h"
+#include "tarnwickbackup/RestoreDrives.h"
 #include "tarnwickbackup/SettingsStore.h"
 #include "tarnwickbackup/ShowText.h"
 #include "tarnwickbackup/Splash.h"
@@ -52,6 +55,17 @@ void Save(QWidget& widget, const std::string& strName) {
     const auto file = gOut / (strName + ".png");
     widget.grab().save(QString::fromStdString(file.string()));
     std::cout << file.string() << " " << widget.width() << "x" << widget.height() << std::endl;
+}
+
+// Runs fn on the modal window of class Window once it is open.
+template <class Window>
+void WhenModal(std::function<void(Window&)> fn) {
+    QTimer::singleShot(20, [fn] {
+        if (auto* window = qobject_cast<Window*>(QApplication::activeModalWidget()))
+            fn(*window);
+        else
+            WhenModal<Window>(fn);
+    });
 }
 
 }  // namespace
@@ -249,6 +263,46 @@ int main(int argc, char** argv) {
     platform::qt::HelpViewer::ShowTopic(tmp / "prog" / "TarnwickBackup.hlp", 2001, false);
     Save(*viewer, "help-2001");
 
+    // The restore windows over a real backup on E:: a regular one holding
+    // C$ and D$, and a folder of three dated ones.
+    {
+        twtest::BuildTree(tmp / "e",
+                          "Backups/Regular/C$/Data/a.txt\nBackups/Regular/D$/Photos/b.jpg\n"
+                          "Backups/Dated/28Nov2026_11$45PM/C$/a.txt\n"
+                          "Backups/Dated/05Dec2026_01$23PM/C$/a.txt\n"
+                          "Backups/Dated/06Dec2026_09$05AM/C$/a.txt\n"
+                          "Backups/Dated/06Dec2026_09$05AM/D$/b.txt\n");
+        tarnwickbackup::RestoreDrives drives;
+        WhenModal<tarnwickbackup::RestoreDrives>([](tarnwickbackup::RestoreDrives& w) {
+            Save(w, "restore-drives");
+            w.resize(w.minimumSizeHint());
+            Save(w, "restore-drives-small");
+            w.cmdClose->click();
+        });
+        drives.ShowMe(*form.objManager(), "E:\\Backups\\Regular\\");
+
+        tarnwickbackup::RestoreDrives dated;
+        WhenModal<tarnwickbackup::RestoreDated>([](tarnwickbackup::RestoreDated& w) {
+            Save(w, "restore-dated");
+            w.lstBackups->setCurrentRow(0);
+            w.resize(w.minimumSizeHint());
+            Save(w, "restore-dated-small");
+            WhenModal<tarnwickbackup::RestoreDrives>([](tarnwickbackup::RestoreDrives& d) {
+                Save(d, "restore-drives-dated");
+                d.cmdClose->click();
+            });
+            w.cmdOkay->click();
+        });
+        dated.ShowMe(*form.objManager(), "E:\\Backups\\Dated\\");
+    }
+    std::unique_ptr<QMessageBox> both(platform::qt::QtUi::NewMessageBox(
+        "The backup destination you selected has both a regular backup, and additional backups "
+        "in subfolders named for when those backups were made. Click \"Yes\" to restore one of "
+        "the dated subfolder backups, or \"No\" to restore the main backup.",
+        64 + 4, "Tarnwick Backup"));
+    Save(*both, "msgbox-restore-both");
+    platform::qt::HelpViewer::ShowTopic(tmp / "prog" / "TarnwickBackup.hlp", 3000, false);
+    Save(*viewer, "help-3000");
     std::unique_ptr<QMessageBox> box(platform::qt::QtUi::NewMessageBox(
         "The backup type name may not contain any of the following characters:\r\n\r\n" +
             std::string(35, ' ') + " \\ / : * ? \" < > | .",
