@@ -65,6 +65,8 @@ RestoreDated::RestoreDated(QWidget* parent) : QDialog(parent) {
     const QFontMetrics metrics = lstBackups->fontMetrics();
     lstBackups->setMinimumSize(metrics.horizontalAdvance(QStringLiteral("00/00/0000 00:00PM")) + 40,
                                (metrics.height() + 2) * 8);
+    // Wide enough for the prompt on one line; narrower, it wraps.
+    resize(lblPrompt->fontMetrics().horizontalAdvance(lblPrompt->text()) + 40, sizeHint().height());
     setTabOrder(lstBackups, cmdOkay);
     setTabOrder(cmdOkay, cmdCancel);
 
