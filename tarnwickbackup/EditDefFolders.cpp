@@ -16,6 +16,7 @@
 #include "EditFolderAdvanced.h"
 #include "FolderImages.h"
 #include "FolderNode.h"
+#include "FolderTree.h"
 #include "Globals.h"
 #include "TWDeclarations.h"
 #include "platform/fs/FileSystem.h"
@@ -59,10 +60,6 @@ QPushButton* NewImageButton(QWidget* parent, const char* pszName, const char* ps
     lblBeside->setBuddy(button);
     lblBeside->setToolTip(QString::fromUtf8(pszTip));
     return button;
-}
-
-std::string strQuoted(const std::string& strText) {
-    return "\"" + strText + "\"";
 }
 
 }  // namespace
@@ -178,15 +175,8 @@ void EditDefFolders::BuildControls() {
 void EditDefFolders::ConnectHandlers() {
     connect(tvwFolders, &QTreeWidget::itemExpanded, this, &EditDefFolders::tvwFolders_Expand);
     connect(tvwFolders, &QTreeWidget::itemCollapsed, this, &EditDefFolders::tvwFolders_Collapse);
-    // The current item follows the mouse and the arrow keys alike.
-    connect(tvwFolders, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem* objNode) { tvwFolders_NodeClick(objNode); });
-    // A screen reader or test driver selects a row without moving the
-    // current one.
-    connect(tvwFolders, &QTreeWidget::itemSelectionChanged, this, [this] {
-        const auto colSelected = tvwFolders->selectedItems();
-        if (!colSelected.isEmpty()) tvwFolders_NodeClick(colSelected.front());
-    });
+    ConnectNodePicked(*tvwFolders, *this,
+                      [this](QTreeWidgetItem* objNode) { tvwFolders_NodeClick(objNode); });
     connect(cmdBackupInclude, &QPushButton::clicked, this, &EditDefFolders::cmdBackupInclude_Click);
     connect(cmdBackupExclude, &QPushButton::clicked, this, &EditDefFolders::cmdBackupExclude_Click);
     connect(cmdBackupSkip, &QPushButton::clicked, this, &EditDefFolders::cmdBackupSkip_Click);
