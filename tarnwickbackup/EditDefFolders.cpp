@@ -6,7 +6,6 @@
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -80,16 +79,8 @@ void EditDefFolders::BuildControls() {
         this);
     lblHint->setObjectName(QStringLiteral("lblHint"));
     lblHint->setWordWrap(true);
-    tvwFolders = new QTreeWidget(this);
-    tvwFolders->setObjectName(QStringLiteral("tvwFolders"));
-    tvwFolders->setAccessibleName(QStringLiteral("Folders"));
-    tvwFolders->setHeaderHidden(true);
-    tvwFolders->setColumnCount(1);
-    tvwFolders->setIconSize(QSize(16, 16));
-    tvwFolders->setUniformRowHeights(true);
+    tvwFolders = NewFolderTree(this);
     tvwFolders->setMinimumSize(260, 240);
-    tvwFolders->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    tvwFolders->header()->setStretchLastSection(false);
 
     cmdBackupInclude =
         NewImageButton(this, "cmdBackupInclude", "include", lblBackupInclude, "lblBackupInclude",

@@ -1,5 +1,6 @@
 #include "FolderTree.h"
 
+#include <QHeaderView>
 #include <QPalette>
 #include <QTreeWidget>
 #include <algorithm>
@@ -48,6 +49,19 @@ std::string strCurrentFailure() {
     }
     const auto objHandler = tarnwick::SharedData().objErrorHandler();
     return objHandler ? objHandler->strErrorDesc() : std::string();
+}
+
+QTreeWidget* NewFolderTree(QWidget* parent) {
+    auto* tvw = new QTreeWidget(parent);
+    tvw->setObjectName(QStringLiteral("tvwFolders"));
+    tvw->setAccessibleName(QStringLiteral("Folders"));
+    tvw->setHeaderHidden(true);
+    tvw->setColumnCount(1);
+    tvw->setIconSize(QSize(16, 16));
+    tvw->setUniformRowHeights(true);
+    tvw->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tvw->header()->setStretchLastSection(false);
+    return tvw;
 }
 
 int32_t lngNodeKey(const QTreeWidgetItem* objNode) {

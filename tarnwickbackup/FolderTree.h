@@ -13,6 +13,7 @@
 #include "platform/fs/FileSystem.h"
 
 class QObject;
+class QWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -20,6 +21,9 @@ namespace tarnwickbackup {
 
 class FolderNode;
 
+// The tree of a folder window: one column without header, each name in
+// full (scrolled sideways when long), and the accessible name "Folders".
+QTreeWidget* NewFolderTree(QWidget* parent);
 // The key a node was made with.
 int32_t lngNodeKey(const QTreeWidgetItem* objNode);
 // A new node under objParent (at the top of tvw when null), keyed with the

@@ -5,7 +5,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -69,16 +68,8 @@ RestoreFolders::RestoreFolders(QWidget* parent) : QDialog(parent) {
 RestoreFolders::~RestoreFolders() = default;
 
 void RestoreFolders::BuildControls() {
-    tvwFolders = new QTreeWidget(this);
-    tvwFolders->setObjectName(QStringLiteral("tvwFolders"));
-    tvwFolders->setAccessibleName(QStringLiteral("Folders"));
-    tvwFolders->setHeaderHidden(true);
-    tvwFolders->setColumnCount(1);
-    tvwFolders->setIconSize(QSize(16, 16));
-    tvwFolders->setUniformRowHeights(true);
+    tvwFolders = NewFolderTree(this);
     tvwFolders->setMinimumSize(220, 200);
-    tvwFolders->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    tvwFolders->header()->setStretchLastSection(false);
 
     lblHint = new QLabel(
         QStringLiteral("Click on folders to the left, then use the buttons below to tell it what "
