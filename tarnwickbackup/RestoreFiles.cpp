@@ -22,7 +22,11 @@ namespace pfs = platform::fs;
 RestoreFiles::RestoreFiles(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("RestoreFiles"));
     setWindowTitle(QStringLiteral("Select Files To Restore"));
-    lblNames = new QLabel(QStringLiteral("&Files:"), this);
+    // Says how to pick several, which a list does not show.
+    lblNames = new QLabel(
+        QStringLiteral("&Files (click; Shift+click or Ctrl+click picks several, Ctrl+A all):"),
+        this);
+    lblNames->setWordWrap(true);
     filNames = new QListWidget(this);
     filNames->setObjectName(QStringLiteral("filNames"));
     filNames->setAccessibleName(QStringLiteral("Files"));
