@@ -189,6 +189,15 @@ void RestoreFolders::Form_Activate() {
     try {
         ui::Ui().DoEvents();
         mblnActivated = true;
+        // A disc taken out since the drive was picked is said plainly, and
+        // leaves nothing to show.
+        if (!mobjFileSys->FolderExists(mstrDriveFolder)) {
+            Refuse("The backup folder " + strQuoted(mstrDriveFolder + "\\") +
+                   " cannot be found. If it is on a removable disc, please check that the disc "
+                   "is in the drive.");
+            QDialog::reject();
+            return;
+        }
         LoadFolders();
     } catch (...) {
         AppErrors().TopError("RestoreFolders.Form_Activate");
