@@ -314,7 +314,7 @@ void RestoreFolders::cmdRestore_Click() {
         std::string strDest = strTrim(ui::Ui().InputBox(
             "Enter drive and folder to restore to:", "Destination", mstrOriginalDrive + strFolder));
         if (strDest.empty()) return;
-        if (blnRefuseDestination(strDest, strSource)) return;
+        if (blnRefuseDestination(strDest)) return;
         if (!mobjFileSys->FolderExists(strDest) &&
             ui::Ui().MsgBox(
                 "Folder " + strQuoted(strDest) + " does not exist. " + "Do you wish to create it?",
@@ -352,10 +352,9 @@ void RestoreFolders::cmdRestore_Click() {
 
 // Refuses, with a message, a destination that is no drive and folder, is on
 // a drive that is unknown or not ready, cannot be written, or lies inside
-// the backed-up folder itself (a restore there would copy into its own
-// source). strDest becomes the folder it stands for.
-bool RestoreFolders::blnRefuseDestination(std::string& strDest,
-                                          const std::string& strSource) const {
+// the backup itself (a restore into its own source would copy it into
+// itself without end). strDest becomes the folder it stands for.
+bool RestoreFolders::blnRefuseDestination(std::string& strDest) const {
     try {
         if (!blnIsFolderForm(strDest)) {
             Refuse(strQuoted(strDest) +
@@ -378,9 +377,9 @@ bool RestoreFolders::blnRefuseDestination(std::string& strDest,
             Refuse(strQuoted(strDest) + " is a file, not a folder.");
             return true;
         }
-        if (mobjFileSys->FolderHolds(strSource, strDest)) {
+        if (mobjFileSys->FolderHolds(mstrDriveFolder, strDest)) {
             Refuse("A backup cannot be restored into the backup itself: " + strQuoted(strDest) +
-                   " lies inside " + strQuoted(strSource) + ".");
+                   " lies inside " + strQuoted(mstrDriveFolder) + ".");
             return true;
         }
         if (!mobjFileSys->FolderWritable(platform::fs::strNearestFolder(*mobjFileSys, strDest))) {

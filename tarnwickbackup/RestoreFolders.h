@@ -81,7 +81,7 @@ class RestoreFolders : public QDialog, private savecore::BackupManagerEvents {
     void LoadChildren(QTreeWidgetItem* objNode, int16_t intLevels);
     void objMakeFolderNode(QTreeWidgetItem* objNode);
     std::string strNodeFolder(QTreeWidgetItem* objNode) const;
-    bool blnRefuseDestination(std::string& strDest, const std::string& strSource) const;
+    bool blnRefuseDestination(std::string& strDest) const;
     void EnableRestoreControls(bool blnEnable);
     void FocusTree();
 
