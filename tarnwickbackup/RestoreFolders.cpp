@@ -317,7 +317,7 @@ void RestoreFolders::cmdRestore_Click() {
         if (blnRefuseDestination(strDest)) return;
         if (!mobjFileSys->FolderExists(strDest) &&
             ui::Ui().MsgBox(
-                "Folder " + strQuoted(strDest) + " does not exist. " + "Do you wish to create it?",
+                "Folder " + strQuoted(strDest) + " does not exist. Do you wish to create it?",
                 ui::vbYesNo + ui::vbQuestion, "Create Folder") != ui::vbYes)
             return;
         mobjManager->blnRestoreReplace(chkReplaceExisting->isChecked());
