@@ -3,13 +3,13 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "BackupDefList.h"
 #include "EditDefFolders.h"
+#include "ElidedLabel.h"
 #include "Globals.h"
 #include "TWDeclarations.h"
 #include "platform/fs/FileSystem.h"
@@ -29,24 +29,6 @@ namespace {
 constexpr int gintTWIPS_PER_PIXEL = 15;
 constexpr int gintNAME_WIDTH = 3000 / gintTWIPS_PER_PIXEL;
 constexpr int gintWHAT_WIDTH = 4500 / gintTWIPS_PER_PIXEL;
-
-// A label that keeps its whole text (for tests and screen readers) but
-// draws a long folder path shortened in the middle instead of widening the
-// window.
-class FolderLabel : public QLabel {
-  public:
-    using QLabel::QLabel;
-    QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
-    QSize sizeHint() const override { return {0, QLabel::sizeHint().height()}; }
-
-  protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        const QRect rect = contentsRect();
-        painter.drawText(rect, Qt::AlignLeft | Qt::AlignVCenter,
-                         fontMetrics().elidedText(text(), Qt::ElideMiddle, rect.width()));
-    }
-};
 
 QPushButton* NewButton(QWidget* parent, const char* pszName, const char* pszCaption) {
     auto* button = new QPushButton(QString::fromUtf8(pszCaption), parent);
@@ -101,7 +83,7 @@ void EditDefDrives::BuildControls() {
     cmdClose = NewButton(this, "cmdClose", "Close");
     // A drive can be opened only once a row says which one.
     cmdEditDrive->setEnabled(false);
-    lblFolder = new FolderLabel(this);
+    lblFolder = new ElidedLabel(this);
     lblFolder->setObjectName(QStringLiteral("lblFolder"));
     lblFolder->setTextFormat(Qt::PlainText);
     // Its text, the folder, is what a screen reader reads.

@@ -6,7 +6,6 @@
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -16,6 +15,7 @@
 #include "EditFolderAdvanced.h"
 #include "FolderImages.h"
 #include "FolderNode.h"
+#include "FolderTree.h"
 #include "Globals.h"
 #include "TWDeclarations.h"
 #include "platform/fs/FileSystem.h"
@@ -61,10 +61,6 @@ QPushButton* NewImageButton(QWidget* parent, const char* pszName, const char* ps
     return button;
 }
 
-std::string strQuoted(const std::string& strText) {
-    return "\"" + strText + "\"";
-}
-
 }  // namespace
 
 EditDefFolders::EditDefFolders(QWidget* parent) : QDialog(parent) {
@@ -83,16 +79,8 @@ void EditDefFolders::BuildControls() {
         this);
     lblHint->setObjectName(QStringLiteral("lblHint"));
     lblHint->setWordWrap(true);
-    tvwFolders = new QTreeWidget(this);
-    tvwFolders->setObjectName(QStringLiteral("tvwFolders"));
-    tvwFolders->setAccessibleName(QStringLiteral("Folders"));
-    tvwFolders->setHeaderHidden(true);
-    tvwFolders->setColumnCount(1);
-    tvwFolders->setIconSize(QSize(16, 16));
-    tvwFolders->setUniformRowHeights(true);
+    tvwFolders = NewFolderTree(this);
     tvwFolders->setMinimumSize(260, 240);
-    tvwFolders->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    tvwFolders->header()->setStretchLastSection(false);
 
     cmdBackupInclude =
         NewImageButton(this, "cmdBackupInclude", "include", lblBackupInclude, "lblBackupInclude",
@@ -178,15 +166,8 @@ void EditDefFolders::BuildControls() {
 void EditDefFolders::ConnectHandlers() {
     connect(tvwFolders, &QTreeWidget::itemExpanded, this, &EditDefFolders::tvwFolders_Expand);
     connect(tvwFolders, &QTreeWidget::itemCollapsed, this, &EditDefFolders::tvwFolders_Collapse);
-    // The current item follows the mouse and the arrow keys alike.
-    connect(tvwFolders, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem* objNode) { tvwFolders_NodeClick(objNode); });
-    // A screen reader or test driver selects a row without moving the
-    // current one.
-    connect(tvwFolders, &QTreeWidget::itemSelectionChanged, this, [this] {
-        const auto colSelected = tvwFolders->selectedItems();
-        if (!colSelected.isEmpty()) tvwFolders_NodeClick(colSelected.front());
-    });
+    ConnectNodePicked(*tvwFolders, *this,
+                      [this](QTreeWidgetItem* objNode) { tvwFolders_NodeClick(objNode); });
     connect(cmdBackupInclude, &QPushButton::clicked, this, &EditDefFolders::cmdBackupInclude_Click);
     connect(cmdBackupExclude, &QPushButton::clicked, this, &EditDefFolders::cmdBackupExclude_Click);
     connect(cmdBackupSkip, &QPushButton::clicked, this, &EditDefFolders::cmdBackupSkip_Click);

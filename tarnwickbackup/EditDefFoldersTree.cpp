@@ -2,23 +2,18 @@
 // so that expand boxes are right, and each folder once per opening; the
 // instructions given to folders, passed down the loaded part of the tree,
 // and saved.
-#include <QBrush>
-#include <QPalette>
 #include <QTreeWidget>
-#include <algorithm>
 
 #include "EditDefFolders.h"
 #include "FolderNode.h"
+#include "FolderTree.h"
 #include "Globals.h"
 #include "TWDeclarations.h"
 #include "platform/fs/FileSystem.h"
-#include "platform/fs/RtError.h"
 #include "platform/ui/UiServices.h"
 #include "savecore/DefinitionFile.h"
 #include "savecore/DriveProcessor.h"
-#include "tarnwicklib/ErrorHandler.h"
 #include "tarnwicklib/ModuleErrors.h"
-#include "tarnwicklib/SharedData.h"
 
 namespace tarnwickbackup {
 
@@ -27,58 +22,21 @@ using platform::fs::FolderPtr;
 
 namespace {
 
-int32_t lngKeyOf(const QTreeWidgetItem* objNode) {
-    return objNode->data(0, Qt::UserRole).toInt();
-}
-
-std::string strQuoted(const std::string& strText) {
-    return "\"" + strText + "\"";
-}
-
-// The description of the failure being handled, also when it started
-// further down and arrives here passed through.
-std::string strCurrentFailure() {
-    try {
-        throw;
-    } catch (const platform::RtError& e) {
-        if (e.Number() != tarnwick::lngPassThru) return e.Description();
-    } catch (const std::exception& e) {
-        return e.what();
-    } catch (...) {
-    }
-    const auto objHandler = tarnwick::SharedData().objErrorHandler();
-    return objHandler ? objHandler->strErrorDesc() : std::string();
-}
-
 bool blnRecycleBin(const std::string& strName) {
     const std::string strUpper = strUCase(strName);
     return strUpper == "RECYCLER" || strUpper == "RECYCLED";
-}
-
-// Marks a folder whose subfolders could not be read, also for screen readers.
-void MarkUnlisted(QTreeWidgetItem& objNode, const std::string& strError) {
-    const QString strTip =
-        QStringLiteral("Its subfolders could not be read: ") + QString::fromStdString(strError);
-    objNode.setToolTip(0, strTip);
-    objNode.setForeground(0, QPalette().brush(QPalette::Disabled, QPalette::Text));
-    objNode.setData(0, Qt::AccessibleDescriptionRole,
-                    objNode.data(0, Qt::AccessibleDescriptionRole).toString() +
-                        QStringLiteral(", subfolders could not be read"));
 }
 
 }  // namespace
 
 FolderNode* EditDefFolders::objRecord(QTreeWidgetItem* objNode) const {
     if (!objNode) return nullptr;
-    const auto it = mcolFolderNodes.find(lngKeyOf(objNode));
+    const auto it = mcolFolderNodes.find(lngNodeKey(objNode));
     return it == mcolFolderNodes.end() ? nullptr : it->second.get();
 }
 
 std::string EditDefFolders::strNodePath(QTreeWidgetItem* objNode) const {
-    std::string strPath;
-    for (QTreeWidgetItem* n = objNode; n && n->parent(); n = n->parent())
-        strPath = "\\" + n->text(0).toStdString() + strPath;
-    return mobjDrive->Path() + (strPath.empty() ? "\\" : strPath);
+    return mobjDrive->Path() + strTreePath(objNode);
 }
 
 FolderPtr EditDefFolders::objNodeFolder(QTreeWidgetItem* objNode) const {
@@ -97,12 +55,7 @@ std::unique_ptr<savecore::DefinitionFile> EditDefFolders::objNewDefFile(
 }
 
 QTreeWidgetItem* EditDefFolders::objAddNode(QTreeWidgetItem* objParent, const QString& strText) {
-    if (mlngLastKey == INT32_MAX) throw platform::RtError(platform::rt::kOverflow);
-    ++mlngLastKey;
-    auto* objNode = objParent ? new QTreeWidgetItem(objParent) : new QTreeWidgetItem(tvwFolders);
-    objNode->setText(0, strText);
-    objNode->setData(0, Qt::UserRole, mlngLastKey);
-    return objNode;
+    return objAddFolderNode(*tvwFolders, objParent, strText, mlngLastKey);
 }
 
 void EditDefFolders::LoadFolders() {
@@ -140,7 +93,7 @@ FolderNode& EditDefFolders::objMakeFolderNode(QTreeWidgetItem* objNode,
         auto objOwned = std::make_unique<FolderNode>();
         FolderNode& objRec = *objOwned;
         objRec.Init(objNode);
-        const int32_t lngKey = lngKeyOf(objNode);
+        const int32_t lngKey = lngNodeKey(objNode);
         mcolFolderNodes.emplace(lngKey, std::move(objOwned));
         malngKeyOrder.push_back(lngKey);
 
@@ -179,34 +132,12 @@ FolderNode& EditDefFolders::objMakeFolderNode(QTreeWidgetItem* objNode,
 
 void EditDefFolders::LoadChildren(QTreeWidgetItem* objNode, int16_t intLevels) {
     try {
-        FolderNode& objRec = *objRecord(objNode);
-        if (!objRec.blnChildrenLoaded) {
-            // Marked first: a failure below must not make the folder be read
-            // again at every expansion.
-            objRec.blnChildrenLoaded = true;
-            std::vector<FolderPtr> colSubs;
-            try {
-                colSubs = mobjFileSys->GetFolder(strNodePath(objNode))->SubFolders();
-            } catch (...) {
-                const std::string strError = strCurrentFailure();
-                objRec.blnUnlisted = true;
-                MarkUnlisted(*objNode, strError);
-                ui::Ui().MsgBox("The following error occurred while looking for subfolders of " +
-                                    strQuoted(strNodePath(objNode)) + ": " + strQuoted(strError),
-                                ui::vbOKOnly, gstrAPP_TITLE);
-            }
-            // The tree shows folders sorted by name, as the system's own
-            // folder views do.
-            std::sort(colSubs.begin(), colSubs.end(), [](const FolderPtr& a, const FolderPtr& b) {
-                return QString::fromStdString(a->Name()).compare(QString::fromStdString(b->Name()),
-                                                                 Qt::CaseInsensitive) < 0;
-            });
-            for (const FolderPtr& objSub : colSubs) {
-                const std::string strName = objSub->Name();
-                if (blnRecycleBin(strName)) continue;
-                QTreeWidgetItem* objChild = objAddNode(objNode, QString::fromStdString(strName));
-                objMakeFolderNode(objChild, objSub);
-            }
+        for (const FolderPtr& objSub : colUnreadSubFolders(*mobjFileSys, strNodePath(objNode),
+                                                           *objNode, *objRecord(objNode))) {
+            const std::string strName = objSub->Name();
+            if (blnRecycleBin(strName)) continue;
+            QTreeWidgetItem* objChild = objAddNode(objNode, QString::fromStdString(strName));
+            objMakeFolderNode(objChild, objSub);
         }
         if (intLevels > 1) {
             for (int i = 0; i < objNode->childCount(); ++i)

@@ -96,6 +96,7 @@ QString strFolderImageText(const QString& strKey) {
     if (strKey == QLatin1String("exclude")) return QStringLiteral("exclude");
     if (strKey == QLatin1String("skip")) return QStringLiteral("skip");
     if (strKey == QLatin1String("inherit")) return QStringLiteral("inherit");
+    if (strKey == QLatin1String("folder")) return QStringLiteral("folder");
     return QString();
 }
 

@@ -1,7 +1,8 @@
 // The four instruction images of folder trees and instruction lists:
 // "include", "exclude", "skip" and "inherit". Each differs from the others
 // in shape as well as colour, so they tell apart at 16 px also for a person
-// who does not tell red from green.
+// who does not tell red from green. "folder", a plain one without a mark, is
+// the folder of a backup's tree.
 #pragma once
 
 #include <QIcon>

@@ -41,13 +41,10 @@ std::string Lines(const std::string& strLines) {
     return ";Backup type definition file\r\n" + strLines;
 }
 
-class BackupDefListTest : public AppFixture {
+class BackupDefListTest : public WindowFixture {
   protected:
     void SetUp() override {
-        AppFixture::SetUp();
-        mHandler = std::make_shared<tarnwick::ErrorHandler>();
-        mHandler->Init(tarnwick::AppObject{tarnwickbackup::App().Path});
-        tarnwick::SharedData().objErrorHandler(mHandler);
+        WindowFixture::SetUp();
         for (const auto& [strRel, strLines] : std::vector<std::pair<std::string, std::string>>{
                  {"", "IncludeFamily\r\n"},
                  {"Data", "ExcludeFamily\r\nIncludeFiles *.DOC\r\n"},
@@ -87,7 +84,6 @@ class BackupDefListTest : public AppFixture {
         return aRows;
     }
 
-    std::shared_ptr<tarnwick::ErrorHandler> mHandler;
     savecore::BackupManager mManager;
 };
 

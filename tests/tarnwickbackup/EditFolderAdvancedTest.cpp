@@ -39,13 +39,10 @@ void PressKey(QWidget& objWidget, int lngKey) {
     QApplication::sendEvent(&objWidget, &objPress);
 }
 
-class EditFolderAdvancedTest : public AppFixture {
+class EditFolderAdvancedTest : public WindowFixture {
   protected:
     void SetUp() override {
-        AppFixture::SetUp();
-        mHandler = std::make_shared<tarnwick::ErrorHandler>();
-        mHandler->Init(tarnwick::AppObject{tarnwickbackup::App().Path});
-        tarnwick::SharedData().objErrorHandler(mHandler);
+        WindowFixture::SetUp();
         mManager.Init(mFs);
     }
     void TearDown() override {
@@ -74,7 +71,6 @@ class EditFolderAdvancedTest : public AppFixture {
         EXPECT_FALSE(objWindow.isVisible());
     }
 
-    std::shared_ptr<tarnwick::ErrorHandler> mHandler;
     savecore::BackupManager mManager;
     tarnwickbackup::FolderNode mNode;
 };

@@ -21,6 +21,7 @@ namespace {
 namespace ui = platform::ui;
 using tarnwickbackup::RestoreDated;
 using tarnwickbackup::RestoreDrives;
+using tarnwickbackup::RestoreFolders;
 
 TEST(RestoreDatedName, TheEngineNamesComeBackAndNothingElseIsADate) {
     for (const auto dat : {LocalTime(2026, 12, 5, 13, 23), LocalTime(2026, 1, 1, 0, 0),
@@ -86,21 +87,21 @@ TEST_F(RestoreDrivesTest, PlainBackupListsItsDrivesAndOpensTheFolderWindowForOne
     BuildTree(mTmp / "e",
               "Backup/D$/b.txt\nBackup/C$/a.txt\nBackup/Old Files/\n"
               "Backup/31Feb2026_01$00PM/C$/\nBackup/C$ copy/\n");
-    bool blnFolders = false;
+    std::string strFolders;
     Restore("E:\\Backup\\", [&](RestoreDrives& w) {
         EXPECT_EQ(Rows(w), (std::vector<std::string>{"C:", "D:"}));
         EXPECT_EQ(w.lblRestoreFrom->text(), "Restore From: E:\\Backup\\");
         w.lvwDrives->setCurrentItem(w.lvwDrives->topLevelItem(1));
-        WhenOpen<QDialog>(
-            [&](QDialog& folders) {
-                blnFolders = dynamic_cast<tarnwickbackup::RestoreFolders*>(&folders) != nullptr;
+        WhenOpen<RestoreFolders>(
+            [&](RestoreFolders& folders) {
+                strFolders = folders.windowTitle().toStdString();
                 folders.close();
             },
-            [](QDialog& folders) { folders.close(); });
+            [](RestoreFolders& folders) { folders.close(); });
         w.cmdRestoreDrive->click();
         EXPECT_TRUE(w.isVisible()) << "the drive window stays for the next drive";
     });
-    EXPECT_TRUE(blnFolders);
+    EXPECT_EQ(strFolders, "Select Folder To Restore From Backup Of \"D:\"");
     ASSERT_EQ(mUi->Prompts().size(), 1u);
     EXPECT_EQ(LastPrompt().strPrompt,
               "Do you want to restore from your backup on \"E:\\Backup\\\" now, using Vantrel?");

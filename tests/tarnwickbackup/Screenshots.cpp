@@ -38,6 +38,8 @@
 #include "tarnwickbackup/MainForm.h"
 #include "tarnwickbackup/RestoreDated.h"
 #include "tarnwickbackup/RestoreDrives.h"
+#include "tarnwickbackup/RestoreFiles.h"
+#include "tarnwickbackup/RestoreFolders.h"
 #include "tarnwickbackup/SettingsStore.h"
 #include "tarnwickbackup/ShowText.h"
 #include "tarnwickbackup/Splash.h"
@@ -267,11 +269,11 @@ int main(int argc, char** argv) {
     // C$ and D$, and a folder of three dated ones.
     {
         twtest::BuildTree(tmp / "e",
-                          "Backups/Regular/C$/Data/a.txt\nBackups/Regular/D$/Photos/b.jpg\n"
-                          "Backups/Dated/28Nov2026_11$45PM/C$/a.txt\n"
-                          "Backups/Dated/05Dec2026_01$23PM/C$/a.txt\n"
-                          "Backups/Dated/06Dec2026_09$05AM/C$/a.txt\n"
-                          "Backups/Dated/06Dec2026_09$05AM/D$/b.txt\n");
+                          "backups/regular/C$/Data/a.txt\nbackups/regular/D$/Photos/b.jpg\n"
+                          "backups/dated/28Nov2026_11$45PM/C$/a.txt\n"
+                          "backups/dated/05Dec2026_01$23PM/C$/a.txt\n"
+                          "backups/dated/06Dec2026_09$05AM/C$/a.txt\n"
+                          "backups/dated/06Dec2026_09$05AM/D$/b.txt\n");
         tarnwickbackup::RestoreDrives drives;
         WhenModal<tarnwickbackup::RestoreDrives>([](tarnwickbackup::RestoreDrives& w) {
             Save(w, "restore-drives");
@@ -279,7 +281,7 @@ int main(int argc, char** argv) {
             Save(w, "restore-drives-small");
             w.cmdClose->click();
         });
-        drives.ShowMe(*form.objManager(), "E:\\Backups\\Regular\\");
+        drives.ShowMe(*form.objManager(), "E:\\backups\\regular\\");
 
         tarnwickbackup::RestoreDrives dated;
         WhenModal<tarnwickbackup::RestoreDated>([](tarnwickbackup::RestoreDated& w) {
@@ -293,7 +295,7 @@ int main(int argc, char** argv) {
             });
             w.cmdOkay->click();
         });
-        dated.ShowMe(*form.objManager(), "E:\\Backups\\Dated\\");
+        dated.ShowMe(*form.objManager(), "E:\\backups\\dated\\");
     }
     std::unique_ptr<QMessageBox> both(platform::qt::QtUi::NewMessageBox(
         "The backup destination you selected has both a regular backup, and additional backups "
@@ -335,6 +337,65 @@ int main(int argc, char** argv) {
             editor.done(0);
         });
         editor.ShowMe(*proc, "C:  (SYSTEM)");
+    }
+    {
+        // The restore windows over a real backup of a tree three levels deep.
+        const std::string strDocs = "Documents and Settings/Ann/My Documents/";
+        twtest::BuildTree(tmp / "c",
+                          "Restore.BDF=IncludeFamily\n" + strDocs + "Budget 2026.xls\n" + strDocs +
+                              ".~lock.Budget 2026.xls#\n" + strDocs +
+                              "Quarterly report (final).doc\n" + strDocs + "letter to Bob.odt\n" +
+                              strDocs + "notes.txt\n" + strDocs +
+                              "Projects 2026/Quarterly reports (final)/q1.pdf\n" +
+                              "Documents and Settings/Ann/Mail/inbox.mbx\n" +
+                              "Program Files/Editor/editor.exe\nWindows/System/drivers/x.sys\n");
+        std::filesystem::create_directories(tmp / "e" / "backups" / "restore");
+        auto* manager = form.objManager();
+        manager->InitBackupMode();
+        manager->blnProcess("Restore", "E:\\backups\\restore\\", false);
+        auto& scripted = dynamic_cast<platform::ui::ScriptedUi&>(platform::ui::Ui());
+        tarnwickbackup::RestoreFolders restore;
+        QTimer::singleShot(0, [&restore, &scripted] {
+            restore.Form_Activate();
+            for (QTreeWidgetItemIterator it(restore.tvwFolders); *it; ++it)
+                (*it)->setExpanded(true);
+            const auto found = restore.tvwFolders->findItems(QStringLiteral("My Documents"),
+                                                             Qt::MatchExactly | Qt::MatchRecursive);
+            if (!found.isEmpty()) restore.tvwFolders->setCurrentItem(found.front());
+            Save(restore, "restore-folders");
+            restore.resize(restore.minimumSizeHint());
+            Save(restore, "restore-folders-small");
+            // A real restore, drawn once while it runs, at the smallest size.
+            bool blnDrawn = false;
+            scripted.OnDoEvents([&restore, &blnDrawn] {
+                if (blnDrawn || !restore.blnRestoring() || restore.lblFile->text().isEmpty())
+                    return;
+                blnDrawn = true;
+                Save(restore, "restore-running");
+            });
+            scripted.QueueMsgBoxAnswer(platform::ui::vbYes);
+            scripted.QueueInputBoxAnswer(
+                "C:\\Restored\\Documents and Settings\\Ann\\My "
+                "Documents from the backup of December");
+            scripted.QueueMsgBoxAnswer(platform::ui::vbYes);
+            restore.cmdRestore_Click();
+            scripted.OnDoEvents(nullptr);
+            if (restore.isVisible()) restore.done(0);
+        });
+        restore.ShowMe(*manager, "E:\\backups\\restore\\C$", "C:");
+
+        tarnwickbackup::RestoreFiles files;
+        QTimer::singleShot(0, [&files] {
+            files.filNames->item(1)->setSelected(true);
+            files.filNames->item(3)->setSelected(true);
+            Save(files, "restore-files");
+            files.resize(files.minimumSizeHint());
+            Save(files, "restore-files-small");
+            files.done(0);
+        });
+        std::vector<std::string> colFiles;
+        files.blnShowMe("E:\\backups\\restore\\C$\\Documents and Settings\\Ann\\My Documents",
+                        colFiles);
     }
     return 0;
 }

@@ -23,17 +23,7 @@ namespace {
 namespace ui = platform::ui;
 using platform::qt::HelpViewer;
 
-class WindowsTest : public AppFixture {
-  protected:
-    void SetUp() override {
-        AppFixture::SetUp();
-        // The windows' failures need the error handler a program start makes.
-        mHandler = std::make_shared<tarnwick::ErrorHandler>();
-        mHandler->Init(tarnwick::AppObject{tarnwickbackup::App().Path});
-        tarnwick::SharedData().objErrorHandler(mHandler);
-    }
-    std::shared_ptr<tarnwick::ErrorHandler> mHandler;
-};
+class WindowsTest : public WindowFixture {};
 
 TEST_F(WindowsTest, TextWindowStaysHiddenWhenItsKeyWasCleared) {
     tarnwickbackup::App().blnHeadless = false;

@@ -1,0 +1,249 @@
+#include <sys/stat.h>
+
+#include <QCheckBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+#include <functional>
+#include <iostream>
+#include <sstream>
+
+#include "MainFormFixture.h"
+#include "ModalDriver.h"
+#include "tarnwickbackup/RestoreFiles.h"
+#include "tarnwickbackup/RestoreFolders.h"
+
+namespace twtest {
+namespace {
+
+namespace fs = std::filesystem;
+namespace ui = platform::ui;
+using tarnwickbackup::RestoreFiles;
+using tarnwickbackup::RestoreFolders;
+
+class RestoreFoldersTest : public WindowFixture {
+  protected:
+    // Backs up strTree (on C:, type Daily) to E:\Backup\, as a person would.
+    void BackUp(const std::string& strTree) {
+        BuildTree(mTmp / "c", "Daily.BDF=IncludeFamily\n" + strTree);
+        auto& manager = *StartForm().objManager();
+        fs::create_directories(mTmp / "e" / "Backup");
+        manager.InitBackupMode();
+        ASSERT_FALSE(manager.blnProcess("Daily", "E:\\Backup\\", false));
+        mUi->ClearPrompts();
+    }
+
+    // The restore window of drive C: of that backup, with fnAct run in it.
+    void Restore(std::function<void(RestoreFolders&)> fnAct) {
+        WhenOpen<RestoreFolders>(
+            [fnAct](RestoreFolders& w) {
+                w.Form_Activate();
+                fnAct(w);
+            },
+            [](RestoreFolders& w) { w.done(0); });
+        RestoreFolders window;
+        window.ShowMe(*mForm->objManager(), "E:\\Backup\\C$", "C:");
+    }
+
+    static QTreeWidgetItem* Node(RestoreFolders& w, const QString& strPath) {
+        QTreeWidgetItem* node = w.tvwFolders->topLevelItem(0);
+        for (const QString& strName : strPath.split('\\', Qt::SkipEmptyParts)) {
+            QTreeWidgetItem* next = nullptr;
+            for (int i = 0; node && i < node->childCount(); ++i)
+                if (node->child(i)->text(0) == strName) next = node->child(i);
+            node = next;
+        }
+        return node;
+    }
+
+    // Same bytes and modification time as the backed-up copy.
+    void ExpectAsBackedUp(const std::string& strRel) {
+        const fs::path restored = mTmp / "c" / strRel, saved = mTmp / "e/Backup/C$" / strRel;
+        ASSERT_TRUE(fs::exists(restored)) << strRel;
+        EXPECT_EQ(ReadFile(restored), ReadFile(saved)) << strRel;
+        EXPECT_EQ(fs::last_write_time(restored), fs::last_write_time(saved)) << strRel;
+    }
+
+    std::string Prompt(std::size_t i) const {
+        return i < mUi->Prompts().size() ? mUi->Prompts()[i].strPrompt : "<none>";
+    }
+};
+
+TEST_F(RestoreFoldersTest, RootWithAllSubfoldersGoesBackToTheDriveRootAndShowsTheLog) {
+    BackUp("root.txt\nA/a.txt\nA/B/b.txt\n");
+    fs::remove_all(mTmp / "c" / "A");
+    fs::remove(mTmp / "c" / "root.txt");
+    fs::remove(mTmp / "c" / "Daily.BDF");
+    // A link where a backed-up folder belongs is passed by, and logged.
+    fs::create_directories(mTmp / "c" / "A");
+    fs::create_directories(mTmp / "outside");
+    fs::create_directory_symlink(mTmp / "outside", mTmp / "c" / "A" / "B");
+    std::ostringstream log;
+    std::streambuf* pOld = std::cerr.rdbuf(log.rdbuf());
+    Restore([this](RestoreFolders& w) {
+        mUi->QueueMsgBoxAnswer(ui::vbYes);
+        w.cmdRestore_Click();
+        EXPECT_FALSE(w.isVisible());
+    });
+    std::cerr.rdbuf(pOld);
+    EXPECT_EQ(Prompt(0),
+              "Do you really want to restore all files backed up from \"\\\", and all subfolders?");
+    EXPECT_EQ(mUi->Prompts()[0].lngStyle, ui::vbYesNo + ui::vbQuestion + ui::vbDefaultButton2);
+    EXPECT_EQ(mUi->Prompts()[1].strDefault, "C:\\");
+    EXPECT_EQ(Prompt(2), "Restore complete!");  // no word on CD-RW software
+    EXPECT_NE(log.str().find("[Error Log] "), std::string::npos);
+    ExpectAsBackedUp("root.txt");
+    ExpectAsBackedUp("A/a.txt");
+    EXPECT_TRUE(fs::is_empty(mTmp / "outside"));
+}
+
+TEST_F(RestoreFoldersTest, ABackupFolderThatHasGoneIsSaidAndClosesTheWindow) {
+    BackUp("A/a.txt\n");
+    fs::remove_all(mTmp / "e/Backup/C$");
+    Restore([](RestoreFolders& w) { EXPECT_FALSE(w.isVisible()); });
+    EXPECT_EQ(Prompt(0).rfind("The backup folder \"E:\\Backup\\C$\\\" cannot be found.", 0), 0u)
+        << Prompt(0);
+}
+
+TEST_F(RestoreFoldersTest, AFolderIsReadOnceHoweverOftenItIsOpened) {
+    BackUp("A/B/C/D/f.txt\n");
+    Restore([this](RestoreFolders& w) {
+        EXPECT_NE(Node(w, "A\\B"), nullptr);  // A has its expand mark
+        EXPECT_EQ(Node(w, "A\\B\\C"), nullptr);
+        Node(w, "A")->setExpanded(true);
+        EXPECT_NE(Node(w, "A\\B\\C"), nullptr);
+        fs::create_directories(mTmp / "e/Backup/C$/A/New");
+        Node(w, "A")->setExpanded(false);
+        w.tvwFolders->setCurrentItem(Node(w, "A"));
+        w.cmdExpand_Click();
+        EXPECT_TRUE(Node(w, "A")->isExpanded());
+        EXPECT_EQ(Node(w, "A\\New"), nullptr);
+    });
+}
+
+TEST_F(RestoreFoldersTest, SelectedFilesNeedAPickAndCancelAsksNothing) {
+    BackUp("F/b.txt\nF/A.txt\nF/.hidden\nF/Sub/s.txt\n");
+    ASSERT_EQ(mkfifo((mTmp / "e/Backup/C$/F/pipe").c_str(), 0600), 0);
+    fs::remove_all(mTmp / "c" / "F");
+    Restore([this](RestoreFolders& w) {
+        w.tvwFolders->setCurrentItem(Node(w, "F"));
+        w.optTypeSelected->click();
+        WhenOpen<RestoreFiles>(
+            [this](RestoreFiles& f) {
+                QStringList names;
+                for (int i = 0; i < f.filNames->count(); ++i) names << f.filNames->item(i)->text();
+                EXPECT_EQ(names.join(','), ".hidden,A.txt,b.txt");
+                EXPECT_EQ(f.filNames->item(0)->data(Qt::AccessibleDescriptionRole).toString(),
+                          "(hidden)");
+                f.cmdOkay_Click();
+                EXPECT_TRUE(f.isVisible());
+                EXPECT_EQ(Prompt(0), "Please click on file(s) to select them to restore.");
+                f.cmdCancel_Click();
+            },
+            [](RestoreFiles& f) { f.done(0); });
+        w.cmdRestore_Click();
+        EXPECT_EQ(mUi->Prompts().size(), 1u);  // no question after Cancel
+        WhenOpen<RestoreFiles>(
+            [](RestoreFiles& f) {
+                f.filNames->item(0)->setSelected(true);
+                f.filNames->item(2)->setSelected(true);
+                f.cmdOkay_Click();
+            },
+            [](RestoreFiles& f) { f.done(0); });
+        mUi->QueueMsgBoxAnswer(ui::vbYes);  // restore?
+        mUi->QueueMsgBoxAnswer(ui::vbYes);  // create C:\F?
+        w.cmdRestore_Click();
+    });
+    EXPECT_EQ(Prompt(1),
+              "Do you really want to restore selected files backed up from \"\\F\" only?");
+    EXPECT_EQ(Prompt(3), "Folder \"C:\\F\" does not exist. Do you wish to create it?");
+    EXPECT_EQ(ReadTree(mTmp / "c" / "F"), ".hidden=F/.hidden\nb.txt=F/b.txt\n");
+}
+
+TEST_F(RestoreFoldersTest, DestinationsThatCannotBeUsedEndBeforeAnythingIsWritten) {
+    BackUp("A/a.txt\n");
+    fs::remove_all(mTmp / "c" / "A");
+    Restore([this](RestoreFolders& w) {
+        w.tvwFolders->setCurrentItem(Node(w, "A"));
+        for (const char* pszAnswer : {"", "   ", "A", "C:A", "C:\\x|y", "Q:\\A", "F:\\A",
+                                      "E:\\Backup\\C$\\A\\Into", "C:\\A"}) {
+            mUi->ClearPrompts();
+            mUi->QueueMsgBoxAnswer(ui::vbYes);
+            mUi->QueueInputBoxAnswer(pszAnswer);
+            if (std::string(pszAnswer) == "C:\\A") mUi->QueueMsgBoxAnswer(ui::vbNo);  // create?
+            w.cmdRestore_Click();
+            EXPECT_EQ(mUi->PendingAnswers(), 0u) << pszAnswer;
+            EXPECT_TRUE(w.isVisible()) << pszAnswer;
+            const auto& prompts = mUi->Prompts();
+            if (std::string(pszAnswer).find_first_not_of(' ') == std::string::npos)
+                EXPECT_EQ(prompts.size(), 2u) << pszAnswer;  // ends without a word
+            else
+                EXPECT_EQ(prompts.size(), 3u) << pszAnswer;
+            EXPECT_NE(prompts.back().strTitle, "Error Detected") << pszAnswer;
+        }
+        EXPECT_EQ(mUi->Prompts().back().strTitle, "Create Folder");
+        w.cmdClose_Click();
+    });
+    EXPECT_FALSE(fs::exists(mTmp / "c" / "A"));
+    EXPECT_FALSE(fs::exists(mTmp / "e/Backup/C$/A/Into"));
+}
+
+TEST_F(RestoreFoldersTest, ReplaceExistingFilesDecidesWhetherAnExistingFileIsTouched) {
+    BackUp("K/Case.txt=backed up\nK/same.txt=backed up\n");
+    fs::remove(mTmp / "c/K/Case.txt");
+    WriteFile(mTmp / "c/K/CASE.TXT", "newer");
+    fs::remove(mTmp / "c/K/same.txt");
+    WriteFile(mTmp / "c/K/same.txt", "newer");
+    auto fnRestoreK = [this](bool blnReplace) {
+        Restore([this, blnReplace](RestoreFolders& w) {
+            w.tvwFolders->setCurrentItem(Node(w, "K"));
+            w.chkReplaceExisting->setChecked(blnReplace);
+            mUi->QueueMsgBoxAnswer(ui::vbYes);
+            w.cmdRestore_Click();
+        });
+    };
+    fnRestoreK(false);
+    EXPECT_EQ(mUi->Prompts().back().strTitle, "Error Detected");
+    EXPECT_EQ(ReadFile(mTmp / "c/K/CASE.TXT"), "newer");
+    EXPECT_EQ(ReadFile(mTmp / "c/K/same.txt"), "newer");
+    fs::remove(mTmp / "c/K/Case.txt");  // written beside CASE.TXT, if it came first
+    fnRestoreK(true);
+    EXPECT_EQ(Prompt(mUi->Prompts().size() - 1), "Restore complete!");
+    ExpectAsBackedUp("K/same.txt");
+    EXPECT_EQ(ReadFile(mTmp / "c/K/CASE.TXT"), "backed up");
+    EXPECT_EQ(fs::last_write_time(mTmp / "c/K/CASE.TXT"),
+              fs::last_write_time(mTmp / "e/Backup/C$/K/Case.txt"));
+}
+
+TEST_F(RestoreFoldersTest, ClosingDuringARestoreStopsItAndEveryFileRestoredIsWhole) {
+    std::string strTree;
+    for (int i = 0; i < 40; ++i)
+        strTree += "D/f" + std::to_string(i) + "=" + std::string(200000 + i, 'a' + i % 26) + "\n";
+    BackUp(strTree);
+    fs::remove_all(mTmp / "c" / "D");
+    Restore([this](RestoreFolders& w) {
+        int lngCalls = 0;
+        mUi->OnDoEvents([&w, &lngCalls] {
+            if (!w.blnRestoring() || ++lngCalls != 5) return;
+            EXPECT_EQ(w.cmdClose->text(), "Stop");
+            w.close();
+        });
+        mUi->QueueMsgBoxAnswer(ui::vbYes);
+        w.cmdRestore_Click();
+        mUi->OnDoEvents(nullptr);
+        EXPECT_FALSE(w.isVisible());
+    });
+    EXPECT_EQ(mUi->Prompts().back().strPrompt, "Restore stopped by operator.");
+    EXPECT_EQ(mUi->Prompts().back().lngStyle, ui::vbCritical + ui::vbOKOnly);
+    int lngRestored = 0;
+    for (const auto& entry : fs::directory_iterator(mTmp / "c" / "D")) {
+        ++lngRestored;
+        ExpectAsBackedUp("D/" + entry.path().filename().string());
+    }
+    EXPECT_GT(lngRestored, 0);
+    EXPECT_LT(lngRestored, 40);
+}
+
+}  // namespace
+}  // namespace twtest
