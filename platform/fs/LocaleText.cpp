@@ -46,9 +46,12 @@ std::string strGeneralDate(std::chrono::system_clock::time_point dat) {
 }
 
 std::string strMonthAbbreviation(int iMonth) {
+    // Fixed, not the user's locale: the names go into folder names that a
+    // restore must read back whatever the locale is then.
+    static const char* const aMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     if (iMonth < 1 || iMonth > 12) return "";
-    EnvLocale objLocale(LC_TIME_MASK);
-    return objLocale.Item(static_cast<nl_item>(ABMON_1 + iMonth - 1));
+    return aMonths[iMonth - 1];
 }
 
 std::string strThousandsSeparator() {
