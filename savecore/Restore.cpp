@@ -108,6 +108,21 @@ bool BackupManager::blnRestoreSubFolder(const pfs::Folder& objSub, const std::st
     return true;
 }
 
+namespace {
+
+// Inside a catch: whether the failure is a target that exists already.
+bool blnAlreadyThere() {
+    try {
+        throw;
+    } catch (const platform::RtError& e) {
+        return e.Number() == platform::rt::kFileAlreadyExists;
+    } catch (...) {
+        return false;
+    }
+}
+
+}  // namespace
+
 // The copy writes beside the target and renames it over the old file only
 // when complete, so a failed replacement keeps the old file. Its protection
 // attributes, cleared so that it may be replaced, are put back as well.
@@ -133,6 +148,15 @@ bool BackupManager::blnRestoreFile(pfs::File& objFile, const std::string& strDst
         try {
             objFile.Copy(strTarget, mblnRestoreReplace);
         } catch (...) {
+            if (!mblnRestoreReplace && blnAlreadyThere()) {
+                // Without replacing, a file that is there (in any letter
+                // case) is the person's own copy: it stays, is noted, and
+                // the rest is restored rather than the restore ending here.
+                AppendErrorLog("File \"" + strTarget +
+                               "\" was not restored: a file of that name is already there, "
+                               "and \"Replace Existing Files\" was not checked.");
+                return false;
+            }
             if (objOld) {
                 try {
                     objOld->SetAttributes(lngOldAttributes & (kProtectAttributes | pfs::vbArchive));

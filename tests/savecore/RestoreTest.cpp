@@ -106,15 +106,18 @@ TEST_F(RestoreTest, ProtectedFilesAtTheTargetAreReplacedOnlyWhenAsked) {
         const int32_t lngBefore = lngAttributes(strTarget);
         ASSERT_NE(lngBefore & (pfs::vbReadOnly | pfs::vbHidden), 0);
 
+        // Without replacing, the file there stays as it is, is noted, and
+        // the restore goes on past it.
         mobjManager.blnRestoreReplace(false);
-        const EngineFailure f = objFailureOf([&] { blnList({"z.txt", strName, "z.txt"}); });
-        EXPECT_EQ(f.strDesc, "File already exists");
-        EXPECT_EQ(f.astrRoutines,
-                  (std::vector<std::string>{kRoutine + "blnRestoreFile( " + strTarget + ")",
-                                            kRoutine + "blnRestoreListOfFiles"}));
+        fs::remove(mobjDriveC / "T/z.txt");
+        EXPECT_FALSE(blnList({strName, "z.txt"}));
+        EXPECT_NE(mobjManager.strGetErrorLog().find("File \"" + strTarget +
+                                                    "\" was not restored: a file of that name "
+                                                    "is already there"),
+                  std::string::npos);
         EXPECT_EQ(twtest::ReadFile(mobjDriveC / "T" / strName), "old");
         EXPECT_EQ(lngAttributes(strTarget), lngBefore);
-        EXPECT_TRUE(fs::exists(mobjDriveC / "T/z.txt"));  // restored before the failure
+        EXPECT_TRUE(fs::exists(mobjDriveC / "T/z.txt"));  // restored after it
 
         mobjManager.blnRestoreReplace(true);
         EXPECT_FALSE(blnList({strName}));
