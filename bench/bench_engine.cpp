@@ -336,8 +336,7 @@ std::string strCompareRestores(const Options& opt, const fs::path& work, const f
         for (const RestoreKind kind :
              {RestoreKind::Empty, RestoreKind::EmptyReplace, RestoreKind::Over}) {
             if (kind != RestoreKind::Empty) strSummary += '/';
-            strSummary +=
-                BenchClock::Format(CompareRestore(opt, work, path, want, label, kind), 2);
+            strSummary += BenchClock::Format(CompareRestore(opt, work, path, want, label, kind), 2);
         }
     }
     return strSummary;
