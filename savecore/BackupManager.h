@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "BackupConstants.h"
@@ -178,7 +179,19 @@ class SAVECORE_API BackupManager {
     bool blnRestoreOneFolder(const std::string& strSrc, const std::string& strDst,
                              bool blnRestoreSubFolders);
     bool blnRestoreSubFolder(const platform::fs::Folder& objSub, const std::string& strSubDst);
-    bool blnRestoreFile(platform::fs::File& objFile, const std::string& strDst);
+    // The file names of one target folder, upper-cased: those it held when
+    // the restore came to it (known only with replace on, and when it could
+    // be listed) and those the restore has written there since.
+    struct TargetNames {
+        bool blnKnown = false;
+        std::unordered_set<std::string> colBefore;
+        std::unordered_set<std::string> colWritten;
+    };
+    TargetNames objTargetNames(const std::string& strDst) const;
+    bool blnRestoreFile(platform::fs::File& objFile, const std::string& strDst,
+                        TargetNames& objNames);
+    bool blnCopiedAsNew(platform::fs::File& objFile, const std::string& strTarget);
+    void ReplaceFile(platform::fs::File& objFile, const std::string& strTarget);
     void InsurePathExists(const std::string& strPath);
     // The folder it made; none when there was one.
     platform::fs::FolderPtr MakeFolderIfMissing(const std::string& strFolder);

@@ -3,8 +3,12 @@
 // up the error chain at once, and whatever was restored before it stays in
 // place; only a symbolic link where a folder belongs is logged and passed
 // by, since a restore never writes outside the folder the user chose.
+#include <unordered_set>
+
 #include "BackupManager.h"
 #include "SaveCoreErrors.h"
+#include "TextCase.h"
+#include "platform/fs/RtError.h"
 
 namespace savecore {
 
@@ -64,9 +68,10 @@ bool BackupManager::blnRestoreListOfFiles(std::string strSrc, std::string strDst
         InsurePathExists(strDst);
         std::unique_ptr<pfs::FolderClaim> objClaim;
         if (blnClaimTarget(strDst, objClaim)) return true;
+        TargetNames objNames = objTargetNames(strDst);
         for (const auto& strName : colFiles) {
             const pfs::FilePtr objFile = mobjFileSys->GetFile(strSrc + "\\" + strName);
-            if (blnRestoreFile(*objFile, strDst)) return true;
+            if (blnRestoreFile(*objFile, strDst, objNames)) return true;
         }
         return false;
     });
@@ -85,9 +90,12 @@ bool BackupManager::blnRestoreOneFolder(const std::string& strSrc, const std::st
                 return true;
         }
         SetProgressFolder(strProgressFolderText(strDst));
-        for (const auto& objFile : objFolder->Files()) {
+        const std::vector<pfs::FilePtr> colFiles = objFolder->Files();
+        if (colFiles.empty()) return false;
+        TargetNames objNames = objTargetNames(strDst);
+        for (const auto& objFile : colFiles) {
             if (objFile->Attributes() & pfs::vbDirectory) continue;
-            if (blnRestoreFile(*objFile, strDst)) return true;
+            if (blnRestoreFile(*objFile, strDst, objNames)) return true;
         }
         return false;
     } catch (...) {
@@ -108,43 +116,89 @@ bool BackupManager::blnRestoreSubFolder(const pfs::Folder& objSub, const std::st
     return true;
 }
 
-// The copy writes beside the target and renames it over the old file only
-// when complete, so a failed replacement keeps the old file. Its protection
-// attributes, cleared so that it may be replaced, are put back as well.
-bool BackupManager::blnRestoreFile(pfs::File& objFile, const std::string& strDst) {
+// With replace on, the names the target folder holds are read once, so
+// that a file whose name is new there (in any letter case) is copied as with
+// replace off: that copy asks nothing of the folder's other names, where a
+// replacing one looks for a name differing only in case and, file by file,
+// made restoring into a large folder cost the square of its size.
+BackupManager::TargetNames BackupManager::objTargetNames(const std::string& strDst) const {
+    TargetNames objNames;
+    if (!mblnRestoreReplace) return objNames;
+    try {
+        for (const auto& objFile : mobjFileSys->GetFolder(strDst)->Files())
+            objNames.colBefore.insert(strUCase(objFile->Name()));
+        objNames.blnKnown = true;
+    } catch (...) {
+        // Unknown: every file is looked up as it is replaced.
+    }
+    return objNames;
+}
+
+bool BackupManager::blnRestoreFile(pfs::File& objFile, const std::string& strDst,
+                                   TargetNames& objNames) {
     std::string strTarget;
     try {
         if (blnProgressStop()) return true;
         strTarget = strDst + "\\" + objFile.Name();
         SetProgressFile(objFile.Name());
-        pfs::FilePtr objOld;
-        int32_t lngOldAttributes = pfs::vbNormal;
-        // A link is replaced itself; the file it points to keeps its attributes.
-        if (mblnRestoreReplace && !mobjFileSys->LinkExists(strTarget)) {
-            objOld = objExistingFile(*mobjFileSys, strTarget);
-            if (objOld) {
-                lngOldAttributes = objOld->Attributes();
-                if (lngOldAttributes & kProtectAttributes)
-                    objOld->SetAttributes(pfs::vbNormal);
-                else
-                    objOld.reset();
-            }
+        if (!mblnRestoreReplace) {
+            objFile.Copy(strTarget, false);
+            return false;
         }
-        try {
-            objFile.Copy(strTarget, mblnRestoreReplace);
-        } catch (...) {
-            if (objOld) {
-                try {
-                    objOld->SetAttributes(lngOldAttributes & (kProtectAttributes | pfs::vbArchive));
-                } catch (...) {
-                    // The copy's failure is the one reported.
-                }
-            }
-            throw;
-        }
+        // A name the folder did not hold is new; so is one whose case twin
+        // this restore wrote a moment ago (a backup of a folder that held
+        // both a.txt and A.txt), which must not replace its twin.
+        const std::string strFolded = strUCase(objFile.Name());
+        const bool blnNew = objNames.blnKnown && (!objNames.colBefore.count(strFolded) ||
+                                                  objNames.colWritten.count(strFolded));
+        if (!blnNew || !blnCopiedAsNew(objFile, strTarget)) ReplaceFile(objFile, strTarget);
+        if (objNames.blnKnown) objNames.colWritten.insert(strFolded);
         return false;
     } catch (...) {
         kErrors.NestedError("blnRestoreFile( " + strTarget + ")");
+    }
+}
+
+// False when something took the name after the target was listed: that is
+// then replaced like any file that was there.
+bool BackupManager::blnCopiedAsNew(pfs::File& objFile, const std::string& strTarget) {
+    try {
+        objFile.Copy(strTarget, false);
+        return true;
+    } catch (...) {
+        if (platform::CurrentErr().Number != platform::rt::kFileAlreadyExists) throw;
+        return false;
+    }
+}
+
+// The copy writes beside the target and renames it over the old file only
+// when complete, so a failed replacement keeps the old file. Its protection
+// attributes, cleared so that it may be replaced, are put back as well.
+void BackupManager::ReplaceFile(pfs::File& objFile, const std::string& strTarget) {
+    pfs::FilePtr objOld;
+    int32_t lngOldAttributes = pfs::vbNormal;
+    // A link is replaced itself; the file it points to keeps its attributes.
+    if (!mobjFileSys->LinkExists(strTarget)) {
+        objOld = objExistingFile(*mobjFileSys, strTarget);
+        if (objOld) {
+            lngOldAttributes = objOld->Attributes();
+            if (lngOldAttributes & kProtectAttributes)
+                objOld->SetAttributes(pfs::vbNormal);
+            else
+                objOld.reset();
+        }
+    }
+    try {
+        objFile.Copy(strTarget, true);
+    } catch (...) {
+        if (objOld) {
+            try {
+                objOld->SetAttributes(lngOldAttributes & (kProtectAttributes | pfs::vbArchive));
+            } catch (...) {
+                // The copy's failure is the one reported.
+            }
+        }
+        throw;
     }
 }
 
