@@ -1,8 +1,10 @@
 // Restoring: copying every file of a backed-up folder (and of its subfolders),
 // or the named files of one, back to a folder the user chose. A failure goes
 // up the error chain at once, and whatever was restored before it stays in
-// place; only a symbolic link where a folder belongs is logged and passed
-// by, since a restore never writes outside the folder the user chose.
+// place; only a symbolic link where a folder belongs and a backed-up folder
+// that cannot be listed are logged and passed by, since a restore never
+// writes outside the folder the user chose and one unreadable folder should
+// not cost the rest.
 #include <unordered_set>
 
 #include "BackupManager.h"
@@ -83,14 +85,25 @@ bool BackupManager::blnRestoreOneFolder(const std::string& strSrc, const std::st
                                         bool blnRestoreSubFolders) {
     try {
         const pfs::FolderPtr objFolder = mobjFileSys->GetFolder(strSrc);
-        for (const auto& objSub : objFolder->SubFolders()) {
+        std::vector<pfs::FolderPtr> colSubFolders;
+        std::vector<pfs::FilePtr> colFiles;
+        try {
+            colSubFolders = objFolder->SubFolders();
+            colFiles = objFolder->Files();
+        } catch (...) {
+            AppendErrorLog(
+                "The following error occurred while trying to determine the contents "
+                "of folder \"" +
+                strSrc + "\" in the backup: \"" + platform::CurrentErr().Description + "\"");
+            return false;
+        }
+        for (const auto& objSub : colSubFolders) {
             const std::string strSubDst = strDst + "\\" + objSub->Name();
             if (!blnRestoreSubFolder(*objSub, strSubDst)) continue;
             if (blnRestoreSubFolders && blnRestoreOneFolder(objSub->Path(), strSubDst, true))
                 return true;
         }
         SetProgressFolder(strProgressFolderText(strDst));
-        const std::vector<pfs::FilePtr> colFiles = objFolder->Files();
         if (colFiles.empty()) return false;
         TargetNames objNames = objTargetNames(strDst);
         for (const auto& objFile : colFiles) {
@@ -111,9 +124,14 @@ bool BackupManager::blnRestoreSubFolder(const pfs::Folder& objSub, const std::st
                        "\" to \"" + strSubDst + "\": \"" + platform::rt::kLinkInTheWayText + "\"");
         return false;
     }
-    if (const auto objMade = MakeFolderIfMissing(strSubDst))
-        mobjFileSys->CopyFolderStamp(objSub, *objMade, true, false);
-    return true;
+    try {
+        if (const auto objMade = MakeFolderIfMissing(strSubDst))
+            mobjFileSys->CopyFolderStamp(objSub, *objMade, true, false);
+        return true;
+    } catch (...) {
+        // Named like a file that fails, so the report says which folder.
+        kErrors.NestedError("blnRestoreSubFolder( " + strSubDst + ")");
+    }
 }
 
 // With replace on, the names the target folder holds are read once, so

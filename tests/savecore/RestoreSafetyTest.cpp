@@ -2,9 +2,12 @@
 // backed-up folder that cannot be read, names that differ only in case. The
 // backup lies on D:, the targets on C: and E:.
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "EngineFailure.h"
 #include "EngineFixture.h"
+#include "tests/support/TmpfsMounts.h"
 
 using namespace savecore;
 using namespace savecore::test;
@@ -14,6 +17,37 @@ namespace {
 
 const std::string kRoutine = "SaveCore30.BackupManager.";
 const std::string kBackup = "D:\\Backup\\C$";
+constexpr uid_t kNobody = 65534;
+
+// What fn returns, run in a child process that has dropped to nobody: root
+// writes wherever it likes.
+std::string strAsNobody(const std::function<std::string()>& fn) {
+    int fds[2];
+    if (pipe(fds) != 0) return "no pipe";
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(fds[0]);
+        std::string strOut = "could not become nobody";
+        try {
+            if (setresgid(kNobody, kNobody, kNobody) == 0 &&
+                setresuid(kNobody, kNobody, kNobody) == 0)
+                strOut = fn();
+        } catch (...) {
+            strOut = "failed outside the error chain";
+        }
+        const bool blnWritten =
+            write(fds[1], strOut.data(), strOut.size()) == static_cast<ssize_t>(strOut.size());
+        _exit(blnWritten ? 0 : 1);
+    }
+    close(fds[1]);
+    std::string strIn;
+    char buf[4096];
+    for (ssize_t n; (n = read(fds[0], buf, sizeof buf)) > 0;) strIn.append(buf, n);
+    close(fds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return strIn;
+}
 
 class RestoreSafety : public EngineFixture {
   protected:
@@ -30,7 +64,76 @@ class RestoreSafety : public EngineFixture {
         for (const auto& strRoutine : f.astrRoutines) s += "|" + strRoutine;
         return s;
     }
+
+    twtest::TmpfsMounts mobjMounts;
 };
+
+TEST_F(RestoreSafety, AFileTheTargetRefusesIsNamedAndWhatCameBeforeStaysWhole) {
+    twtest::BuildTree(Host('D') / "Backup/C$", "Sub/a.txt=aaa\ntop.txt=top\n");
+    twtest::BuildTree(Host('C'), "T/Sub/\n");
+    ASSERT_EQ(chown((Host('C') / "T/Sub").c_str(), kNobody, kNobody), 0);
+    Start();
+    for (const bool blnReplace : {false, true}) {
+        SCOPED_TRACE(blnReplace);
+        // Subfolders come first: Sub/a.txt is restored, then top.txt is refused.
+        EXPECT_EQ(strAsNobody([&] { return strFailure([&] { blnRestore("C:\\T", blnReplace); }); }),
+                  "Permission denied|" + kRoutine + "blnRestoreFile( C:\\T\\top.txt)|" + kRoutine +
+                      "blnRestoreOneFolder|" + kRoutine + "blnRestoreFolder");
+        EXPECT_EQ(twtest::ReadTree(Host('C')), "T/Sub/a.txt=aaa\n");
+        fs::remove(Host('C') / "T/Sub/a.txt");
+    }
+}
+
+TEST_F(RestoreSafety, AWriteProtectedTargetNamesTheFolderItCannotMakeAndChangesNothing) {
+    twtest::BuildTree(Host('D') / "Backup/C$", "Sub/a.txt\ntop.txt\n");
+    twtest::BuildTree(Host('E'), "T/top.txt=keep\n");
+    Start(std::nullopt, true);
+    EXPECT_EQ(strFailure([&] { blnRestore("E:\\T", true); }),
+              "Permission denied|" + kRoutine + "blnRestoreSubFolder( E:\\T\\Sub)|" + kRoutine +
+                  "blnRestoreOneFolder|" + kRoutine + "blnRestoreFolder");
+    EXPECT_EQ(twtest::ReadTree(Host('E')), "Backup/\nT/top.txt=keep\n");
+}
+
+// A real disc that fills up: the file that does not fit is named, the one
+// before it is whole, a file it was to replace is kept, no temporary is left.
+TEST_F(RestoreSafety, AFullDiscKeepsWhatWasRestoredAndLeavesNothingHalfWritten) {
+    const std::string strSmall(8 << 10, 's');
+    twtest::BuildTree(Host('D') / "Backup/C$", "a.txt=" + strSmall + "\nbig.bin=" +
+                                                   std::string(400 << 10, 'b') + "\nc.txt\n");
+    if (!mobjMounts.blnMount(Host('E'), 256 << 10)) GTEST_SKIP() << mobjMounts.strWhyNot();
+    Start();
+    for (const bool blnReplace : {false, true}) {
+        SCOPED_TRACE(blnReplace);
+        fs::remove_all(Host('E') / "T");
+        twtest::BuildTree(Host('E'), blnReplace ? "T/big.bin=old\n" : "T/\n");
+        mobjManager.blnRestoreReplace(blnReplace);
+        EXPECT_EQ(
+            strFailure([&] {
+                mobjManager.blnRestoreListOfFiles(kBackup, "E:\\T", {"a.txt", "big.bin", "c.txt"});
+            }),
+            "Disk full|" + kRoutine + "blnRestoreFile( E:\\T\\big.bin)|" + kRoutine +
+                "blnRestoreListOfFiles");
+        EXPECT_EQ(twtest::ReadTree(Host('E') / "T"),
+                  "a.txt=" + strSmall + "\n" + (blnReplace ? "big.bin=old\n" : ""));
+    }
+}
+
+TEST_F(RestoreSafety, ABackedUpFolderThatCannotBeListedIsLoggedAndTheRestGoesOn) {
+    twtest::BuildTree(Host('D') / "Backup/C$", "Locked/x.txt\nOpen/y.txt=y\ntop.txt=top\n");
+    ASSERT_EQ(chmod((Host('D') / "Backup/C$/Locked").c_str(), 0700), 0);
+    twtest::BuildTree(Host('C'), "T/\n");
+    ASSERT_EQ(chown((Host('C') / "T").c_str(), kNobody, kNobody), 0);
+    Start();
+    EXPECT_EQ(strAsNobody([&] {
+                  const bool blnStopped = blnRestore("C:\\T", true);
+                  return std::to_string(blnStopped) + " " + ErrorLog();
+              }),
+              "0 A total of 1 errors were encountered, all of which are listed below:\r\n\r\n"
+              "The following error occurred while trying to determine the contents of folder "
+              "\"D:\\Backup\\C$\\Locked\" in the backup: \"Permission denied\"\r\n\r\n" +
+                  mobjManager.strErrorExplanation());
+    EXPECT_EQ(twtest::ReadTree(Host('C')), "T/Locked/\nT/Open/y.txt=y\nT/top.txt=top\n");
+}
 
 // Without replacing, a name that differs only in case leaves the file there
 // alone. With it, such a file is replaced under its own name, while twins
