@@ -160,11 +160,16 @@ std::string strTimes(const std::vector<double>& colTimes) {
 // --- peak memory: the engine alone, in a fresh process ---------------------
 
 // Also the way to profile one kind of run alone (perf, strace -c):
-//   bench_engine --engine-child SRC DEST [backup|space]
+//   bench_engine --engine-child SRC DEST [backup|space|restore|restore-replace]
+// (a restore goes into DEST/T).
 int EngineChild(const fs::path& source, const fs::path& dest, const std::string& strWhich) {
     try {
         platform::ui::InstallUi(std::make_shared<platform::ui::ScriptedUi>(std::cerr));
         EngineSession session(source, dest);
+        if (strWhich.rfind("restore", 0) == 0) {
+            session.Restore("T", strWhich == "restore-replace");
+            return 0;
+        }
         if (strWhich != "space") session.Backup();
         if (strWhich != "backup") session.SpaceOnly();
         return 0;
