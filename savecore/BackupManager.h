@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -181,17 +182,21 @@ class SAVECORE_API BackupManager {
     bool blnRestoreSubFolder(const platform::fs::Folder& objSub, const std::string& strSubDst);
     // The file names of one target folder, upper-cased: those it held when
     // the restore came to it (known only with replace on, and when it could
-    // be listed) and those the restore has written there since.
+    // be listed) and those the restore has written there since; and the
+    // files it held, by their own names.
     struct TargetNames {
         bool blnKnown = false;
         std::unordered_set<std::string> colBefore;
         std::unordered_set<std::string> colWritten;
+        std::unordered_map<std::string, platform::fs::FilePtr> colListed;
     };
     TargetNames objTargetNames(const std::string& strDst) const;
     bool blnRestoreFile(platform::fs::File& objFile, const std::string& strDst,
                         TargetNames& objNames);
     bool blnCopiedAsNew(platform::fs::File& objFile, const std::string& strTarget);
-    void ReplaceFile(platform::fs::File& objFile, const std::string& strTarget);
+    // objOld: the file of the target folder's listing of that name, if any.
+    void ReplaceFile(platform::fs::File& objFile, const std::string& strTarget,
+                     platform::fs::FilePtr objOld);
     void InsurePathExists(const std::string& strPath);
     // The folder it made; none when there was one.
     platform::fs::FolderPtr MakeFolderIfMissing(const std::string& strFolder);

@@ -143,8 +143,10 @@ BackupManager::TargetNames BackupManager::objTargetNames(const std::string& strD
     TargetNames objNames;
     if (!mblnRestoreReplace) return objNames;
     try {
-        for (const auto& objFile : mobjFileSys->GetFolder(strDst)->Files())
+        for (auto& objFile : mobjFileSys->GetFolder(strDst)->Files()) {
             objNames.colBefore.insert(strUCase(objFile->Name()));
+            objNames.colListed.emplace(objFile->Name(), std::move(objFile));
+        }
         objNames.blnKnown = true;
     } catch (...) {
         // Unknown: every file is looked up as it is replaced.
@@ -169,7 +171,11 @@ bool BackupManager::blnRestoreFile(pfs::File& objFile, const std::string& strDst
         const std::string strFolded = strUCase(objFile.Name());
         const bool blnNew = objNames.blnKnown && (!objNames.colBefore.count(strFolded) ||
                                                   objNames.colWritten.count(strFolded));
-        if (!blnNew || !blnCopiedAsNew(objFile, strTarget)) ReplaceFile(objFile, strTarget);
+        if (!blnNew || !blnCopiedAsNew(objFile, strTarget)) {
+            const auto it = objNames.colListed.find(objFile.Name());
+            ReplaceFile(objFile, strTarget,
+                        it != objNames.colListed.end() ? it->second : pfs::FilePtr());
+        }
         if (objNames.blnKnown) objNames.colWritten.insert(strFolded);
         return false;
     } catch (...) {
@@ -192,19 +198,25 @@ bool BackupManager::blnCopiedAsNew(pfs::File& objFile, const std::string& strTar
 // The copy writes beside the target and renames it over the old file only
 // when complete, so a failed replacement keeps the old file. Its protection
 // attributes, cleared so that it may be replaced, are put back as well.
-void BackupManager::ReplaceFile(pfs::File& objFile, const std::string& strTarget) {
-    pfs::FilePtr objOld;
+void BackupManager::ReplaceFile(pfs::File& objFile, const std::string& strTarget,
+                                pfs::FilePtr objOld) {
     int32_t lngOldAttributes = pfs::vbNormal;
     // A link is replaced itself; the file it points to keeps its attributes.
-    if (!mobjFileSys->LinkExists(strTarget)) {
+    // The file of the folder's listing knows that without a lookup.
+    if (objOld ? objOld->IsLink() : mobjFileSys->LinkExists(strTarget))
+        objOld.reset();
+    else if (!objOld)
         objOld = objExistingFile(*mobjFileSys, strTarget);
-        if (objOld) {
+    if (objOld) {
+        try {
             lngOldAttributes = objOld->Attributes();
-            if (lngOldAttributes & kProtectAttributes)
-                objOld->SetAttributes(pfs::vbNormal);
-            else
-                objOld.reset();
+        } catch (...) {
+            lngOldAttributes = pfs::vbNormal;  // gone since: nothing to clear
         }
+        if (lngOldAttributes & kProtectAttributes)
+            objOld->SetAttributes(pfs::vbNormal);
+        else
+            objOld.reset();
     }
     try {
         objFile.Copy(strTarget, true);
