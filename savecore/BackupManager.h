@@ -180,17 +180,22 @@ class SAVECORE_API BackupManager {
     bool blnRestoreOneFolder(const std::string& strSrc, const std::string& strDst,
                              bool blnRestoreSubFolders);
     bool blnRestoreSubFolder(const platform::fs::Folder& objSub, const std::string& strSubDst);
-    // The file names of one target folder, upper-cased: those it held when
-    // the restore came to it (known only with replace on, and when it could
-    // be listed) and those the restore has written there since; and the
-    // files it held, by their own names.
+    // One target folder of a restore with replace on, when it could be
+    // listed: the files it held, by their own names and by their names
+    // upper-cased; the upper-cased names the restore has written there
+    // since; and the names of the files the restore brings to it.
     struct TargetNames {
         bool blnKnown = false;
-        std::unordered_set<std::string> colBefore;
-        std::unordered_set<std::string> colWritten;
         std::unordered_map<std::string, platform::fs::FilePtr> colListed;
+        std::unordered_multimap<std::string, std::string> colBefore;
+        std::unordered_set<std::string> colWritten;
+        std::unordered_set<std::string> colSources;
+        // The file strName (upper-cased strFolded) is new here and is to be
+        // copied under its own name.
+        bool blnNew(const std::string& strName, const std::string& strFolded) const;
     };
-    TargetNames objTargetNames(const std::string& strDst) const;
+    TargetNames objTargetNames(const std::string& strDst,
+                               const std::vector<std::string>& colSources) const;
     bool blnRestoreFile(platform::fs::File& objFile, const std::string& strDst,
                         TargetNames& objNames);
     bool blnCopiedAsNew(platform::fs::File& objFile, const std::string& strTarget);

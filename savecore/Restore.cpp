@@ -70,7 +70,7 @@ bool BackupManager::blnRestoreListOfFiles(std::string strSrc, std::string strDst
         InsurePathExists(strDst);
         std::unique_ptr<pfs::FolderClaim> objClaim;
         if (blnClaimTarget(strDst, objClaim)) return true;
-        TargetNames objNames = objTargetNames(strDst);
+        TargetNames objNames = objTargetNames(strDst, colFiles);
         for (const auto& strName : colFiles) {
             const pfs::FilePtr objFile = mobjFileSys->GetFile(strSrc + "\\" + strName);
             if (blnRestoreFile(*objFile, strDst, objNames)) return true;
@@ -105,7 +105,10 @@ bool BackupManager::blnRestoreOneFolder(const std::string& strSrc, const std::st
         }
         SetProgressFolder(strProgressFolderText(strDst));
         if (colFiles.empty()) return false;
-        TargetNames objNames = objTargetNames(strDst);
+        std::vector<std::string> colNames;
+        if (mblnRestoreReplace)
+            for (const auto& objFile : colFiles) colNames.push_back(objFile->Name());
+        TargetNames objNames = objTargetNames(strDst, colNames);
         // Files() holds no folders: asking each file for its attributes to
         // skip them would cost two more lookups of its path per file.
         for (const auto& objFile : colFiles)
@@ -139,19 +142,36 @@ bool BackupManager::blnRestoreSubFolder(const pfs::Folder& objSub, const std::st
 // replace off: that copy asks nothing of the folder's other names, where a
 // replacing one looks for a name differing only in case and, file by file,
 // made restoring into a large folder cost the square of its size.
-BackupManager::TargetNames BackupManager::objTargetNames(const std::string& strDst) const {
+BackupManager::TargetNames BackupManager::objTargetNames(
+    const std::string& strDst, const std::vector<std::string>& colSources) const {
     TargetNames objNames;
     if (!mblnRestoreReplace) return objNames;
     try {
         for (auto& objFile : mobjFileSys->GetFolder(strDst)->Files()) {
-            objNames.colBefore.insert(strUCase(objFile->Name()));
+            objNames.colBefore.emplace(strUCase(objFile->Name()), objFile->Name());
             objNames.colListed.emplace(objFile->Name(), std::move(objFile));
         }
+        objNames.colSources.insert(colSources.begin(), colSources.end());
         objNames.blnKnown = true;
     } catch (...) {
         // Unknown: every file is looked up as it is replaced.
     }
     return objNames;
+}
+
+// New: a name the folder did not hold in any case; one whose case twin this
+// restore wrote a moment ago (a backup of a folder that held both a.txt and
+// A.txt); and one whose twins there will each be replaced by their own
+// backed-up file. Neither twin may replace the other.
+bool BackupManager::TargetNames::blnNew(const std::string& strName,
+                                        const std::string& strFolded) const {
+    if (!blnKnown) return false;
+    if (colWritten.count(strFolded)) return true;
+    if (colListed.count(strName)) return false;
+    const auto [itFirst, itEnd] = colBefore.equal_range(strFolded);
+    for (auto it = itFirst; it != itEnd; ++it)
+        if (!colSources.count(it->second)) return false;
+    return true;
 }
 
 bool BackupManager::blnRestoreFile(pfs::File& objFile, const std::string& strDst,
@@ -165,13 +185,8 @@ bool BackupManager::blnRestoreFile(pfs::File& objFile, const std::string& strDst
             objFile.Copy(strTarget, false);
             return false;
         }
-        // A name the folder did not hold is new; so is one whose case twin
-        // this restore wrote a moment ago (a backup of a folder that held
-        // both a.txt and A.txt), which must not replace its twin.
         const std::string strFolded = strUCase(objFile.Name());
-        const bool blnNew = objNames.blnKnown && (!objNames.colBefore.count(strFolded) ||
-                                                  objNames.colWritten.count(strFolded));
-        if (!blnNew || !blnCopiedAsNew(objFile, strTarget)) {
+        if (!objNames.blnNew(objFile.Name(), strFolded) || !blnCopiedAsNew(objFile, strTarget)) {
             const auto it = objNames.colListed.find(objFile.Name());
             ReplaceFile(objFile, strTarget,
                         it != objNames.colListed.end() ? it->second : pfs::FilePtr());

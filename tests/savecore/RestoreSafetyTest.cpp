@@ -137,8 +137,9 @@ TEST_F(RestoreSafety, ABackedUpFolderThatCannotBeListedIsLoggedAndTheRestGoesOn)
 
 // Without replacing, a name that differs only in case leaves the file there
 // alone. With it, such a file is replaced under its own name, while twins
-// of the backup (a folder that held a.txt and A.txt) both come back, and a
-// dangling link in the way is replaced itself, not written through.
+// of the backup (a folder that held a.txt and A.txt) both come back, also
+// over one of them, and a dangling link in the way is replaced itself, not
+// written through.
 TEST_F(RestoreSafety, NamesThatDifferOnlyInCase) {
     twtest::BuildTree(Host('D') / "Backup/C$", "a.txt=lower\nA.txt=upper\nnote.txt=new\nd.txt=d\n");
     twtest::BuildTree(Host('C'), "Off/NOTE.TXT=old\nOn/NOTE.TXT=old\n");
@@ -152,6 +153,10 @@ TEST_F(RestoreSafety, NamesThatDifferOnlyInCase) {
               "A.txt=upper\nNOTE.TXT=new\na.txt=lower\nd.txt=d\n");
     EXPECT_FALSE(fs::is_symlink(Host('C') / "On/d.txt"));
     EXPECT_FALSE(fs::exists(mobjRoot / "outside.txt"));
+    // A twin already there is replaced by its own file, whichever comes first.
+    twtest::BuildTree(Host('C'), "Pre/a.txt=old\n");
+    EXPECT_FALSE(mobjManager.blnRestoreListOfFiles(kBackup, "C:\\Pre", {"A.txt", "a.txt"}));
+    EXPECT_EQ(twtest::ReadTree(Host('C') / "Pre"), "A.txt=upper\na.txt=lower\n");
 }
 
 }  // namespace
