@@ -181,6 +181,12 @@ void EditDefFolders::ConnectHandlers() {
     // The current item follows the mouse and the arrow keys alike.
     connect(tvwFolders, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* objNode) { tvwFolders_NodeClick(objNode); });
+    // A screen reader or test driver selects a row without moving the
+    // current one.
+    connect(tvwFolders, &QTreeWidget::itemSelectionChanged, this, [this] {
+        const auto colSelected = tvwFolders->selectedItems();
+        if (!colSelected.isEmpty()) tvwFolders_NodeClick(colSelected.front());
+    });
     connect(cmdBackupInclude, &QPushButton::clicked, this, &EditDefFolders::cmdBackupInclude_Click);
     connect(cmdBackupExclude, &QPushButton::clicked, this, &EditDefFolders::cmdBackupExclude_Click);
     connect(cmdBackupSkip, &QPushButton::clicked, this, &EditDefFolders::cmdBackupSkip_Click);

@@ -4,7 +4,9 @@
 #include <QPushButton>
 #include <vector>
 
+#include "BackupDefList.h"
 #include "DriveProgress.h"
+#include "EditDefDrives.h"
 #include "Globals.h"
 #include "MainForm.h"
 #include "TWDeclarations.h"
@@ -180,7 +182,14 @@ void MainForm::cmdNewType_Click() {
                 "Are you sure you want to create a new backup type called \"" + strName + "\"?",
                 ui::vbYesNo + ui::vbDefaultButton2, "Confirm") != ui::vbYes)
             return;
-        // TODO: open EditDefDrives with the new name, then LoadDefFiles.
+        {
+            EditDefDrives objEditor(this);
+            objEditor.ShowMe(strName, *mobjManager);
+        }
+        LoadDefFiles();
+        // The type just made is the one the user goes on with, once it has
+        // an instruction file to be found by.
+        cboBackup->setCurrentIndex(cboBackup->findText(QString::fromStdString(strName)));
     } catch (...) {
         AppErrors().TopError("MainForm.cmdNewType_Click");
     }
@@ -192,7 +201,8 @@ void MainForm::cmdEditType_Click() {
             Refuse("Select type of backup first.");
             return;
         }
-        // TODO: open EditDefDrives with the selected type.
+        EditDefDrives objEditor(this);
+        objEditor.ShowMe(cboBackup->currentText().toStdString(), *mobjManager);
     } catch (...) {
         AppErrors().TopError("MainForm.cmdEditType_Click");
     }
@@ -240,7 +250,8 @@ void MainForm::cmdRestore_Click() {
 
 void MainForm::cmdShowDefList_Click() {
     try {
-        // TODO: open BackupDefList with the manager.
+        BackupDefList objList(this);
+        objList.ShowMe(*mobjManager);
     } catch (...) {
         AppErrors().TopError("MainForm.cmdShowDefList_Click");
     }

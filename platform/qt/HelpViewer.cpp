@@ -1,5 +1,6 @@
 #include "HelpViewer.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QCursor>
 #include <QFile>
@@ -86,8 +87,11 @@ void HelpViewer::Load(const std::filesystem::path& helpFile) {
 
 HelpViewer* HelpViewer::ShowTopic(const std::filesystem::path& helpFile, int32_t lngContext,
                                   bool blnPopup) {
+    // A modal window blocks every window but its own.
+    QWidget* objModal = QApplication::activeModalWidget();
     if (blnPopup) {
         auto* popup = new HelpViewer(true);
+        if (objModal) popup->setParent(objModal, popup->windowFlags());
         popup->Load(helpFile);
         popup->ShowContext(lngContext, false);
         popup->move(QCursor::pos());
@@ -98,10 +102,43 @@ HelpViewer* HelpViewer::ShowTopic(const std::filesystem::path& helpFile, int32_t
     if (!objViewer) objViewer = new HelpViewer(false);
     objViewer->Load(helpFile);
     objViewer->ShowContext(lngContext, objViewer->isVisible());
+    objViewer->MoveUnder(objModal);
     objViewer->show();
+    objViewer->mblnShownOnce = true;
     objViewer->raise();
     objViewer->activateWindow();
     return objViewer;
+}
+
+void HelpViewer::MoveUnder(QWidget* objModal) {
+    QWidget* objOld = parentWidget();
+    // A box shown over the viewer itself cannot take it in.
+    for (QWidget* w = objModal; w; w = w->parentWidget())
+        if (w == this) objModal = nullptr;
+    if (objModal == objOld) return;
+    if (objOld) objOld->removeEventFilter(this);
+    // Open means not closed by the user: a window whose owner was hidden
+    // reads as not visible but is not hidden itself.
+    const bool blnOpen = mblnShownOnce && !isHidden();
+    const QByteArray geometry = saveGeometry();
+    setParent(objModal, windowFlags() | Qt::Window);
+    if (objModal) objModal->installEventFilter(this);
+    if (mblnShownOnce) restoreGeometry(geometry);
+    if (!blnOpen) return;
+    // Back from a closed dialog, the window below it keeps the focus.
+    setAttribute(Qt::WA_ShowWithoutActivating, true);
+    show();
+    setAttribute(Qt::WA_ShowWithoutActivating, false);
+}
+
+bool HelpViewer::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == parentWidget() && event->type() == QEvent::Hide) {
+        // By now the closing dialog has left the list of modal windows.
+        QWidget* objNext = QApplication::activeModalWidget();
+        if (objNext == watched) objNext = nullptr;
+        MoveUnder(objNext);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 HelpViewer* HelpViewer::Current() {

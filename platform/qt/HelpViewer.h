@@ -2,6 +2,13 @@
 // chosen by its context number, with links between topics, Back and a topic
 // list. Opening never waits for the user.
 //
+// Asked for while a modal window is open (F1 in a dialog), the viewer
+// becomes a window of that modal window's own, the only windows a modal
+// window does not block, so it comes to the front and can be scrolled and
+// clicked while the dialog stays open. When that dialog goes, the viewer
+// is handed to the modal window below it, or to no window, keeping its
+// place, size, topic and history instead of going with the dialog.
+//
 // Help file format (UTF-8): topics written as
 //   <topic context="1000" title="The main window"> HTML body </topic>
 // Anything outside the topic elements is ignored (comments, a header).
@@ -44,6 +51,11 @@ class HelpViewer : public QWidget {
     int32_t lngContext() const { return mlngContext; }
     bool blnTopicFound() const { return mblnFound; }
     QString strShownText() const;
+    // The modal window the viewer lives under; null when it is on its own.
+    QWidget* objOwner() const { return parentWidget(); }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     explicit HelpViewer(bool blnPopup);
@@ -51,6 +63,9 @@ class HelpViewer : public QWidget {
     void ShowContext(int32_t lngContext, bool blnRemember);
     void OnLink(const QUrl& url);
     void cmdBack_Click();
+    // Makes the viewer a window of objModal (null: of no window), where it
+    // keeps its geometry, and shows it again if it was open.
+    void MoveUnder(QWidget* objModal);
 
     std::filesystem::path mHelpFile;
     std::vector<HelpTopic> maTopics;
@@ -58,6 +73,7 @@ class HelpViewer : public QWidget {
     int32_t mlngContext = 0;
     bool mblnFound = false;
     bool mblnFileRead = false;
+    bool mblnShownOnce = false;
     QTextBrowser* mtxtTopic = nullptr;
     QComboBox* mcboTopics = nullptr;
     QPushButton* mcmdBack = nullptr;

@@ -8,7 +8,7 @@ import time
 import gi
 
 gi.require_version("Atspi", "2.0")
-from gi.repository import Atspi  # noqa: E402
+from gi.repository import Atspi  # noqa: E402,F401
 
 
 class Failure(Exception):
@@ -149,14 +149,14 @@ def rows(view):
 def select(view, text):
     """Selects the row whose first cell reads text, as a click would."""
     for cell in rows(view):
-        if name(cell) == text:
-            sel = view.get_selection_iface()
-            if sel is not None:
-                sel.select_child(cell.get_index_in_parent())
-            comp = cell.get_component_iface()
-            if comp is not None:
-                comp.grab_focus()
-            return cell
+        if name(cell) != text:
+            continue
+        table = view.get_table_iface()
+        if table is not None:
+            table.add_row_selection(table.get_row_at_index(cell.get_index_in_parent()))
+        else:
+            view.get_selection_iface().select_child(cell.get_index_in_parent())
+        return cell
     raise Failure("no row " + repr(text) + " in " + repr([name(c) for c in rows(view)]))
 
 

@@ -17,7 +17,7 @@ TEST_F(AppPathTest, FolderOnATableDriveIsNamedOnThatDrive) {
     EXPECT_EQ(mFs->Drives().size(), 3u);
 }
 
-TEST_F(AppPathTest, FolderOffTheTableGetsAHiddenLetterThatResolves) {
+TEST_F(AppPathTest, FolderOffTheTableGetsAHiddenFreeLetterThatResolves) {
     const auto prog = mTmp / "opt" / "bin";
     std::filesystem::create_directories(prog);
     const std::string strPath = mFs->AppPathOf(prog);
@@ -33,15 +33,12 @@ TEST_F(AppPathTest, FolderOffTheTableGetsAHiddenLetterThatResolves) {
     EXPECT_EQ(ReadFile(prog / "error.log"), "report");
     EXPECT_TRUE(mFs->FileExists("Z:\\error.log"));
     EXPECT_EQ(mFs->HostPathOf("Z:\\TarnwickBackup.hlp"), prog / "TarnwickBackup.hlp");
-}
 
-TEST_F(AppPathTest, TakenLettersAreSkipped) {
+    // A letter the table takes is skipped.
     platform::fs::DriveTable table;
     table.drives.push_back({'C', mC, 2, "", "", std::nullopt, false});
     table.drives.push_back({'Z', mE, 1, "", "", std::nullopt, false});
     auto objFs = platform::fs::FileSystem::Create(table);
-    const auto prog = mTmp / "prog";
-    std::filesystem::create_directories(prog);
     EXPECT_EQ(objFs->AppPathOf(prog), "Y:\\");
     EXPECT_EQ(objFs->Drives().size(), 2u);
 }

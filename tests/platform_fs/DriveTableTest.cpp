@@ -1,4 +1,5 @@
 // The drive table file and the default table built from the mount table.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -44,31 +45,26 @@ TEST(DriveTable, ParsesSectionsWithDefaultsInLetterOrder) {
     EXPECT_TRUE(t.drives[1].blnReadOnly);
 }
 
-TEST(DriveTable, ErrorsNameTheFileAndTheLine) {
+TEST(DriveTable, ErrorsNameTheFileAndTheLineAndAMissingFileIsNamed) {
     EXPECT_EQ(ParseError("[C]\nPath=/a\nthis is no key\n"),
               "Drive table /cfg/drives.ini, line 3: expected [Letter] or Key=Value, not \"this is "
               "no key\"");
-    EXPECT_NE(
-        ParseError("[C]\nPath=/a\n[CD]\nPath=/b\n").find("line 3: \"CD\" is not a drive letter"),
-        std::string::npos);
-    EXPECT_NE(ParseError("[C]\nPath=/a\nType=7\n").find("line 3: \"Type\" must be a whole number"),
-              std::string::npos);
-    EXPECT_NE(ParseError("[E]\nPath=/e\nCapacity=12k\n").find("line 3"), std::string::npos);
-    EXPECT_NE(ParseError("[E]\nPath=/e\nReadOnly=2\n").find("line 3"), std::string::npos);
-    EXPECT_NE(ParseError("[C]\nPath=/a\n\n[E]\nType=1\n").find("line 4: section [E] has no Path"),
-              std::string::npos);
-    EXPECT_NE(ParseError("Path=/a\n").find("line 1"), std::string::npos);
-    EXPECT_NE(ParseError("[C]\nPath=relative\n").find("line 2"), std::string::npos);
-    EXPECT_NE(ParseError("[C]\nPath=/a\n[c]\nPath=/b\n").find("line 3: drive C appears twice"),
-              std::string::npos);
-    EXPECT_NE(ParseError("[C]\nPath=/a\nCapcity=5\n").find("line 3: unknown key \"Capcity\""),
-              std::string::npos);
-}
-
-TEST(DriveTable, LoadOfAMissingFileNamesIt) {
+    const std::pair<const char*, const char*> aCases[] = {
+        {"[C]\nPath=/a\n[CD]\nPath=/b\n", "line 3: \"CD\" is not a drive letter"},
+        {"[C]\nPath=/a\nType=7\n", "line 3: \"Type\" must be a whole number"},
+        {"[E]\nPath=/e\nCapacity=12k\n", "line 3"},
+        {"[E]\nPath=/e\nReadOnly=2\n", "line 3"},
+        {"[C]\nPath=/a\n\n[E]\nType=1\n", "line 4: section [E] has no Path"},
+        {"Path=/a\n", "line 1"},
+        {"[C]\nPath=relative\n", "line 2"},
+        {"[C]\nPath=/a\n[c]\nPath=/b\n", "line 3: drive C appears twice"},
+        {"[C]\nPath=/a\nCapcity=5\n", "line 3: unknown key \"Capcity\""},
+    };
+    for (const auto& [pszText, pszPart] : aCases)
+        EXPECT_THAT(ParseError(pszText), testing::HasSubstr(pszPart));
     try {
         DriveTable::Load("/nonexistent/drives.ini");
-        FAIL() << "no error";
+        ADD_FAILURE() << "no error for a missing file";
     } catch (const RtError& e) {
         EXPECT_EQ(e.Number(), 53);
         EXPECT_NE(e.Description().find("/nonexistent/drives.ini"), std::string::npos);

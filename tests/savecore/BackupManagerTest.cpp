@@ -70,7 +70,7 @@ std::vector<std::string> Letters(const BackupManager& objManager) {
 
 }  // namespace
 
-TEST(BackupManager, DriveListFollowsTypesAndMiscFlag) {
+TEST(BackupManager, DriveListFollowsTypesAndMiscFlagUntilShutdown) {
     twtest::TempDir dir;
     BackupManager objManager;
     objManager.Init(MakeFileSystem(dir));
@@ -84,6 +84,17 @@ TEST(BackupManager, DriveListFollowsTypesAndMiscFlag) {
     EXPECT_EQ(Letters(objManager).size(), 2u);
     objManager.LoadDrives();
     EXPECT_EQ(Letters(objManager), (std::vector<std::string>{"C", "D", "E", "N", "R"}));
+
+    // Shutdown raises a lone EndProgress and drops the lists.
+    std::vector<std::string> log;
+    RecordingListener a("a");
+    a.mpLog = &log;
+    BackupManager::EventConnection ca(objManager, a);
+    objManager.Shutdown();
+    EXPECT_EQ(log, (std::vector<std::string>{"a: End"}));
+    EXPECT_FALSE(objManager.objFileSys());
+    EXPECT_FALSE(objManager.colDriveProcs().has_value());
+    EXPECT_FALSE(objManager.colDefFolders().has_value());
 }
 
 TEST(BackupManager, InitBackupModeResetsOnlyRunModes) {
@@ -108,22 +119,14 @@ TEST(BackupManager, InitBackupModeResetsOnlyRunModes) {
     EXPECT_TRUE(objManager.blnRestoreReplace());
 }
 
-TEST(BackupManager, AddSlashAndExtension) {
+TEST(BackupManager, AddSlash) {
     BackupManager objManager;
     EXPECT_EQ(objManager.strAddSlash("E:\\Backup"), "E:\\Backup\\");
     EXPECT_EQ(objManager.strAddSlash("E:\\"), "E:\\");
     EXPECT_EQ(objManager.strAddSlash(""), "\\");
-    EXPECT_EQ(objManager.strSetNameExt(), ".BDF");
 }
 
-TEST(BackupManagerEvents, PollsAnswerFalseWithoutListener) {
-    BackupManager objManager;
-    EXPECT_FALSE(objManager.blnProgressStop());
-    EXPECT_FALSE(objManager.blnOutOfSpace());
-    objManager.SetProgressFolder("C:\\");  // nobody listens: nothing happens
-}
-
-TEST(BackupManagerEvents, EveryListenerSeesEventsInConnectionOrder) {
+TEST(BackupManagerEvents, EveryListenerSeesEventsInConnectionOrderAndNoneAfterwards) {
     BackupManager objManager;
     std::vector<std::string> log;
     RecordingListener a("a"), b("b");
@@ -138,26 +141,13 @@ TEST(BackupManagerEvents, EveryListenerSeesEventsInConnectionOrder) {
         EXPECT_TRUE(objManager.blnProgressStop());
         EXPECT_TRUE(objManager.blnOutOfSpace());
     }
-    objManager.SetProgressFile("after");  // both disconnected
+    // Both disconnected: nobody hears an event and the polls answer false.
+    objManager.SetProgressFile("after");
+    EXPECT_FALSE(objManager.blnProgressStop());
+    EXPECT_FALSE(objManager.blnOutOfSpace());
     EXPECT_EQ(log, (std::vector<std::string>{"a: Folder C:\\Data", "b: Folder C:\\Data",
                                              "a: File a.txt", "b: File a.txt", "a: Stop? 0",
                                              "b: Stop? 1", "a: OutOfSpace 0", "b: OutOfSpace 1"}));
-}
-
-TEST(BackupManagerEvents, ShutdownRaisesLoneEndProgressAndDropsLists) {
-    twtest::TempDir dir;
-    BackupManager objManager;
-    objManager.Init(MakeFileSystem(dir));
-    objManager.LoadDrives();
-    std::vector<std::string> log;
-    RecordingListener a("a");
-    a.mpLog = &log;
-    BackupManager::EventConnection ca(objManager, a);
-    objManager.Shutdown();
-    EXPECT_EQ(log, (std::vector<std::string>{"a: End"}));
-    EXPECT_FALSE(objManager.objFileSys());
-    EXPECT_FALSE(objManager.colDriveProcs().has_value());
-    EXPECT_FALSE(objManager.colDefFolders().has_value());
 }
 
 TEST(BackupManagerEvents, ListenerThatDisconnectsAnotherMidEvent) {
@@ -178,7 +168,7 @@ TEST(BackupManagerEvents, ListenerThatDisconnectsAnotherMidEvent) {
     EXPECT_TRUE(log.empty());
 }
 
-TEST(BackupManagerErrorLog, TextsAtOneTwentyFiveAndTwentySix) {
+TEST(BackupManagerErrorLog, TextsAtOneTwentyFiveAndTwentySixAndTheCountsRange) {
     BackupManager objManager;
     EXPECT_EQ(objManager.strGetErrorLog(), "");
     const std::string strExpl = objManager.strErrorExplanation();
@@ -212,10 +202,8 @@ TEST(BackupManagerErrorLog, TextsAtOneTwentyFiveAndTwentySix) {
     objManager.ClearErrorLog();
     EXPECT_EQ(objManager.strGetErrorLog(), "");
     EXPECT_EQ(objManager.intErrorCount(), 0);
-}
 
-TEST(BackupManagerErrorLog, CountStopsAtItsRange) {
-    BackupManager objManager;
+    // The count stops at the top of its range.
     for (int i = 0; i < 32767 + 10; ++i) objManager.AppendErrorLog("x");
     EXPECT_EQ(objManager.intErrorCount(), 32767);
     EXPECT_EQ(objManager.strGetErrorLog().rfind(

@@ -1,5 +1,5 @@
-// A drive C: on a temporary folder, a manager on it and the engine's error
-// chain, for tests of instruction files.
+// Drives C:, E: and a 100-byte F: on temporary folders, a manager on them
+// and the engine's error chain, for tests of instruction files and restores.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -34,16 +34,21 @@ inline std::shared_ptr<tarnwick::ErrorHandler> objEnsureErrorHandler() {
 class DefinitionFileFixture : public ::testing::Test {
   protected:
     DefinitionFileFixture() {
-        platform::fs::DriveSpec objSpec;
-        objSpec.chLetter = 'C';
-        objSpec.hostPath = mobjDriveC.path();
         platform::fs::DriveTable objTable;
-        objTable.drives.push_back(objSpec);
+        for (auto [chLetter, pDir] : {std::pair{'C', &mobjDriveC}, std::pair{'E', &mobjDriveE},
+                                      std::pair{'F', &mobjDriveF}}) {
+            platform::fs::DriveSpec objSpec;
+            objSpec.chLetter = chLetter;
+            objSpec.hostPath = pDir->path();
+            if (chLetter == 'F') objSpec.capacity = 100;
+            objTable.drives.push_back(objSpec);
+        }
         mobjFileSys = platform::fs::FileSystem::Create(objTable);
         mobjManager.Init(mobjFileSys);
         mobjPreviousUi = platform::ui::InstallUi(mobjUi);
     }
     ~DefinitionFileFixture() override {
+        mobjFileSys->SetFaultHook(nullptr);
         platform::ui::InstallUi(mobjPreviousUi);
         mobjHandler->ClearErrors();
     }
@@ -65,7 +70,7 @@ class DefinitionFileFixture : public ::testing::Test {
     }
 
     std::shared_ptr<tarnwick::ErrorHandler> mobjHandler = objEnsureErrorHandler();
-    twtest::TempDir mobjDriveC;
+    twtest::TempDir mobjDriveC, mobjDriveE, mobjDriveF;
     std::shared_ptr<platform::fs::FileSystem> mobjFileSys;
     BackupManager mobjManager;
     std::shared_ptr<platform::ui::ScriptedUi> mobjUi = std::make_shared<platform::ui::ScriptedUi>();

@@ -1,8 +1,6 @@
 // A full destination disc that the user empties or replaces before answering
 // OK: the run, and every later one, must see the medium as it now is. E: is
 // a real small file system (a tmpfs the test mounts) or a simulated medium.
-#include <map>
-
 #include "EngineFixture.h"
 #include "tests/support/TmpfsMounts.h"
 
@@ -14,15 +12,6 @@ namespace {
 
 enum Change { EmptiedInPlace, FolderReplaced, Remounted, SimulatedEmptiedInPlace };
 constexpr uint64_t kMediumBytes = 160 * 1024;
-
-// Relative path -> contents of every file below root.
-std::map<std::string, std::string> FilesBelow(const fs::path& root) {
-    std::map<std::string, std::string> files;
-    for (const auto& e : fs::recursive_directory_iterator(root))
-        if (e.is_regular_file())
-            files[fs::relative(e.path(), root).generic_string()] = twtest::ReadFile(e.path());
-    return files;
-}
 
 void EmptyFolder(const fs::path& folder) {
     for (const auto& e : fs::directory_iterator(folder)) fs::remove_all(e.path());

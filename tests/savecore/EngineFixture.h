@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,6 +26,16 @@
 
 namespace savecore::test {
 
+// Relative path -> contents of every file below root.
+inline std::map<std::string, std::string> FilesBelow(const std::filesystem::path& root) {
+    std::map<std::string, std::string> files;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(root))
+        if (e.is_regular_file())
+            files[std::filesystem::relative(e.path(), root).generic_string()] =
+                twtest::ReadFile(e.path());
+    return files;
+}
+
 class RunListener : public BackupManagerEvents {
   public:
     void StartProgress(int32_t& lngMode) override { Log("Start " + std::to_string(lngMode)); }
@@ -35,7 +46,7 @@ class RunListener : public BackupManagerEvents {
         if (mfnOnFile) mfnOnFile(strText);
     }
     void blnProgressStop(bool& blnStop) override {
-        if (mblnStopNow) blnStop = true;
+        if (mblnStopNow || ++mlngPolls == mlngStopAtPoll) blnStop = true;
     }
     void OutOfSpace(bool& blnStop) override {
         Log("OutOfSpace");
@@ -54,6 +65,8 @@ class RunListener : public BackupManagerEvents {
 
     std::vector<std::string> maLog;
     bool mblnStopNow = false;
+    int mlngPolls = 0;
+    int mlngStopAtPoll = 0;  // 0: never
     int mlngOutOfSpace = 0;
     std::function<bool()> mfnOnOutOfSpace;  // returns blnStop
     std::function<void(const std::string&)> mfnOnFile;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "DefinitionFileFixture.h"
+#include "EngineFixture.h"
 
 namespace savecore::test {
 namespace {
@@ -18,50 +19,8 @@ namespace pfs = platform::fs;
 
 const std::string kRoutine = "SaveCore30.BackupManager.";
 
-class RestoreListener : public BackupManagerEvents {
-  public:
-    void StartProgress(int32_t& lngMode) override { Log("Start " + std::to_string(lngMode)); }
-    void EndProgress() override { Log("End"); }
-    void SetProgressFolder(std::string& strText) override { Log("Folder " + strText); }
-    void SetProgressFile(std::string& strText) override { Log("File " + strText); }
-    void blnProgressStop(bool& blnStop) override {
-        ++mintPolls;
-        if (mintPolls == mintStopAtPoll) blnStop = true;
-    }
-    std::vector<std::string> mcolEvents;
-    int mintPolls = 0;
-    int mintStopAtPoll = 0;  // 0: never
-
-  private:
-    void Log(const std::string& s) { mcolEvents.push_back(s); }
-};
-
-class RestoreTest : public ::testing::Test {
+class RestoreTest : public DefinitionFileFixture {
   protected:
-    RestoreTest() {
-        pfs::DriveTable objTable;
-        for (auto [chLetter, pDir] : {std::pair{'C', &mobjDriveC}, std::pair{'E', &mobjDriveE},
-                                      std::pair{'F', &mobjDriveF}}) {
-            pfs::DriveSpec objSpec;
-            objSpec.chLetter = chLetter;
-            objSpec.hostPath = pDir->path();
-            if (chLetter == 'F') objSpec.capacity = 100;
-            objTable.drives.push_back(objSpec);
-        }
-        mobjFileSys = pfs::FileSystem::Create(objTable);
-        mobjManager.Init(mobjFileSys);
-        mobjPreviousUi = platform::ui::InstallUi(mobjUi);
-    }
-    ~RestoreTest() override {
-        mobjFileSys->SetFaultHook(nullptr);
-        platform::ui::InstallUi(mobjPreviousUi);
-        mobjHandler->ClearErrors();
-    }
-
-    template <class Fn>
-    EngineFailure objFailureOf(Fn fnCall) {
-        return test::objFailureOf(*mobjHandler, fnCall);
-    }
     bool blnList(const std::vector<std::string>& colFiles, const std::string& strDst = "C:\\T") {
         return mobjManager.blnRestoreListOfFiles("E:\\Backup\\C$", strDst, colFiles);
     }
@@ -69,14 +28,8 @@ class RestoreTest : public ::testing::Test {
         return mobjFileSys->GetFile(strPath)->Attributes();
     }
 
-    std::shared_ptr<tarnwick::ErrorHandler> mobjHandler = objEnsureErrorHandler();
-    twtest::TempDir mobjDriveC, mobjDriveE, mobjDriveF;
-    std::shared_ptr<pfs::FileSystem> mobjFileSys;
-    BackupManager mobjManager;
-    RestoreListener mobjListener;
+    RunListener mobjListener;
     BackupManager::EventConnection mobjConnection{mobjManager, mobjListener};
-    std::shared_ptr<platform::ui::ScriptedUi> mobjUi = std::make_shared<platform::ui::ScriptedUi>();
-    std::shared_ptr<platform::ui::UiServices> mobjPreviousUi;
 };
 
 TEST_F(RestoreTest, TreeWithNonAsciiNamesGoesBackToABareDriveWithTimesAndModes) {
@@ -96,7 +49,7 @@ TEST_F(RestoreTest, TreeWithNonAsciiNamesGoesBackToABareDriveWithTimesAndModes) 
     EXPECT_EQ(fs::last_write_time(objDst), datOld);
     EXPECT_EQ(fs::status(objDst).permissions(), fs::perms(0640));
     // Subfolders first; the bare drive is shown as its root.
-    const auto& e = mobjListener.mcolEvents;
+    const auto& e = mobjListener.maLog;
     ASSERT_GE(e.size(), 3u);
     EXPECT_EQ(e.front(), "Start 3");
     EXPECT_EQ(e.back(), "End");
@@ -116,16 +69,15 @@ TEST_F(RestoreTest, ListedFilesOnlyAndAMissingOneFailsThroughTheChain) {
     EXPECT_FALSE(blnList({"c.txt", "a.txt"}, "C:\\T\\U\\"));
     EXPECT_EQ(twtest::ReadTree(mobjDriveC.path()),
               "T/U/a.txt=Backup/C$/a.txt\nT/U/c.txt=Backup/C$/c.txt\n");
-    EXPECT_EQ(mobjListener.mcolEvents,
-              (std::vector<std::string>{"Start 3", "Folder C:\\T\\U", "File c.txt", "File a.txt",
-                                        "End"}));
+    EXPECT_EQ(mobjListener.maLog, (std::vector<std::string>{"Start 3", "Folder C:\\T\\U",
+                                                            "File c.txt", "File a.txt", "End"}));
 
     const EngineFailure f = objFailureOf([&] { blnList({"b.txt", "gone.txt"}, "C:"); });
     EXPECT_EQ(f.lngNumber, 50000);
     EXPECT_EQ(f.strDesc, "File not found");
     EXPECT_EQ(f.astrRoutines, std::vector<std::string>{kRoutine + "blnRestoreListOfFiles"});
     EXPECT_TRUE(fs::exists(mobjDriveC / "b.txt"));
-    EXPECT_EQ(mobjListener.mcolEvents.back(), "End");
+    EXPECT_EQ(mobjListener.maLog.back(), "End");
 }
 
 TEST_F(RestoreTest, ATargetNameTheHostCannotCarryFailsThroughTheChain) {
@@ -136,7 +88,7 @@ TEST_F(RestoreTest, ATargetNameTheHostCannotCarryFailsThroughTheChain) {
     EXPECT_EQ(f.astrRoutines, (std::vector<std::string>{kRoutine + "InsurePathExists",
                                                         kRoutine + "blnRestoreFolder"}));
     EXPECT_FALSE(f.strDesc.empty());
-    EXPECT_EQ(mobjListener.mcolEvents, (std::vector<std::string>{"Start 3", "End"}));
+    EXPECT_EQ(mobjListener.maLog, (std::vector<std::string>{"Start 3", "End"}));
     EXPECT_EQ(twtest::ReadTree(mobjDriveC.path()), "Ok/\n");
 }
 
@@ -187,7 +139,7 @@ TEST_F(RestoreTest, AFullTargetKeepsWhatWasRestoredAndTheFileBeingReplaced) {
     EXPECT_EQ(twtest::ReadTree(mobjDriveF.path()),
               "a.txt=" + std::string(30, 'a') + "\nbig.txt=old\n");
     EXPECT_EQ(lngAttributes("F:\\big.txt"), lngBefore);
-    EXPECT_EQ(mobjListener.mcolEvents.back(), "End");
+    EXPECT_EQ(mobjListener.maLog.back(), "End");
 }
 
 // A source that vanishes, and one that fails after its contents were copied.
@@ -219,11 +171,11 @@ TEST_F(RestoreTest, AReplacementThatFailsHalfWayLeavesTheOldFileAsItWas) {
 TEST_F(RestoreTest, AStopBetweenTwoFilesEndsWithTrueAndNoError) {
     const std::string strBig(1 << 20, 'x');
     twtest::BuildTree(mobjDriveE.path(), "Backup/C$/one.bin=" + strBig + "\nBackup/C$/two.txt\n");
-    mobjListener.mintStopAtPoll = 2;
+    mobjListener.mlngStopAtPoll = 2;
 
     EXPECT_TRUE(blnList({"one.bin", "two.txt"}));
     EXPECT_EQ(twtest::ReadTree(mobjDriveC.path()), "T/one.bin=" + strBig + "\n");
-    EXPECT_EQ(mobjListener.mcolEvents,
+    EXPECT_EQ(mobjListener.maLog,
               (std::vector<std::string>{"Start 3", "Folder C:\\T", "File one.bin", "End"}));
     EXPECT_TRUE(mobjHandler->astrRoutines().empty());
 }

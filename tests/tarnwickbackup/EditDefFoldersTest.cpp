@@ -288,6 +288,17 @@ TEST_F(EditDefFoldersTest, SpaceOfAFolderNeedsSavedInstructions) {
                   strEnd);
         ASSERT_TRUE(mForm->objManager()->colDefFolders().has_value());
         EXPECT_EQ(mForm->objManager()->colDefFolders()->size(), 1u);
+        // Close reads Stop while counting; closing the window waits for the
+        // stop and then closes.
+        mUi->OnDoEvents([&w] {
+            if (!w.blnCalculating()) return;
+            EXPECT_EQ(w.cmdClose->text().toStdString(), "Stop");
+            w.close();
+        });
+        w.cmdFolderSpace_Click();
+        mUi->OnDoEvents(nullptr);
+        EXPECT_EQ(CountPrompts("Calculation stopped."), 1);
+        EXPECT_FALSE(w.isVisible());
     });
 }
 

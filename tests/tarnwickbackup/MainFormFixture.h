@@ -16,6 +16,8 @@
 #include "tarnwickbackup/Globals.h"
 #include "tarnwickbackup/MainForm.h"
 #include "tarnwickbackup/SettingsStore.h"
+#include "tarnwicklib/ErrorHandler.h"
+#include "tarnwicklib/SharedData.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TreeBuilder.h"
 
@@ -98,6 +100,19 @@ class AppFixture : public ::testing::Test {
     std::shared_ptr<tarnwickbackup::SettingsStore> mOldSettings;
     tarnwickbackup::AppObject mOldApp;
     std::unique_ptr<tarnwickbackup::MainForm> mForm;
+};
+
+// With the error handler a program start makes, for windows whose failures
+// end in its report.
+class WindowFixture : public AppFixture {
+  protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        mHandler = std::make_shared<tarnwick::ErrorHandler>();
+        mHandler->Init(tarnwick::AppObject{tarnwickbackup::App().Path});
+        tarnwick::SharedData().objErrorHandler(mHandler);
+    }
+    std::shared_ptr<tarnwick::ErrorHandler> mHandler;
 };
 
 }  // namespace twtest

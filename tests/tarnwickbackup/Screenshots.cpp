@@ -4,7 +4,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPlainTextEdit>
@@ -21,10 +23,16 @@
 #include "platform/qt/HelpViewer.h"
 #include "platform/qt/QtUi.h"
 #include "platform/ui/ScriptedUi.h"
-#include "tarnwickbackup/BackupModeDialog.h"
+#include "savecore/BackupManager.h"
+#include "savecore/DefinitionFile.h"
 #include "savecore/DriveProcessor.h"
+#include "tarnwickbackup/BackupDefList.h"
+#include "tarnwickbackup/BackupModeDialog.h"
 #include "tarnwickbackup/DriveProgress.h"
+#include "tarnwickbackup/EditDefDrives.h"
 #include "tarnwickbackup/EditDefFolders.h"
+#include "tarnwickbackup/EditFolderAdvanced.h"
+#include "tarnwickbackup/FolderNode.h"
 #include "tarnwickbackup/Globals.h"
 #include "tarnwickbackup/MainForm.h"
 #include "tarnwickbackup/SettingsStore.h"
@@ -127,6 +135,103 @@ int main(int argc, char** argv) {
         QTimer::singleShot(0, [&wait] { Save(wait, "wait-for-drive"); });
         wait.blnShowMe(fs->GetDrive("e:"), std::chrono::system_clock::now(), 1);
     }
+    // The instruction editors' windows on a drive of their own with a real
+    // tree of instruction files of type "Documents".
+    {
+        twtest::TempDir tmpDocs;
+        const std::string strHead = ";Backup type definition file\r\n";
+        const std::pair<const char*, const char*> aFiles[] = {
+            {"", "ExcludeFamily\r\n"},
+            {"Documents and Settings/Ann/My Documents",
+             "IncludeFamily\r\nSuppressPattern OLD*\r\nIncludeFiles *.DOC\r\n"
+             "IncludeFiles *.XLS\r\nIncludeFiles *.PDF\r\nIncludeFiles REPORT??.TXT\r\n"
+             "IncludeFiles BUDGET 2026*.*\r\nIncludeFiles *.ODT\r\nExcludeFiles ~*\r\n"
+             "ExcludeFiles *.TMP\r\nExcludeFiles *.BAK\r\n"},
+            {"Documents and Settings/Ann/My Documents/My Music", "SkipFamily\r\n"},
+            {"Documents and Settings/Ann/My Documents/Projects 2026/Quarterly reports (final)",
+             "ExcludeFamily\r\nIncludeFiles *.PDF\r\n"},
+            {"Documents and Settings/Ann/My Documents/Old letters",
+             "IncludeFamily\r\nSuppressPattern OLD*\r\n"},
+            {"Documents and Settings/Ann/Mail", "IncludeFamily\r\nExcludeFiles *.IDX\r\n"},
+            {"Documents and Settings/Ann/Notes", "ExcludeFiles *.BAK\r\n"},
+            {"Program Files/Editor", "IncludeFamily\r\n"},
+        };
+        for (const auto& [pszRel, pszLines] : aFiles)
+            twtest::WriteFile(tmpDocs / "c" / pszRel / "Documents.BDF", strHead + pszLines);
+        platform::fs::DriveTable tableDocs;
+        tableDocs.drives.push_back({'C', tmpDocs / "c", 2, "", "", std::nullopt, false});
+        auto fsDocs = platform::fs::FileSystem::Create(tableDocs);
+        savecore::BackupManager objManager;
+        objManager.Init(fsDocs);
+        objManager.LoadDrives();
+        objManager.blnProcess("Documents", "", true);
+        // Damaged after the run: listed with "??".
+        twtest::WriteFile(tmpDocs / "c" / "Program Files/Editor/Documents.BDF", "Nonsense\r\n");
+
+        tarnwickbackup::BackupDefList list;
+        QTimer::singleShot(0, [&list] {
+            Save(list, "deflist");
+            list.lvwFiles->setCurrentItem(list.lvwFiles->topLevelItem(2));
+            list.resize(list.minimumSize());
+            Save(list, "deflist-small");
+            list.cmdClose->click();
+        });
+        list.ShowMe(objManager);
+
+        const std::string strPath = "C:\\Documents and Settings\\Ann\\My Documents";
+        tarnwickbackup::FolderNode node;
+        node.objDefFile = std::make_unique<savecore::DefinitionFile>();
+        node.objDefFile->Init(objManager, "Documents", fsDocs->GetFolder(strPath));
+        node.objDefFile->blnLoad();
+        tarnwickbackup::EditFolderAdvanced advanced;
+        QTimer::singleShot(0, [&advanced] {
+            advanced.lvwFiles[1]->setCurrentRow(1);
+            Save(advanced, "advanced");
+            advanced.resize(advanced.minimumSizeHint());
+            Save(advanced, "advanced-small");
+            advanced.done(0);
+        });
+        advanced.ShowMe(node, strPath);
+    }
+
+    // The drive editor over drives of every kind: ready with and without
+    // instructions, a CD drive without a disc, a network drive.
+    {
+        for (const char* name : {"d", "n"}) std::filesystem::create_directories(tmp / name);
+        const std::string strHeader = ";Backup type definition file\r\n";
+        twtest::WriteFile(tmp / "c" / "Weekly Documents.BDF", strHeader + "IncludeFamily\r\n");
+        twtest::WriteFile(tmp / "n" / "Weekly Documents.BDF", strHeader + "ExcludeFamily\r\n");
+        platform::fs::DriveTable drives;
+        drives.drives.push_back({'C', tmp / "c", 2, "SYSTEM", "", std::nullopt, false});
+        drives.drives.push_back({'D', tmp / "d", 2, "DATA", "", std::nullopt, false});
+        drives.drives.push_back({'F', tmp / "no-disc", 4, "", "", std::nullopt, false});
+        drives.drives.push_back(
+            {'N', tmp / "n", 3, "NAS", "\\\\nas\\documents", std::nullopt, false});
+        savecore::BackupManager manager;
+        manager.Init(platform::fs::FileSystem::Create(drives));
+        manager.blnIncludeMiscDrives(true);
+        manager.LoadDrives();
+        tarnwickbackup::EditDefDrives editor;
+        QTimer::singleShot(0, [&editor] {
+            Save(editor, "drives");
+            editor.lvwDrives->setCurrentItem(editor.lvwDrives->topLevelItem(2));
+            editor.cmdClose->setText(QStringLiteral("Stop"));
+            editor.cmdEditDrive->setEnabled(false);
+            editor.cmdComputeAllSpace->setEnabled(false);
+            editor.lblFolder->setText(QStringLiteral(
+                "C:\\Documents and Settings\\Ann\\My Documents\\Projects\\2026\\Quarterly "
+                "reports\\Drafts and older versions"));
+            Save(editor, "drives-calculating");
+            editor.cmdClose->setText(QStringLiteral("Close"));
+            editor.lblFolder->setText(QString());
+            editor.resize(editor.minimumSizeHint());
+            Save(editor, "drives-small");
+            editor.resize(900, 420);
+            Save(editor, "drives-wide");
+            editor.cmdClose->click();
+        });
+        editor.ShowMe("Weekly Documents", manager);
+    }
     std::unique_ptr<QMessageBox> full(platform::qt::QtUi::NewMessageBox(
         "The backup disc is full.\r\n\r\nPlease wait for Windows to finish writing data to the "
         "disc (you should be able to tell from the lights on the drive), then remove the "
@@ -141,6 +246,8 @@ int main(int argc, char** argv) {
     Save(*viewer, "help-1000");
     platform::qt::HelpViewer::ShowTopic(tmp / "prog" / "TarnwickBackup.hlp", 2000, false);
     Save(*viewer, "help-2000");
+    platform::qt::HelpViewer::ShowTopic(tmp / "prog" / "TarnwickBackup.hlp", 2001, false);
+    Save(*viewer, "help-2001");
 
     std::unique_ptr<QMessageBox> box(platform::qt::QtUi::NewMessageBox(
         "The backup type name may not contain any of the following characters:\r\n\r\n" +

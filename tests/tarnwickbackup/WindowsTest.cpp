@@ -23,17 +23,7 @@ namespace {
 namespace ui = platform::ui;
 using platform::qt::HelpViewer;
 
-class WindowsTest : public AppFixture {
-  protected:
-    void SetUp() override {
-        AppFixture::SetUp();
-        // The windows' failures need the error handler a program start makes.
-        mHandler = std::make_shared<tarnwick::ErrorHandler>();
-        mHandler->Init(tarnwick::AppObject{tarnwickbackup::App().Path});
-        tarnwick::SharedData().objErrorHandler(mHandler);
-    }
-    std::shared_ptr<tarnwick::ErrorHandler> mHandler;
-};
+class WindowsTest : public WindowFixture {};
 
 TEST_F(WindowsTest, TextWindowStaysHiddenWhenItsKeyWasCleared) {
     tarnwickbackup::App().blnHeadless = false;
@@ -155,7 +145,7 @@ TEST_F(WindowsTest, SplashNamesVersionAndRevisionAndClosesByTimerOrButton) {
 }
 
 TEST_F(WindowsTest, HelpOpensEachWindowsTopicWithoutWaiting) {
-    for (const int32_t lngContext : {1000, 2000, 2001, 2002, 3000, 4001}) {
+    for (const int32_t lngContext : {1000, 2000, 2001, 2002, 2003, 3000, 4001}) {
         tarnwickbackup::ShowHelp(lngContext, 0, false);
         HelpViewer* viewer = HelpViewer::Current();
         ASSERT_NE(viewer, nullptr);

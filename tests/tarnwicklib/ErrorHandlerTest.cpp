@@ -38,18 +38,6 @@ class ErrorHandlerTest : public twtest::LibFixture {
     std::string LogText() { return twtest::ReadFile(mobjTemp / "App" / "error.log"); }
 };
 
-TEST_F(ErrorHandlerTest, TopErrorWithoutCurrentErrorShowsMissingInfoAndOneLine) {
-    mobjHandler->TopError({}, "TarnwickBackup.MainForm.Form_Load");
-
-    ASSERT_EQ(mobjUi->Prompts().size(), 1u);
-    const auto& objBox = mobjUi->Prompts()[0];
-    EXPECT_EQ(objBox.strPrompt,
-              kHead + "<Missing error info>\r\nin TarnwickBackup.MainForm.Form_Load");
-    EXPECT_EQ(objBox.lngStyle, platform::ui::vbOKOnly);
-    EXPECT_EQ(objBox.strTitle, "Error Detected");
-    EXPECT_EQ(mobjHandler->intRoutineCount(), 0);
-}
-
 TEST_F(ErrorHandlerTest, ThreeNestedProceduresAndTheEntryPointGiveFourLinesInnermostFirst) {
     EntryPoint("TB.Main.cmd_Click", [&] {
         Procedure("TB.Main.Outer", [&] {
@@ -116,10 +104,15 @@ TEST_F(ErrorHandlerTest, ParkedErrorServesExactlyOneRecord) {
     EXPECT_THROW(mobjHandler->NestedError({76, "Path not found"}, "M.Next"), RtError);
     EXPECT_EQ(mobjHandler->strErrorDesc(), "Path not found");
 
+    // A cleared parked error is gone: the report has nothing to describe.
     mobjHandler->SaveError({53, "parked"});
     mobjHandler->ClearErrors();
     mobjHandler->TopError({}, "M.Top");
+    ASSERT_EQ(mobjUi->Prompts().size(), 1u);
     EXPECT_EQ(LastPrompt(), kHead + "<Missing error info>\r\nin M.Top");
+    EXPECT_EQ(mobjUi->Prompts()[0].lngStyle, platform::ui::vbOKOnly);
+    EXPECT_EQ(mobjUi->Prompts()[0].strTitle, "Error Detected");
+    EXPECT_EQ(mobjHandler->intRoutineCount(), 0);
 }
 
 TEST_F(ErrorHandlerTest, ChainHoldsAtMost32767Names) {

@@ -12,7 +12,7 @@ namespace {
 
 using tarnwick::GlobalThings;
 
-TEST(GlobalThingsPaths, FolderAndNameParts) {
+TEST(GlobalThingsPaths, FolderNameAndFileTypeParts) {
     GlobalThings g;
     EXPECT_EQ(g.intPathLen("C:\\Dir\\Name.txt"), 7);
     EXPECT_EQ(g.intPathLen("C:Name.txt"), 2);
@@ -24,6 +24,11 @@ TEST(GlobalThingsPaths, FolderAndNameParts) {
     EXPECT_EQ(g.strBarePath("C:\\Dir\\Name.txt"), "C:\\Dir\\");
     EXPECT_EQ(g.strBareName("C:\\Dir\\Name.txt"), "Name.txt");
     EXPECT_EQ(g.strBareName("C:\\Dir\\"), "");
+    // The file type position does not stop at folders.
+    EXPECT_EQ(g.intFileTypePos("C:\\Dir.old\\Name"), 7);
+    EXPECT_EQ(g.intFileTypePos("Name"), 5);
+    EXPECT_EQ(g.intFileTypePos("a.tar.gz"), 6);
+    EXPECT_EQ(g.intFileTypePos(""), 1);
 }
 
 TEST(GlobalThingsPaths, SlashesAndJoins) {
@@ -36,14 +41,6 @@ TEST(GlobalThingsPaths, SlashesAndJoins) {
     EXPECT_EQ(g.strAddPath("C:\\Data", "D:f.txt"), "D:f.txt");
     EXPECT_EQ(g.strAddPath("C:\\Data", "Sub\\f.txt"), "C:\\Data\\Sub\\f.txt");
     EXPECT_EQ(g.strAddPath("C:\\Data\\", "f.txt"), "C:\\Data\\f.txt");
-}
-
-TEST(GlobalThingsPaths, FileTypePositionDoesNotStopAtFolders) {
-    GlobalThings g;
-    EXPECT_EQ(g.intFileTypePos("C:\\Dir.old\\Name"), 7);
-    EXPECT_EQ(g.intFileTypePos("Name"), 5);
-    EXPECT_EQ(g.intFileTypePos("a.tar.gz"), 6);
-    EXPECT_EQ(g.intFileTypePos(""), 1);
 }
 
 TEST(GlobalThingsPaths, PositionsPast32767Overflow) {
@@ -97,7 +94,7 @@ class GlobalThingsTest : public twtest::LibFixture {
     GlobalThings g;
 };
 
-TEST_F(GlobalThingsTest, PrintIniDescriptionBreaksAtBlanksWithinSixty) {
+TEST_F(GlobalThingsTest, PrintIniDescriptionBreaksAtBlanksWithinSixtyOrFailsWithoutBounds) {
     const std::string w1(30, 'a'), w2(30, 'b'), w3(30, 'c');
     std::vector<std::string> astrLines(1);
     g.PrintIniDescription(astrLines, "DescCount", "Desc", w1 + " " + w2 + " " + w3);
@@ -114,9 +111,8 @@ TEST_F(GlobalThingsTest, PrintIniDescriptionBreaksAtBlanksWithinSixty) {
     g.PrintIniDescription(astrLines, "N", "D", strLong + " " + w1 + " " + w2 + " " + w3);
     EXPECT_EQ(astrLines, (std::vector<std::string>{"", "D1=" + strLong, "D2=" + w1,
                                                    "D3=" + w2 + " " + w3, "N=3"}));
-}
 
-TEST_F(GlobalThingsTest, PrintIniDescriptionWithoutBoundsFails) {
+    // An array without bounds cannot take the pieces.
     std::vector<std::string> astrNone;
     EXPECT_EQ(ReportOf([&] { g.PrintIniDescription(astrNone, "N", "D", "text"); }),
               "The following error has occurred:\r\n\"Subscript out of range\"\r\n"

@@ -63,11 +63,6 @@ TEST(ModuleErrorsTest, WrappersNeedTheSharedHandler) {
 
 const char gchTestModuleTag = 0;
 
-TEST(ModuleErrorsTest, BaseNamesAreTheModulesFileNames) {
-    EXPECT_EQ(tarnwick::TwLibErrors().strBaseName(), "TarnwickLib10");
-    EXPECT_EQ(tarnwick::ModuleErrors(&gchTestModuleTag).strBaseName(), "tarnwicklib_test");
-}
-
 class ModuleErrorsFixture : public twtest::LibFixture {};
 
 TEST_F(ModuleErrorsFixture, WrappersRecordBaseNameDotNameAndReadTheCurrentError) {
