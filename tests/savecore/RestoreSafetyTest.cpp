@@ -2,11 +2,13 @@
 // backed-up folder that cannot be read, names that differ only in case. The
 // backup lies on D:, the targets on C: and E:.
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
+
+#include <iostream>
 
 #include "EngineFailure.h"
 #include "EngineFixture.h"
+#include "tests/support/AsNobody.h"
 #include "tests/support/TmpfsMounts.h"
 
 using namespace savecore;
@@ -17,36 +19,14 @@ namespace {
 
 const std::string kRoutine = "SaveCore30.BackupManager.";
 const std::string kBackup = "D:\\Backup\\C$";
-constexpr uid_t kNobody = 65534;
+constexpr uid_t kNobody = 65534;  // whom twtest::RunAsNobody runs as
 
-// What fn returns, run in a child process that has dropped to nobody: root
-// writes wherever it likes.
-std::string strAsNobody(const std::function<std::string()>& fn) {
-    int fds[2];
-    if (pipe(fds) != 0) return "no pipe";
-    const pid_t pid = fork();
-    if (pid == 0) {
-        close(fds[0]);
-        std::string strOut = "could not become nobody";
-        try {
-            if (setresgid(kNobody, kNobody, kNobody) == 0 &&
-                setresuid(kNobody, kNobody, kNobody) == 0)
-                strOut = fn();
-        } catch (...) {
-            strOut = "failed outside the error chain";
-        }
-        const bool blnWritten =
-            write(fds[1], strOut.data(), strOut.size()) == static_cast<ssize_t>(strOut.size());
-        _exit(blnWritten ? 0 : 1);
-    }
-    close(fds[1]);
-    std::string strIn;
-    char buf[4096];
-    for (ssize_t n; (n = read(fds[0], buf, sizeof buf)) > 0;) strIn.append(buf, n);
-    close(fds[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return strIn;
+// 0 when strGot is strWanted; 1 otherwise, with what came instead on
+// stderr: an expectation failed in a child would not reach the test.
+int intCompared(const std::string& strGot, const std::string& strWanted) {
+    if (strGot == strWanted) return 0;
+    std::cerr << "as nobody: " << strGot << "\n";
+    return 1;
 }
 
 class RestoreSafety : public EngineFixture {
@@ -76,9 +56,14 @@ TEST_F(RestoreSafety, AFileTheTargetRefusesIsNamedAndWhatCameBeforeStaysWhole) {
     for (const bool blnReplace : {false, true}) {
         SCOPED_TRACE(blnReplace);
         // Subfolders come first: Sub/a.txt is restored, then top.txt is refused.
-        EXPECT_EQ(strAsNobody([&] { return strFailure([&] { blnRestore("C:\\T", blnReplace); }); }),
-                  "Permission denied|" + kRoutine + "blnRestoreFile( C:\\T\\top.txt)|" + kRoutine +
-                      "blnRestoreOneFolder|" + kRoutine + "blnRestoreFolder");
+        const std::string strWanted = "Permission denied|" + kRoutine +
+                                      "blnRestoreFile( C:\\T\\top.txt)|" + kRoutine +
+                                      "blnRestoreOneFolder|" + kRoutine + "blnRestoreFolder";
+        EXPECT_EQ(twtest::RunAsNobody([&] {
+                      return intCompared(strFailure([&] { blnRestore("C:\\T", blnReplace); }),
+                                         strWanted);
+                  }),
+                  0);
         EXPECT_EQ(twtest::ReadTree(Host('C')), "T/Sub/a.txt=aaa\n");
         fs::remove(Host('C') / "T/Sub/a.txt");
     }
@@ -124,14 +109,16 @@ TEST_F(RestoreSafety, ABackedUpFolderThatCannotBeListedIsLoggedAndTheRestGoesOn)
     twtest::BuildTree(Host('C'), "T/\n");
     ASSERT_EQ(chown((Host('C') / "T").c_str(), kNobody, kNobody), 0);
     Start();
-    EXPECT_EQ(strAsNobody([&] {
+    const std::string strWanted =
+        "0 A total of 1 errors were encountered, all of which are listed below:\r\n\r\n"
+        "The following error occurred while trying to determine the contents of folder "
+        "\"D:\\Backup\\C$\\Locked\" in the backup: \"Permission denied\"\r\n\r\n" +
+        mobjManager.strErrorExplanation();
+    EXPECT_EQ(twtest::RunAsNobody([&] {
                   const bool blnStopped = blnRestore("C:\\T", true);
-                  return std::to_string(blnStopped) + " " + ErrorLog();
+                  return intCompared(std::to_string(blnStopped) + " " + ErrorLog(), strWanted);
               }),
-              "0 A total of 1 errors were encountered, all of which are listed below:\r\n\r\n"
-              "The following error occurred while trying to determine the contents of folder "
-              "\"D:\\Backup\\C$\\Locked\" in the backup: \"Permission denied\"\r\n\r\n" +
-                  mobjManager.strErrorExplanation());
+              0);
     EXPECT_EQ(twtest::ReadTree(Host('C')), "T/Locked/\nT/Open/y.txt=y\nT/top.txt=top\n");
 }
 
