@@ -48,25 +48,20 @@ class RestoreSafety : public EngineFixture {
     twtest::TmpfsMounts mobjMounts;
 };
 
+// Subfolders come first: Sub/a.txt is restored, then top.txt is refused.
 TEST_F(RestoreSafety, AFileTheTargetRefusesIsNamedAndWhatCameBeforeStaysWhole) {
     twtest::BuildTree(Host('D') / "Backup/C$", "Sub/a.txt=aaa\ntop.txt=top\n");
     twtest::BuildTree(Host('C'), "T/Sub/\n");
     ASSERT_EQ(chown((Host('C') / "T/Sub").c_str(), kNobody, kNobody), 0);
     Start();
-    for (const bool blnReplace : {false, true}) {
-        SCOPED_TRACE(blnReplace);
-        // Subfolders come first: Sub/a.txt is restored, then top.txt is refused.
-        const std::string strWanted = "Permission denied|" + kRoutine +
-                                      "blnRestoreFile( C:\\T\\top.txt)|" + kRoutine +
-                                      "blnRestoreOneFolder|" + kRoutine + "blnRestoreFolder";
-        EXPECT_EQ(twtest::RunAsNobody([&] {
-                      return intCompared(strFailure([&] { blnRestore("C:\\T", blnReplace); }),
-                                         strWanted);
-                  }),
-                  0);
-        EXPECT_EQ(twtest::ReadTree(Host('C')), "T/Sub/a.txt=aaa\n");
-        fs::remove(Host('C') / "T/Sub/a.txt");
-    }
+    const std::string strWanted = "Permission denied|" + kRoutine +
+                                  "blnRestoreFile( C:\\T\\top.txt)|" + kRoutine +
+                                  "blnRestoreOneFolder|" + kRoutine + "blnRestoreFolder";
+    EXPECT_EQ(twtest::RunAsNobody([&] {
+                  return intCompared(strFailure([&] { blnRestore("C:\\T", true); }), strWanted);
+              }),
+              0);
+    EXPECT_EQ(twtest::ReadTree(Host('C')), "T/Sub/a.txt=aaa\n");
 }
 
 TEST_F(RestoreSafety, AWriteProtectedTargetNamesTheFolderItCannotMakeAndChangesNothing) {
@@ -80,27 +75,22 @@ TEST_F(RestoreSafety, AWriteProtectedTargetNamesTheFolderItCannotMakeAndChangesN
 }
 
 // A real disc that fills up: the file that does not fit is named, the one
-// before it is whole, a file it was to replace is kept, no temporary is left.
+// before it is whole, the file it was to replace is kept, no temporary is left.
 TEST_F(RestoreSafety, AFullDiscKeepsWhatWasRestoredAndLeavesNothingHalfWritten) {
     const std::string strSmall(8 << 10, 's');
     twtest::BuildTree(Host('D') / "Backup/C$", "a.txt=" + strSmall + "\nbig.bin=" +
                                                    std::string(400 << 10, 'b') + "\nc.txt\n");
     if (!mobjMounts.blnMount(Host('E'), 256 << 10)) GTEST_SKIP() << mobjMounts.strWhyNot();
+    twtest::BuildTree(Host('E'), "T/big.bin=old\n");
     Start();
-    for (const bool blnReplace : {false, true}) {
-        SCOPED_TRACE(blnReplace);
-        fs::remove_all(Host('E') / "T");
-        twtest::BuildTree(Host('E'), blnReplace ? "T/big.bin=old\n" : "T/\n");
-        mobjManager.blnRestoreReplace(blnReplace);
-        EXPECT_EQ(
-            strFailure([&] {
-                mobjManager.blnRestoreListOfFiles(kBackup, "E:\\T", {"a.txt", "big.bin", "c.txt"});
-            }),
-            "Disk full|" + kRoutine + "blnRestoreFile( E:\\T\\big.bin)|" + kRoutine +
-                "blnRestoreListOfFiles");
-        EXPECT_EQ(twtest::ReadTree(Host('E') / "T"),
-                  "a.txt=" + strSmall + "\n" + (blnReplace ? "big.bin=old\n" : ""));
-    }
+    mobjManager.blnRestoreReplace(true);
+    EXPECT_EQ(
+        strFailure([&] {
+            mobjManager.blnRestoreListOfFiles(kBackup, "E:\\T", {"a.txt", "big.bin", "c.txt"});
+        }),
+        "Disk full|" + kRoutine + "blnRestoreFile( E:\\T\\big.bin)|" + kRoutine +
+            "blnRestoreListOfFiles");
+    EXPECT_EQ(twtest::ReadTree(Host('E') / "T"), "a.txt=" + strSmall + "\nbig.bin=old\n");
 }
 
 TEST_F(RestoreSafety, ABackedUpFolderThatCannotBeListedIsLoggedAndTheRestGoesOn) {
