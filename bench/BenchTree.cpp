@@ -58,11 +58,21 @@ void WriteBytes(const fs::path& file, const char* data, std::size_t size) {
     close(fd);
 }
 
+// One file of 1 to 16 KiB.
+void WriteSmallFile(const fs::path& file, Random& rnd, std::vector<char>& buf, TreeStats& stats) {
+    const std::size_t size = 1024 + rnd.Next() % (15 * 1024 + 1);
+    buf.resize(16 * 1024);
+    rnd.Fill(buf.data(), size);
+    WriteBytes(file, buf.data(), size);
+    ++stats.lngFiles;
+    stats.lngBytes += size;
+}
+
 }  // namespace
 
 TreeStats BenchTree::BuildSmallFiles(const fs::path& root, uint64_t lngFiles, uint32_t lngSeed) {
     Random rnd(lngSeed);
-    std::vector<char> buf(16 * 1024);
+    std::vector<char> buf;
     TreeStats stats;
     fs::create_directories(root);
     const uint64_t lngLeaves = (lngFiles + kFilesPerFolder - 1) / kFilesPerFolder;
@@ -76,14 +86,19 @@ TreeStats BenchTree::BuildSmallFiles(const fs::path& root, uint64_t lngFiles, ui
         const fs::path folder = group / ("folder" + std::to_string(leaf % kFoldersPerGroup));
         fs::create_directory(folder);
         ++stats.lngFolders;
-        for (uint64_t k = 0; k < kFilesPerFolder && made < lngFiles; ++k, ++made) {
-            const std::size_t size = 1024 + rnd.Next() % (15 * 1024 + 1);
-            rnd.Fill(buf.data(), size);
-            WriteBytes(folder / ("file" + std::to_string(k) + ".dat"), buf.data(), size);
-            ++stats.lngFiles;
-            stats.lngBytes += size;
-        }
+        for (uint64_t k = 0; k < kFilesPerFolder && made < lngFiles; ++k, ++made)
+            WriteSmallFile(folder / ("file" + std::to_string(k) + ".dat"), rnd, buf, stats);
     }
+    return stats;
+}
+
+TreeStats BenchTree::BuildFlatFolder(const fs::path& folder, uint64_t lngFiles, uint32_t lngSeed) {
+    Random rnd(lngSeed);
+    std::vector<char> buf;
+    TreeStats stats;
+    fs::create_directories(folder);
+    for (uint64_t i = 0; i < lngFiles; ++i)
+        WriteSmallFile(folder / ("file" + std::to_string(i) + ".dat"), rnd, buf, stats);
     return stats;
 }
 

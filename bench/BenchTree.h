@@ -24,6 +24,9 @@ class BenchTree {
     // One folder with lngFolders subfolders, one small file in each.
     static TreeStats BuildWideFolder(const std::filesystem::path& folder, uint64_t lngFolders,
                                      uint32_t lngSeed);
+    // One folder holding lngFiles files of 1 to 16 KiB and nothing else.
+    static TreeStats BuildFlatFolder(const std::filesystem::path& folder, uint64_t lngFiles,
+                                     uint32_t lngSeed);
     static void BuildBigFile(const std::filesystem::path& file, uint64_t lngBytes,
                              uint32_t lngSeed);
     // The instruction file that makes a folder and all below it part of a type.

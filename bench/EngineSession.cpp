@@ -69,6 +69,17 @@ double EngineSession::CopyOneFile(const std::string& strName) {
     return BenchClock::Seconds([&] { objFile->Copy("E:\\" + strName, false); });
 }
 
+double EngineSession::Restore(const std::string& strFolder, bool blnReplace) {
+    mobjManager->blnRestoreReplace(blnReplace);
+    bool blnStopped = false;
+    const double dblSeconds = BenchClock::Seconds(
+        [&] { blnStopped = mobjManager->blnRestoreFolder("C:\\", "E:\\" + strFolder, true); });
+    if (blnStopped) throw std::runtime_error("the engine's restore stopped");
+    if (!mobjManager->strGetErrorLog().empty())
+        throw std::runtime_error("the restore logged failures: " + mobjManager->strGetErrorLog());
+    return dblSeconds;
+}
+
 std::string strEngineReport() {
     const auto objHandler = tarnwick::SharedData().objErrorHandler();
     return objHandler ? objHandler->strReport() : std::string();

@@ -26,6 +26,8 @@ class EngineSession {
     double SpaceOnly();
     // Copies C:\<strName> to E:\<strName> through the file object.
     double CopyOneFile(const std::string& strName);
+    // Restores all of C: with its subfolders into E:\<strFolder>.
+    double Restore(const std::string& strFolder, bool blnReplace);
 
     double dblSpaceUsed() const { return mobjManager->dblSpaceUsed(); }
     const TimedFileSystem& Timed() const { return *mobjTimed; }

@@ -17,6 +17,7 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "BenchClock.h"
@@ -37,15 +38,18 @@ struct Options {
     uint64_t lngFewFiles = 2000;
     uint64_t lngBigMiB = 1024;
     uint64_t lngWide = 5000;
+    uint64_t lngFlat = 20000;
     int lngReps = 3;
     int lngQuietSeconds = 360;
     fs::path dir;
     bool blnKeep = false;
+    bool blnRestoreOnly = false;
 };
 
 void Usage() {
     std::cerr << "usage: bench_engine [--files N] [--few-files N] [--big-mib N] [--wide N]\n"
-                 "                    [--reps N] [--dir FOLDER] [--keep] [--quiet SECONDS]\n"
+                 "                    [--flat N] [--reps N] [--dir FOLDER] [--keep]\n"
+                 "                    [--quiet SECONDS] [--restore-only]\n"
                  "Builds its trees in a new folder below FOLDER (default $TMPDIR or /tmp),\n"
                  "times the engine against cp -a, du -sb and cp, and removes the trees.\n";
 }
@@ -68,6 +72,10 @@ Options ParseOptions(int argc, char** argv) {
             opt.lngBigMiB = std::stoull(value());
         else if (arg == "--wide")
             opt.lngWide = std::stoull(value());
+        else if (arg == "--flat")
+            opt.lngFlat = std::stoull(value());
+        else if (arg == "--restore-only")
+            opt.blnRestoreOnly = true;
         else if (arg == "--reps")
             opt.lngReps = std::stoi(value());
         else if (arg == "--quiet")
@@ -79,7 +87,7 @@ Options ParseOptions(int argc, char** argv) {
         else
             throw std::invalid_argument("unknown option " + arg);
     }
-    if (opt.lngReps < 1 || opt.lngFiles < 1 || opt.lngFewFiles < 1)
+    if (opt.lngReps < 1 || opt.lngFiles < 1 || opt.lngFewFiles < 1 || opt.lngFlat < 1)
         throw std::invalid_argument("counts must be positive");
     return opt;
 }
@@ -152,11 +160,16 @@ std::string strTimes(const std::vector<double>& colTimes) {
 // --- peak memory: the engine alone, in a fresh process ---------------------
 
 // Also the way to profile one kind of run alone (perf, strace -c):
-//   bench_engine --engine-child SRC DEST [backup|space]
+//   bench_engine --engine-child SRC DEST [backup|space|restore|restore-replace]
+// (a restore goes into DEST/T).
 int EngineChild(const fs::path& source, const fs::path& dest, const std::string& strWhich) {
     try {
         platform::ui::InstallUi(std::make_shared<platform::ui::ScriptedUi>(std::cerr));
         EngineSession session(source, dest);
+        if (strWhich.rfind("restore", 0) == 0) {
+            session.Restore("T", strWhich == "restore-replace");
+            return 0;
+        }
         if (strWhich != "space") session.Backup();
         if (strWhich != "backup") session.SpaceOnly();
         return 0;
@@ -262,6 +275,78 @@ double CompareBigFile(const Options& opt, const fs::path& work, const fs::path& 
     return BenchClock::Median(colOurs) / BenchClock::Median(colCp);
 }
 
+// --- restore ---------------------------------------------------------------
+
+enum class RestoreKind { Empty, EmptyReplace, Over };
+
+const char* pszRestoreKind(RestoreKind kind) {
+    switch (kind) {
+        case RestoreKind::Empty:
+            return "into an empty folder, replace off";
+        case RestoreKind::EmptyReplace:
+            return "into an empty folder, replace on";
+        case RestoreKind::Over:
+            return "over every file, replace on";
+    }
+    return "";
+}
+
+// A restore has no flush of its own: both it and cp -a are timed with the
+// sync that follows, so neither leaves its write-back to the other's turn.
+// Over every file, the target is first filled by an untimed cp -a.
+double CompareRestore(const Options& opt, const fs::path& work, const fs::path& src,
+                      const TreeStats& want, const std::string& strLabel, RestoreKind kind) {
+    std::vector<double> colOurs, colOursAlone, colCp;
+    const std::string strRun = strLabel + "-" + std::to_string(static_cast<int>(kind));
+    for (int rep = 0; rep < opt.lngReps; ++rep) {
+        const fs::path oursHost = work / (strRun + "-ours-" + std::to_string(rep));
+        const fs::path cpDest = work / (strRun + "-cp-" + std::to_string(rep));
+        for (int turn = 0; turn < 2; ++turn) {
+            const bool blnOurs = (turn == 0) == (rep % 2 == 0);
+            const fs::path target = blnOurs ? oursHost / "T" : cpDest;
+            fs::create_directories(target);
+            std::vector<double> colIgnored;
+            if (kind == RestoreKind::Over)
+                RunReference({"cp", "-a", src.string() + "/.", target.string()}, colIgnored);
+            if (blnOurs) {
+                EngineSession session(src, oursHost);
+                Settle();
+                colOursAlone.push_back(session.Restore("T", kind != RestoreKind::Empty));
+                colOurs.push_back(colOursAlone.back() + BenchClock::Seconds(Settle));
+            } else {
+                Settle();
+                RunReference({"cp", "-a", src.string() + "/.", cpDest.string()}, colCp);
+                colCp.back() += BenchClock::Seconds(Settle);
+            }
+            CheckSame(want, target, blnOurs ? "our restore" : "cp -a");
+        }
+    }
+    const double dblRatio = BenchClock::Median(colOurs) / BenchClock::Median(colCp);
+    std::cout << "restore " << strLabel << ", " << pszRestoreKind(kind) << ": ours + sync "
+              << strTimes(colOurs) << " s (ours alone " << strTimes(colOursAlone)
+              << "), cp -a + sync " << strTimes(colCp) << " s; ratio "
+              << BenchClock::Format(dblRatio, 2) << "\n";
+    return dblRatio;
+}
+
+// The summary of the six restore lines, tree then flat folder, each in the
+// order empty/off, empty/on, over/on.
+std::string strCompareRestores(const Options& opt, const fs::path& work, const fs::path& src,
+                               const TreeStats& stats, const fs::path& flat) {
+    const TreeStats flatStats = BenchTree::Count(flat);
+    std::string strSummary = "restore_tree_vs_cp_sync=";
+    for (const auto& [path, want, label] :
+         {std::tuple{src, stats, "tree"}, std::tuple{flat, flatStats, "flat"}}) {
+        if (std::string(label) == "flat") strSummary += " restore_flat_vs_cp_sync=";
+        for (const RestoreKind kind :
+             {RestoreKind::Empty, RestoreKind::EmptyReplace, RestoreKind::Over}) {
+            if (kind != RestoreKind::Empty) strSummary += '/';
+            strSummary += BenchClock::Format(CompareRestore(opt, work, path, want, label, kind), 2);
+        }
+    }
+    return strSummary;
+}
+
 int RunBenchmark(const Options& opt) {
     WaitForQuietDisk(opt.dir, opt.lngQuietSeconds);
     const fs::path work = MakeWorkFolder(opt.dir);
@@ -272,22 +357,35 @@ int RunBenchmark(const Options& opt) {
         const fs::path few = work / "src-few";
         const fs::path big = work / "src-big";
         TreeStats stats = BenchTree::BuildSmallFiles(src, opt.lngFiles, 1);
-        BenchTree::BuildSmallFiles(few, opt.lngFewFiles, 2);
         BenchTree::WriteIncludeFamily(src / "Bench.BDF");
+        const fs::path flat = work / "src-flat";
+        BenchTree::BuildFlatFolder(flat, opt.lngFlat, 5);
+        stats = BenchTree::Count(src);  // with the instruction file, which is backed up too
+        if (opt.blnRestoreOnly) {
+            Settle();
+            BenchTree::Warm(src);
+            BenchTree::Warm(flat);
+            const std::string strRestores = strCompareRestores(opt, work, src, stats, flat);
+            if (!opt.blnKeep) CleanUp(work, opt.dir);
+            std::cout << strRestores << std::endl;
+            return 0;
+        }
+        BenchTree::BuildSmallFiles(few, opt.lngFewFiles, 2);
         BenchTree::WriteIncludeFamily(few / "Bench.BDF");
         const fs::path wide = work / "src-wide";
         BenchTree::BuildWideFolder(wide / "wide", opt.lngWide, 4);
         BenchTree::WriteIncludeFamily(wide / "Bench.BDF");
         fs::create_directories(big);
         BenchTree::BuildBigFile(big / "big.bin", opt.lngBigMiB << 20, 3);
-        stats = BenchTree::Count(src);  // with the instruction file, which is backed up too
         std::cout << "trees: " << stats.lngFiles << " files in " << stats.lngFolders << " folders, "
                   << stats.lngBytes << " bytes; " << opt.lngFewFiles
-                  << " files for the memory check; big file " << opt.lngBigMiB << " MiB\n";
+                  << " files for the memory check; big file " << opt.lngBigMiB << " MiB; "
+                  << opt.lngFlat << " files in one folder\n";
         Settle();
         BenchTree::Warm(src);
         BenchTree::Warm(big);
         BenchTree::Warm(wide);
+        BenchTree::Warm(flat);
 
         const double dblBackup = CompareBackup(opt, work, src, stats, "backup");
         // Not a goal of its own: a folder with thousands of subfolders must
@@ -306,12 +404,16 @@ int RunBenchmark(const Options& opt) {
                   << BenchClock::Format(dblMibFew, 1) << " MiB, " << opt.lngFiles << " files "
                   << BenchClock::Format(dblMibMany, 1) << " MiB, growth "
                   << BenchClock::Format(dblMibMany - dblMibFew, 1) << " MiB\n";
+        // After the peaks: a child's peak counts what it shared with this
+        // process before it started the engine, and restores in this
+        // process leave it larger.
+        const std::string strRestores = strCompareRestores(opt, work, src, stats, flat);
         if (!opt.blnKeep) CleanUp(work, opt.dir);
         const long lngPeakMiB = (std::max(lngRssFew, lngRssMany) + 1023) / 1024;
         std::cout << "backup_vs_cp=" << BenchClock::Format(dblBackup, 2)
                   << " space_vs_du=" << BenchClock::Format(dblSpace, 2)
                   << " bigfile_vs_cp=" << BenchClock::Format(dblBig, 2)
-                  << " peak_rss_mib=" << lngPeakMiB << std::endl;
+                  << " peak_rss_mib=" << lngPeakMiB << " " << strRestores << std::endl;
         return 0;
     } catch (...) {
         if (!opt.blnKeep) CleanUp(work, opt.dir);

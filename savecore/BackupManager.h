@@ -9,6 +9,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "BackupConstants.h"
@@ -178,7 +180,28 @@ class SAVECORE_API BackupManager {
     bool blnRestoreOneFolder(const std::string& strSrc, const std::string& strDst,
                              bool blnRestoreSubFolders);
     bool blnRestoreSubFolder(const platform::fs::Folder& objSub, const std::string& strSubDst);
-    bool blnRestoreFile(platform::fs::File& objFile, const std::string& strDst);
+    // One target folder of a restore with replace on, when it could be
+    // listed: the files it held, by their own names and by their names
+    // upper-cased; the upper-cased names the restore has written there
+    // since; and the names of the files the restore brings to it.
+    struct TargetNames {
+        bool blnKnown = false;
+        std::unordered_map<std::string, platform::fs::FilePtr> colListed;
+        std::unordered_multimap<std::string, std::string> colBefore;
+        std::unordered_set<std::string> colWritten;
+        std::unordered_set<std::string> colSources;
+        // The file strName (upper-cased strFolded) is new here and is to be
+        // copied under its own name.
+        bool blnNew(const std::string& strName, const std::string& strFolded) const;
+    };
+    TargetNames objTargetNames(const std::string& strDst,
+                               const std::vector<std::string>& colSources) const;
+    bool blnRestoreFile(platform::fs::File& objFile, const std::string& strDst,
+                        TargetNames& objNames);
+    bool blnCopiedAsNew(platform::fs::File& objFile, const std::string& strTarget);
+    // objOld: the file of the target folder's listing of that name, if any.
+    void ReplaceFile(platform::fs::File& objFile, const std::string& strTarget,
+                     platform::fs::FilePtr objOld);
     void InsurePathExists(const std::string& strPath);
     // The folder it made; none when there was one.
     platform::fs::FolderPtr MakeFolderIfMissing(const std::string& strFolder);
