@@ -61,7 +61,7 @@ def showing(obj):
         return False
 
 
-def wait_until(what, fn, timeout=20.0):
+def wait_until(what, fn, timeout=60.0):
     end = time.time() + timeout
     while True:
         value = fn()
@@ -97,7 +97,7 @@ class Program:
             self.proc.kill()
             return self.proc.wait()
 
-    def window(self, title, timeout=20.0):
+    def window(self, title, timeout=60.0):
         """The shown top-level window whose name is title."""
         def look():
             for win in _children(self.app):
@@ -106,7 +106,7 @@ class Program:
             return None
         return wait_until("window " + repr(title), look, timeout)
 
-    def gone(self, title, timeout=20.0):
+    def gone(self, title, timeout=60.0):
         def look():
             return not any(name(w) == title and showing(w) for w in _children(self.app))
         wait_until("window " + repr(title) + " to close", look, timeout)
@@ -115,7 +115,7 @@ class Program:
         return [name(w) for w in _children(self.app) if showing(w)]
 
 
-def find(root, role_name, text=None, timeout=10.0, startswith=False):
+def find(root, role_name, text=None, timeout=30.0, startswith=False):
     """The first control below root with the role and (optionally) name."""
     def look():
         for obj in walk(root):

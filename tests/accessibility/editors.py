@@ -34,6 +34,18 @@ def check_named(window, what):
         raise Failure(what + ": controls without a name: " + ", ".join(missing))
 
 
+def dismiss_splash(prog):
+    """Presses Continue on the start-up window, when it shows; returns the
+    main window."""
+    time.sleep(0.5)
+    for win in walk(prog.app, limit=1):
+        if role(win) == "dialog" and any(name(b) == "Continue" for b in walk(win)):
+            press(find(win, "push button", "Continue"))
+    return wait_until("main window", lambda: next(
+        (w for w in walk(prog.app, limit=1) if role(w) in ("filler", "frame")
+         and any(name(b) == "New Type..." for b in walk(w, limit=2))), None), 60)
+
+
 def main():
     base = os.environ.get("TARNWICK_TEST_TMP") or None
     if base:
@@ -55,14 +67,7 @@ def main():
 
     prog = Program([PROGRAM], APP, env)
     try:
-        # The splash screen, when it shows, waits for Continue.
-        time.sleep(0.5)
-        for win in walk(prog.app, limit=1):
-            if role(win) == "dialog" and any(name(b) == "Continue" for b in walk(win)):
-                press(find(win, "push button", "Continue"))
-        main_window = wait_until("main window", lambda: next(
-            (w for w in walk(prog.app, limit=1) if role(w) in ("filler", "frame")
-             and any(name(b) == "New Type..." for b in walk(w, limit=2))), None))
+        main_window = dismiss_splash(prog)
         check_named(main_window, "main window")
 
         press(find(main_window, "push button", "New Type..."))

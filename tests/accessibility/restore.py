@@ -1,0 +1,78 @@
+"""A folder restored by an outside driver on the accessibility bus alone:
+Restore From Backup, the drive window and the folder window, each checked
+for controls without a name.
+
+Argument: the TarnwickBackup program."""
+import os
+import subprocess
+import sys
+import tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from atspi_driver import Failure, Program, find, press, select  # noqa: E402
+from editors import APP, answer, check_named, dismiss_splash  # noqa: E402
+
+PROGRAM = sys.argv[1]
+
+
+def main():
+    base = os.environ.get("TARNWICK_TEST_TMP") or None
+    if base:
+        os.makedirs(base, exist_ok=True)
+    work = tempfile.mkdtemp(prefix="a11y-restore-", dir=base)
+    c, e = os.path.join(work, "c"), os.path.join(work, "e")
+    files = {"Docs/a.txt": "a", "Docs/Sub/b.txt": "b", "Other/c.txt": "c"}
+    for rel, data in files.items():
+        os.makedirs(os.path.dirname(os.path.join(c, rel)), exist_ok=True)
+        with open(os.path.join(c, rel), "w") as f:
+            f.write(data)
+    with open(os.path.join(c, "Daily.BDF"), "w") as f:
+        f.write("IncludeFamily\r\n")
+    os.makedirs(os.path.join(e, "bk"))
+    drives = os.path.join(work, "drives.ini")
+    with open(drives, "w") as f:
+        f.write(f"[C]\nPath={c}\nType=2\n[E]\nPath={e}\nType=1\nVolume=STICK\n")
+    cfg = os.path.join(work, "cfg")
+    os.makedirs(os.path.join(cfg, "TarnwickBackup"))
+    with open(os.path.join(cfg, "TarnwickBackup", "settings.ini"), "w") as f:
+        f.write("[Destinations]\nDest0=E:\\bk\\\n[General]\nCurrentDestination=E:\\bk\\\n")
+    env = dict(os.environ, TARNWICK_DRIVES=drives, XDG_CONFIG_HOME=cfg,
+               XDG_STATE_HOME=os.path.join(work, "state"))
+    headless = {k: v for k, v in env.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+    subprocess.run([PROGRAM, "/ub", "Daily", "E:\\bk\\"], env=headless, check=True,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
+    # Lost since the backup.
+    os.remove(os.path.join(c, "Docs/Sub/b.txt"))
+    os.remove(os.path.join(c, "Docs/a.txt"))
+
+    prog = Program([PROGRAM], APP, env)
+    try:
+        main_window = dismiss_splash(prog)
+        press(find(main_window, "push button", "Restore From Backup..."))
+        answer(prog, "Restore Now", "Yes")
+        drives_win = prog.window("Select Drive Originally Backed Up")
+        check_named(drives_win, "restore drive window")
+        select(find(drives_win, "tree"), "C:")
+        press(find(drives_win, "push button", "Restore Part/All Of Selected Drive..."))
+        folders_win = prog.window('Select Folder To Restore From Backup Of "C:"')
+        check_named(folders_win, "restore folder window")
+        tree = find(folders_win, "tree")
+        select(tree, "Docs")
+        press(find(folders_win, "push button", "Restore..."))
+        answer(prog, "Confirm", "Yes")
+        answer(prog, "Destination", "OK")
+        answer(prog, APP, "OK")  # "Restore complete!"
+        prog.gone('Select Folder To Restore From Backup Of "C:"')
+        press(find(drives_win, "push button", "Close"))
+        prog.gone("Select Drive Originally Backed Up")
+    finally:
+        prog.close()
+    for rel, data in (("Docs/a.txt", "a"), ("Docs/Sub/b.txt", "b")):
+        path = os.path.join(c, rel)
+        if not os.path.exists(path) or open(path).read() != data:
+            raise Failure(rel + " was not restored")
+    print("ok: a folder restored through the accessibility bus")
+
+
+if __name__ == "__main__":
+    main()
