@@ -9,6 +9,7 @@
 
 #include "LibraryData.h"
 #include "platform/fs/FileSystem.h"
+#include "platform/fs/UserFolders.h"
 #include "platform/ui/UiServices.h"
 
 namespace tarnwick {
@@ -81,8 +82,8 @@ void ErrorHandler::TopError(const ErrObject& Err_, const std::string& strRoutine
     try {
         ShowErrors();
     } catch (...) {
-        std::cerr << "TarnwickLib10: the error report could not be written to " << mstrAppPath
-                  << "error.log: " << platform::CurrentErr().Description << std::endl;
+        std::cerr << "TarnwickLib10: the error report could not be written to " << mstrLogShown
+                  << ": " << platform::CurrentErr().Description << std::endl;
     }
     ClearErrors();
 }
@@ -105,18 +106,35 @@ std::string ErrorHandler::strReport() const {
 
 // The log is appended by reading it and writing it back whole through the
 // file system's replacing write: a failure leaves the old log as it was,
-// never a half-written block.
+// never a half-written block. Installed under /usr or /opt the program's
+// folder is not the user's to write, and every report would be lost; the
+// log then goes to the user's state folder and the box says where.
 void ErrorHandler::ShowErrors() {
     const std::string strText = strReport();
-    platform::ui::Ui().MsgBox(strText, platform::ui::vbOKOnly, "Error Detected");
+    auto& objFileSys = platform::fs::ProcessFileSystem();
+    std::string strLog = mstrAppPath + "error.log";
+    mstrLogShown = strLog;
+    std::string strShown = strText;
+    if (!objFileSys.FolderWritable(mstrAppPath)) {
+        const std::filesystem::path hostLog = platform::fs::UserStateFolder() / "error.log";
+        mstrLogShown = hostLog.string();
+        strShown += kCrLf;
+        strShown +=
+            "The program's folder cannot be written: this report is kept in " + mstrLogShown + ".";
+        strLog.clear();
+    }
+    platform::ui::Ui().MsgBox(strShown, platform::ui::vbOKOnly, "Error Detected");
 
+    if (strLog.empty()) {
+        std::string strFolder = objFileSys.AppPathOf(platform::fs::MakeUserStateFolder());
+        if (strFolder.back() != '\\') strFolder += '\\';
+        strLog = strFolder + "error.log";
+    }
     std::string strBlock = std::string(45, '=') + kCrLf;
     strBlock += "Error logged at " + strGeneralDate(std::time(nullptr)) + kCrLf;
     strBlock += kCrLf;
     strBlock += strText + kCrLf;
 
-    auto& objFileSys = platform::fs::ProcessFileSystem();
-    const std::string strLog = mstrAppPath + "error.log";
     std::string strOld;
     if (objFileSys.FileExists(strLog)) strOld = objFileSys.ReadFile(strLog);
     objFileSys.WriteFileReplacing(strLog, strOld + strBlock);

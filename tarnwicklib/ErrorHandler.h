@@ -34,8 +34,11 @@ class TWLIB_API ErrorHandler {
     void TopError(const ErrObject& Err_, const std::string& strRoutine);
     void SaveError(const ErrObject& Err_);
     // Shows the report, then appends it to error.log in strAppPath (the
-    // log is rewritten whole, so a failed write leaves it as it was). A log
-    // that cannot be written fails with its run-time error.
+    // log is rewritten whole, so a failed write leaves it as it was). When
+    // that folder cannot be written, the log is error.log in the user's
+    // state folder (platform::fs::UserStateFolder, made when missing) and
+    // the report shown gains a line naming it. A log that cannot be written
+    // fails with its run-time error.
     void ShowErrors();
     void ClearErrors();
     [[noreturn]] void RaiseError(const std::string& strMsg);
@@ -52,6 +55,7 @@ class TWLIB_API ErrorHandler {
     void AddRoutine(const ErrObject& Err_, const std::string& strRoutine);
 
     std::string mstrAppPath;
+    std::string mstrLogShown;  // the log of the last report, as a person would look for it
     std::string mstrErrorDesc;
     int32_t mlngSavedNumber = 0;
     std::string mstrSavedDesc;

@@ -1,6 +1,7 @@
 #include <filesystem>
 
 #include "FsFixture.h"
+#include "platform/fs/UserFolders.h"
 
 namespace twtest {
 namespace {
@@ -41,6 +42,22 @@ TEST_F(AppPathTest, FolderOffTheTableGetsAHiddenFreeLetterThatResolves) {
     auto objFs = platform::fs::FileSystem::Create(table);
     EXPECT_EQ(objFs->AppPathOf(prog), "Y:\\");
     EXPECT_EQ(objFs->Drives().size(), 2u);
+}
+
+// XDG_STATE_HOME counts only when absolute, as the base directory layout
+// says; otherwise ~/.local/state. The folder is made with its parents.
+TEST_F(AppPathTest, StateFolderFollowsXdgStateHomeElseTheHomeFolder) {
+    const std::string strOldHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    setenv("HOME", (mC / "home").c_str(), 1);
+    setenv("XDG_STATE_HOME", "relative/state", 1);
+    EXPECT_EQ(platform::fs::UserStateFolder(), mC / "home/.local/state/TarnwickBackup");
+    setenv("XDG_STATE_HOME", (mC / "st").c_str(), 1);
+    EXPECT_EQ(platform::fs::MakeUserStateFolder(), mC / "st/TarnwickBackup");
+    EXPECT_TRUE(std::filesystem::is_directory(mC / "st/TarnwickBackup"));
+    EXPECT_EQ(std::filesystem::status(mC / "st/TarnwickBackup").permissions(),
+              std::filesystem::perms::owner_all);
+    setenv("HOME", strOldHome.c_str(), 1);
+    unsetenv("XDG_STATE_HOME");
 }
 
 }  // namespace

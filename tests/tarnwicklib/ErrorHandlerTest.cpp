@@ -1,12 +1,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <functional>
 #include <regex>
 
 #include "LibFixture.h"
 #include "platform/fs/RtError.h"
+#include "tests/support/AsNobody.h"
 #include "tests/support/TreeBuilder.h"
 
 namespace {
@@ -169,6 +171,12 @@ TEST_F(ErrorHandlerTest, ShowErrorsAloneLeavesTheChainAsItWas) {
 
 TEST_F(ErrorHandlerTest, LogThatCannotBeWrittenStillShowsReportsAndEmptiesTheChain) {
     twtest::WriteFile(mobjTemp / "NotAFolder", "x");
+    // Neither the program's folder nor the state folder can take the log.
+    const std::string strState = (mobjTemp / "NotAFolder" / "state").string();
+    setenv("XDG_STATE_HOME", strState.c_str(), 1);
+    const std::string strWhere =
+        "\r\nThe program's folder cannot be written: this report is kept in " + strState +
+        "/TarnwickBackup/error.log.";
     for (const std::string strAppFolder : {"Q:\\NoSuchDrive", "C:\\NotAFolder"}) {
         SCOPED_TRACE(strAppFolder);
         mobjUi->ClearPrompts();
@@ -187,9 +195,43 @@ TEST_F(ErrorHandlerTest, LogThatCannotBeWrittenStillShowsReportsAndEmptiesTheCha
         mobjHandler->TopError({}, "M.Later");
         ASSERT_EQ(mobjUi->Prompts().size(), 3u);
         EXPECT_EQ(mobjUi->Prompts()[1].strPrompt,
-                  kHead + "\"File not found\"\r\nin M.Inner\r\ncalled from M.Top");
-        EXPECT_EQ(mobjUi->Prompts()[2].strPrompt, kHead + "<Missing error info>\r\nin M.Later");
+                  kHead + "\"File not found\"\r\nin M.Inner\r\ncalled from M.Top" + strWhere);
+        EXPECT_EQ(mobjUi->Prompts()[2].strPrompt,
+                  kHead + "<Missing error info>\r\nin M.Later" + strWhere);
     }
+    unsetenv("XDG_STATE_HOME");
+}
+
+// Installed under /usr the program's folder is not the user's: the report
+// goes to the state folder, made when missing, and the box says where.
+TEST_F(ErrorHandlerTest, AProgramFolderTheUserMayNotWriteSendsTheLogToTheStateFolder) {
+    const auto state = mobjTemp / "state";
+    std::filesystem::create_directories(state);
+    ASSERT_EQ(chown(state.c_str(), 65534, 65534), 0);
+    std::filesystem::permissions(mobjTemp, std::filesystem::perms::others_exec,
+                                 std::filesystem::perm_options::add);
+    twtest::WriteFile(mobjTemp / "App" / "error.log", "old\r\n");
+    setenv("XDG_STATE_HOME", state.c_str(), 1);
+    const std::string strWhere =
+        "\r\nThe program's folder cannot be written: this report is kept in " +
+        (state / "TarnwickBackup" / "error.log").string() + ".";
+    const int intChild = twtest::RunAsNobody([&] {
+        mobjHandler->TopError({53, "File not found"}, "M.Top");
+        return mobjUi->Prompts().size() == 1 &&
+                       LastPrompt() == kHead + "\"File not found\"\r\nin M.Top" + strWhere
+                   ? 0
+                   : 1;
+    });
+    unsetenv("XDG_STATE_HOME");
+    EXPECT_EQ(intChild, 0) << "the report box names the log";
+    EXPECT_THAT(twtest::ReadFile(state / "TarnwickBackup" / "error.log"),
+                testing::HasSubstr(kHead + "\"File not found\"\r\nin M.Top\r\n"));
+    EXPECT_EQ(LogText(), "old\r\n");
+
+    // Where the program's folder can be written, the box is as it was.
+    mobjHandler->TopError({}, "M.Again");
+    EXPECT_EQ(LastPrompt(), kHead + "<Missing error info>\r\nin M.Again");
+    EXPECT_THAT(LogText(), testing::HasSubstr("in M.Again"));
 }
 
 }  // namespace
