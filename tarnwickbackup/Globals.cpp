@@ -64,9 +64,18 @@ void ShowHelp(int32_t lngContext, int32_t lngOwner, bool blnPopup) {
     const std::string strFile =
         App().Path + "\\" + strSpec.substr(0, strSpec.size() - strWindowType.size());
     const auto host = platform::fs::ProcessFileSystem().HostPathOf(strFile);
+    std::filesystem::path helpFile = host ? *host : std::filesystem::path(strFile);
+    // Installed, the program lies in <prefix>/bin and its help file where
+    // the system keeps such data, <prefix>/share/tarnwickbackup; the
+    // program's own folder still comes first.
+    std::error_code ec;
+    if (host && !std::filesystem::exists(*host, ec)) {
+        const auto shared =
+            host->parent_path().parent_path() / "share" / "tarnwickbackup" / host->filename();
+        if (std::filesystem::exists(shared, ec)) helpFile = shared;
+    }
     // The viewer says so itself when the file is missing.
-    platform::qt::HelpViewer::ShowTopic(host ? *host : std::filesystem::path(strFile), lngContext,
-                                        blnPopup);
+    platform::qt::HelpViewer::ShowTopic(helpFile, lngContext, blnPopup);
 }
 
 void ShowErrorLog(const savecore::BackupManager& objManager) {

@@ -171,6 +171,20 @@ TEST_F(WindowsTest, HelpOpensEachWindowsTopicWithoutWaiting) {
     HelpViewer::Current()->close();
 }
 
+// Installed, the help file lies in ../share/tarnwickbackup beside bin.
+TEST_F(WindowsTest, HelpFileOutsideTheProgramFolderIsFoundInTheSharedDataFolder) {
+    const auto shared = mTmp / "share" / "tarnwickbackup";
+    std::filesystem::create_directories(shared);
+    std::filesystem::rename(mTmp / "prog" / "TarnwickBackup.hlp", shared / "TarnwickBackup.hlp");
+    tarnwickbackup::ShowHelp(2000, 0, false);
+    EXPECT_TRUE(HelpViewer::Current()->blnTopicFound());
+
+    std::filesystem::remove(shared / "TarnwickBackup.hlp");
+    tarnwickbackup::ShowHelp(1000, 0, false);
+    EXPECT_FALSE(HelpViewer::Current()->blnTopicFound());
+    HelpViewer::Current()->close();
+}
+
 TEST_F(WindowsTest, MessageBoxesHaveTheAskedButtonsIconAndDefault) {
     struct Case {
         int32_t lngStyle;
