@@ -208,7 +208,7 @@ TEST_F(ErrorHandlerTest, AProgramFolderTheUserMayNotWriteSendsTheLogToTheStateFo
     const auto state = mobjTemp / "state";
     std::filesystem::create_directories(state);
     ASSERT_EQ(chown(state.c_str(), 65534, 65534), 0);
-    std::filesystem::permissions(mobjTemp, std::filesystem::perms::others_exec,
+    std::filesystem::permissions(mobjTemp.path(), std::filesystem::perms::others_exec,
                                  std::filesystem::perm_options::add);
     twtest::WriteFile(mobjTemp / "App" / "error.log", "old\r\n");
     setenv("XDG_STATE_HOME", state.c_str(), 1);
