@@ -2,18 +2,18 @@
 // hicolor theme, so the PNGs never drift from the drawing.
 //   tw_render_icon <icon.svg> <output folder> <size>...
 // writes <output folder>/<size>x<size>/apps/<icon name>.png for each size.
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <cstdio>
 
 int main(int argc, char** argv) {
-    // Runs during the build, where there is no display.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    // Drawing into an image needs no display, nor a platform plugin: the
+    // build may run where there is none.
+    QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() < 4) {
         std::fprintf(stderr, "usage: tw_render_icon ICON.svg OUTDIR SIZE...\n");
