@@ -39,6 +39,9 @@ int main(int argc, char** argv) {
     QApplication app(objStart.Argc(), objStart.Argv());
     QApplication::setApplicationName(QString::fromUtf8(gstrAPP_TITLE));
     QApplication::setApplicationVersion(QStringLiteral(TW_APP_VERSION));
+    // Wayland desktops match windows to the menu entry, and so to its icon,
+    // by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tarnwickbackup"));
     const bool blnHeadless = objStart.blnStarted(QGuiApplication::platformName().toStdString());
     if (const std::string strNote = objStart.strFallbackNote(gstrAPP_TITLE); !strNote.empty())
         std::cerr << strNote << std::endl;

@@ -31,6 +31,11 @@ check_root() {
     [[ -f $root/$f ]] || fail "$what: no $f"
   done
   [[ -x $prog ]] || fail "$what: the program is not executable"
+  # The menu entry starts the installed program and shows the installed icon.
+  local desktop=$root/usr/share/applications/tarnwickbackup.desktop
+  [[ -x $root/usr/bin/$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop") ]] ||
+    fail "$what: the menu entry starts no installed program"
+  [[ $(sed -n 's/^Icon=//p' "$desktop") == tarnwickbackup ]] || fail "$what: the menu entry's icon"
   for size in 16 22 24 32 48 64 128 256; do
     local png=$root/usr/share/icons/hicolor/${size}x${size}/apps/tarnwickbackup.png
     [[ -f $png ]] || fail "$what: no ${size}px icon"
