@@ -52,23 +52,38 @@ check_root() {
   [[ $(grep -c "=> $root/usr/bin/../lib/tarnwickbackup/" <<<"$resolved") -ge 5 ]] ||
     fail "$what: libraries resolved elsewhere: $resolved"
 
-  # Started without a display it says why and ends with status 2; an
-  # unattended run of a type no drive has ends the same way, having read the
-  # drive table and looked for the type.
-  mkdir -p "$tmp/c" "$tmp/e"
-  printf '[C]\nPath=%s\n[E]\nPath=%s\nType=1\n' "$tmp/c" "$tmp/e" >"$tmp/drives.ini"
+  # Started without a display it says why and ends with status 2.
+  rm -rf "$tmp/run" && mkdir -p "$tmp/run/c/Docs" "$tmp/run/e" "$tmp/run/home"
+  printf '[C]\nPath=%s\n[E]\nPath=%s\nType=1\n' "$tmp/run/c" "$tmp/run/e" >"$tmp/run/drives.ini"
+  local run=(env -i PATH=/usr/bin:/bin HOME="$tmp/run/home" TARNWICK_DRIVES="$tmp/run/drives.ini")
   local status=0
-  env -i PATH=/usr/bin:/bin HOME="$tmp" TARNWICK_DRIVES="$tmp/drives.ini" \
-    "$prog" >"$tmp/out" 2>"$tmp/err" || status=$?
+  "${run[@]}" "$prog" >"$tmp/out" 2>"$tmp/err" || status=$?
   [[ $status == 2 ]] || fail "$what: headless start ended with $status: $(cat "$tmp/err")"
   grep -qF '[Tarnwick Backup] There is no display: only an unattended backup (/ub) runs without one.' \
     "$tmp/err" || fail "$what: headless start said: $(cat "$tmp/err")"
-  status=0
-  env -i PATH=/usr/bin:/bin HOME="$tmp" TARNWICK_DRIVES="$tmp/drives.ini" \
-    "$prog" /ub Nightly 'e:\' >"$tmp/out" 2>"$tmp/err" || status=$?
-  [[ $status == 2 ]] || fail "$what: /ub of an unknown type ended with $status: $(cat "$tmp/err")"
-  [[ -z $(ls -A "$tmp/e") ]] || fail "$what: /ub of an unknown type wrote to the destination"
-  echo "$what: layout, rpath and headless start checked"
+
+  # An unattended backup of the type Daily.
+  printf ';Backup type definition file\r\nIncludeFamily\r\n' >"$tmp/run/c/Daily.BDF"
+  echo "Dear Ann," >"$tmp/run/c/Docs/letter.txt"
+  "${run[@]}" "$prog" /ub Daily 'e:\' >"$tmp/out" 2>"$tmp/err" ||
+    fail "$what: unattended backup ended with $?: $(cat "$tmp/err")"
+  cmp -s "$tmp/run/c/Docs/letter.txt" "$tmp/run/e/C\$/Docs/letter.txt" ||
+    fail "$what: the backup holds no copy of Docs/letter.txt"
+
+  # Run by a user who may not write the program's folder, an error report
+  # goes to that user's state folder.
+  if command -v setpriv >/dev/null; then
+    chmod 755 "$tmp" "$tmp/run" && chown -R 65534:65534 "$tmp/run/e" "$tmp/run/home"
+    status=0
+    "${run[@]}" setpriv --reuid=65534 --regid=65534 --clear-groups \
+      "$prog" /ub Daily 'e:\' /md 1e12 >"$tmp/out" 2>"$tmp/err" || status=$?
+    local log=$tmp/run/home/.local/state/TarnwickBackup/error.log
+    [[ $status == 3 ]] || fail "$what: a report as nobody ended with $status: $(cat "$tmp/err")"
+    grep -qF "this report is kept in $log." "$tmp/err" || fail "$what: report box: $(cat "$tmp/err")"
+    grep -q '^in TarnwickBackup.MainForm.UnUnattended' "$log" || fail "$what: no report in $log"
+    [[ ! -e $root/usr/bin/error.log ]] || fail "$what: error.log written beside the program"
+  fi
+  echo "$what: layout, rpath, headless start, backup and error report checked"
 }
 
 DESTDIR="$tmp/root" cmake --install "$build" --prefix /usr >"$tmp/install.log" ||
