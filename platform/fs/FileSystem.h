@@ -213,7 +213,8 @@ public:
     // on the table drive that holds it, else on a letter reserved for it that
     // Drives() never lists (so no run backs it up) but every lookup and write
     // resolves. The same folder always gets the same path. Not thread-safe:
-    // call it before the object is shared.
+    // no other thread may use the object meanwhile (the error report calls
+    // it for the user's state folder from the thread that runs the windows).
     virtual std::string AppPathOf(const std::filesystem::path& hostFolder) {
         (void)hostFolder;
         throw RtError(rt::kDeviceUnavailable);
