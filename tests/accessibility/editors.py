@@ -11,7 +11,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from atspi_driver import (Failure, Program, find, name, press, role, rows,  # noqa: E402
-                          select, unnamed_controls, wait_until, walk)
+                          select, showing, unnamed_controls, wait_until, walk)
 
 PROGRAM = sys.argv[1]
 APP = "Tarnwick Backup"
@@ -25,6 +25,8 @@ def answer(prog, title, button, text=None):
         field = find(box, "text")
         field.get_editable_text_iface().set_text_contents(text)
     press(find(box, "push button", button))
+    # The next box may have the same title: this one must be gone first.
+    wait_until("box " + repr(title) + " to close", lambda: not showing(box))
     return box
 
 
