@@ -1,6 +1,8 @@
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <iostream>
 #include <sstream>
@@ -181,7 +183,8 @@ TEST_F(MainFormBackupTest, StopEndsTheRunWithItsMessageAndTheSpaceUsed) {
     std::vector<std::string> astrFiles;
     mUi->OnDoEvents([&] {
         auto* progress = form.objProgressWindow();
-        if (!progress || progress->txtFile->text().isEmpty()) return;
+        if (!progress || progress->txtFile->text().isEmpty() || progress->lblCounting->isVisible())
+            return;
         EXPECT_EQ(progress->windowTitle(), "Backing Up");
         EXPECT_FALSE(form.cmdBackup->isEnabled());
         astrFiles.push_back(progress->txtFile->text().toStdString());
@@ -200,6 +203,69 @@ TEST_F(MainFormBackupTest, StopEndsTheRunWithItsMessageAndTheSpaceUsed) {
 }
 
 // E: holds 150,000 bytes: one of the two files.
+TEST_F(MainFormBackupTest, TheCountGivesTheTotalThatTheCopiedCountsMoveTowards) {
+    TwoFiles();  // with Daily.BDF (46 bytes): 3 files, 200,046 bytes
+    auto& form = StartOnE();
+    std::vector<std::string> astrCounted, astrCopied;
+    int lngBar = -1;
+    mUi->OnDoEvents([&] {
+        auto* progress = form.objProgressWindow();
+        if (!progress) return;
+        if (progress->lblCounting->isVisible()) {
+            astrCounted.push_back(progress->lblCounting->text().toStdString());
+        } else if (progress->lblCopied->isVisible()) {
+            EXPECT_TRUE(progress->barProgress->isVisible());
+            astrCopied.push_back(progress->lblCopied->text().toStdString());
+            lngBar = progress->barProgress->value();
+        }
+    });
+    MakeBackup();
+    ASSERT_FALSE(astrCounted.empty());
+    EXPECT_EQ(astrCounted.front(), "counting...");
+    ASSERT_FALSE(astrCopied.empty());
+    for (const auto& strText : astrCopied)
+        EXPECT_TRUE(strText.ends_with(" of 3 files, 200,046 bytes")) << strText;
+    // The last file is announced before it is copied: two are done then.
+    EXPECT_EQ(astrCopied.back().rfind("Copied: 2 files, ", 0), 0u) << astrCopied.back();
+    EXPECT_GT(lngBar, 0);
+    EXPECT_LT(lngBar, 1000);
+    EXPECT_EQ(ReadFile(mTmp / "e" / "C$" / "Data" / "2.bin"), std::string(100000, '2'));
+}
+
+TEST_F(MainFormBackupTest, SkipEndsOnlyTheCountStopWhileCountingTouchesNothing) {
+    TwoFiles();
+    auto& form = StartOnE();
+    bool blnBarSeen = false, blnCopiedSeen = false;
+    mUi->OnDoEvents([&] {
+        auto* progress = form.objProgressWindow();
+        if (!progress) return;
+        if (progress->lblCounting->isVisible()) progress->cmdSkip->click();
+        blnBarSeen = blnBarSeen || progress->barProgress->isVisible();
+        blnCopiedSeen = blnCopiedSeen || progress->lblCopied->isVisible();
+    });
+    MakeBackup();
+    EXPECT_TRUE(blnCopiedSeen);
+    EXPECT_FALSE(blnBarSeen);
+    EXPECT_EQ(ReadFile(mTmp / "e" / "C$" / "Data" / "2.bin"), std::string(100000, '2'));
+    EXPECT_NE(LastPrompt().strPrompt.find(" used."), std::string::npos);
+
+    fs::remove_all(mTmp / "e" / "C$");
+    WriteFile(mTmp / "e" / "old.txt", "previous backup");
+    mUi->ClearPrompts();
+    mUi->OnDoEvents([&] {
+        auto* progress = form.objProgressWindow();
+        if (progress && progress->lblCounting->isVisible()) progress->cmdStop->click();
+    });
+    MakeBackup();
+    const auto aPrompts = Prompts();
+    ASSERT_EQ(aPrompts.size(), 3u) << aPrompts.back();
+    EXPECT_EQ(aPrompts[2], "Tarnwick Backup: Backup stopped.");
+    EXPECT_EQ(ReadFile(mTmp / "e" / "old.txt"), "previous backup");
+    EXPECT_FALSE(fs::exists(mTmp / "e" / "C$"));
+    EXPECT_EQ(form.objProgressWindow(), nullptr);
+    EXPECT_TRUE(form.cmdBackup->isEnabled());
+}
+
 class SmallDiscTest : public MainFormBackupTest {
   protected:
     SmallDiscTest() { mCapacityE = 150000; }
@@ -335,7 +401,8 @@ TEST_F(MainFormBackupTest, AnEngineLogAfterSomeWritesShowsOnlyTheErrorLog) {
     // 2.bin goes away between the listing and its copy.
     mUi->OnDoEvents([&] {
         auto* progress = form.objProgressWindow();
-        if (progress && progress->txtFile->text().endsWith("2.bin"))
+        if (progress && !progress->lblCounting->isVisible() &&
+            progress->txtFile->text().endsWith("2.bin"))
             fs::remove(mTmp / "c" / "Data" / "2.bin");
     });
     CerrCapture objCerr;
