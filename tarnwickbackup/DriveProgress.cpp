@@ -139,10 +139,16 @@ void DriveProgress::SetCopied(int64_t lngFiles, double dblBytes) {
 void DriveProgress::ShowTimes() {
     if (!mobjElapsed.isValid()) return;
     const double dblSeconds = static_cast<double>(mobjElapsed.elapsed()) / 1000;
-    const double dblRate = dblSeconds > 0 ? mdblBytes / dblSeconds : 0;
-    QString strText = QStringLiteral("Elapsed: %1, %2")
-                          .arg(strDuration(static_cast<int64_t>(dblSeconds)), strRate(dblRate));
-    // The rate is a guess until a few seconds have passed.
+    QString strText =
+        QStringLiteral("Elapsed: %1").arg(strDuration(static_cast<int64_t>(dblSeconds)));
+    // Within the first second the rate means nothing; the time left is a
+    // guess until a few seconds have passed.
+    if (dblSeconds < 1) {
+        lblTime->setText(strText);
+        return;
+    }
+    const double dblRate = mdblBytes / dblSeconds;
+    strText += QStringLiteral(", ") + strRate(dblRate);
     if (mlngTotalFiles > 0 && dblRate > 0 && dblSeconds >= 3) {
         const double dblLeft = std::max(0.0, mdblTotalBytes - mdblBytes) / dblRate;
         strText +=
