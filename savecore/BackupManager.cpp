@@ -134,6 +134,7 @@ void BackupManager::StartRun(const std::string& strSetName_, bool blnSpaceOnly_)
     mstrSetName = strSetName_;
     mblnSpaceOnly = blnSpaceOnly_;
     mdblSpaceUsed = 0;
+    mlngFilesUsed = 0;
     mdatStartTime = Now();
     mblnWriteDeleteSucceeded = false;
     mcolDefFolders.emplace();

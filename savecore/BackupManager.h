@@ -25,6 +25,9 @@ using Date = std::chrono::system_clock::time_point;
 using DriveProcList = std::vector<std::shared_ptr<DriveProcessor>>;
 using FolderList = std::vector<platform::fs::FolderPtr>;
 
+// A whole number with the locale's thousands separators ("0,0").
+SAVECORE_API std::string strGrouped(double dblValue);
+
 class SAVECORE_API BackupManager {
   public:
     BackupManager();
@@ -90,8 +93,14 @@ class SAVECORE_API BackupManager {
     bool blnClean();
     bool blnDestFull(double dblFileSize);
     void GetDestStats(double& dblAvailable, double& dblFree, double& dblTotal);
-    void UseSpace(double dblSpace) { mdblSpaceUsed += dblSpace; }
+    // Called once per file the run takes (copied, or counted in a
+    // space-only run), so that a progress window can follow the run.
+    void UseSpace(double dblSpace) {
+        mdblSpaceUsed += dblSpace;
+        ++mlngFilesUsed;
+    }
     double dblSpaceUsed() const { return mdblSpaceUsed; }
+    int64_t lngFilesUsed() const { return mlngFilesUsed; }
     std::string strSpaceUsed() const;
     // Puts everything written so far on the destination's medium, so that a
     // disc taken out holds all that the run reported as copied.
@@ -225,6 +234,7 @@ class SAVECORE_API BackupManager {
     std::vector<std::string> mastrDestPaths;  // upper case, each ending in a backslash
     bool mblnSpaceOnly = false;
     double mdblSpaceUsed = 0;
+    int64_t mlngFilesUsed = 0;
     Date mdatStartTime{};
     bool mblnIncrementalMode = false;
     int32_t mlngDaysSinceLastMod = 0;

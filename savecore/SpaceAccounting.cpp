@@ -17,6 +17,8 @@ constexpr double kSmallReserve = 8 * 1024;
 constexpr double kReserve = 256 * 1024;
 constexpr double kDiscCapacity = 517000000;
 
+}  // namespace
+
 // A whole number with the locale's thousands separators ("0,0").
 std::string strGrouped(double dblValue) {
     char achDigits[64];
@@ -35,6 +37,8 @@ std::string strGrouped(double dblValue) {
     }
     return strSign + strOut;
 }
+
+namespace {
 
 // "0.00" with the locale's decimal point.
 std::string strTwoDecimals(double dblValue) {

@@ -17,6 +17,7 @@
 #include "TWDeclarations.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/ui/UiServices.h"
+#include "savecore/BackupConstants.h"
 #include "tarnwicklib/ErrorHandler.h"
 #include "tarnwicklib/ModuleErrors.h"
 #include "tarnwicklib/SharedData.h"
@@ -269,26 +270,50 @@ void MainForm::EnableButtons(bool blnEnable) {
 // --- the manager's events --------------------------------------------------
 
 void MainForm::mobjMgrEvents_StartProgress(int32_t lngProgressMode) {
-    CloseProgressWindow();
-    mobjProgress = std::make_unique<DriveProgress>(this);
-    mobjProgress->setWindowFlag(Qt::Window);
-    mobjProgress->ShowMe(lngProgressMode);
+    // The backup goes on in the window of its count.
+    if (!mblnKeepProgress || !mobjProgress) {
+        CloseProgressWindow();
+        mobjProgress = std::make_unique<DriveProgress>(this);
+        mobjProgress->setWindowFlag(Qt::Window);
+    }
+    mblnKeepProgress = false;
+    mlngProgressMode = mblnCounting ? savecore::glngBACKUP_PROGRESS_BACKUP : lngProgressMode;
+    mobjProgress->ShowMe(mlngProgressMode);
+    if (mblnCounting)
+        mobjProgress->StartCounting();
+    else if (lngProgressMode == savecore::glngBACKUP_PROGRESS_BACKUP)
+        mobjProgress->StartCopying(mlngTotalFiles, mdblTotalBytes);
+}
+
+void MainForm::ShowProgressCounts() {
+    if (!mobjProgress) return;
+    if (mblnCounting)
+        mobjProgress->SetCounted(mobjManager->lngFilesUsed(), mobjManager->dblSpaceUsed());
+    else if (mlngProgressMode == savecore::glngBACKUP_PROGRESS_BACKUP)
+        mobjProgress->SetCopied(mobjManager->lngFilesUsed(), mobjManager->dblSpaceUsed());
 }
 
 void MainForm::mobjMgrEvents_SetProgressFolder(const std::string& strText) {
+    ShowProgressCounts();
     if (mobjProgress) mobjProgress->SetFolder(strText);
 }
 
 void MainForm::mobjMgrEvents_SetProgressFile(const std::string& strText) {
+    ShowProgressCounts();
     if (mobjProgress) mobjProgress->SetFile(strText);
 }
 
 void MainForm::mobjMgrEvents_blnProgressStop(bool& blnStop) {
     // Without a progress window there is nothing that could ask to stop.
     blnStop = mobjProgress ? mobjProgress->blnStop() : false;
+    if (mblnCounting && mobjProgress && mobjProgress->blnSkip()) blnStop = true;
 }
 
 void MainForm::mobjMgrEvents_EndProgress() {
+    if (mblnCounting) {
+        mblnKeepProgress = true;
+        return;
+    }
     CloseProgressWindow();
 }
 
@@ -298,6 +323,7 @@ void MainForm::SetWaitClock(WaitClock fnNow, int32_t lngMsPerSecond) {
 }
 
 void MainForm::CloseProgressWindow() {
+    mblnKeepProgress = false;
     if (!mobjProgress) return;
     mobjProgress->hide();
     mobjProgress.reset();

@@ -120,6 +120,12 @@ class MainForm : public QWidget, private savecore::BackupManagerEvents {
     // cboBackup holds strType exactly, letter case included.
     bool blnTypeListed(const std::string& strType) const;
     void CloseProgressWindow();
+    // What the run has counted or copied so far, in the progress window.
+    void ShowProgressCounts();
+    // The space-only walk of the selection before a backup, for the
+    // progress window's total: false when it was skipped, stopped or
+    // failed, or when it would have shown a message (the backup shows it).
+    bool blnCountSelection(const std::string& strSetName, const std::string& strDest);
     bool blnNewTypeNameAllowed(const std::string& strName);
 
     // BackupManagerEvents
@@ -137,6 +143,16 @@ class MainForm : public QWidget, private savecore::BackupManagerEvents {
     std::unique_ptr<DriveProgress> mobjProgress;
     std::optional<savecore::BackupManager::EventConnection> mobjMgrEvents;
     bool mblnFirstActivate = false;
+    // The count before a backup is running; its window stays for the backup.
+    bool mblnCounting = false;
+    bool mblnKeepProgress = false;
+    int32_t mlngProgressMode = 0;
+    int64_t mlngTotalFiles = 0;
+    double mdblTotalBytes = 0;
+    // What the last backup copied, for the unattended run's last line.
+    int64_t mlngFilesCopied = 0;
+    double mdblBytesCopied = 0;
+    int32_t mlngErrorsLogged = 0;
     bool mblnUnattended = false;
     bool mblnUnloaded = false;
     bool mblnLastRunStopped = false;

@@ -83,7 +83,29 @@ void MainForm::ExecuteBackup(std::string strSetName, std::string strDest) {
     try {
         EnableButtons(false);
         mobjMgrEvents.emplace(*mobjManager, static_cast<savecore::BackupManagerEvents&>(*this));
+        mlngTotalFiles = 0;
+        mdblTotalBytes = 0;
+        mlngFilesCopied = 0;
+        mdblBytesCopied = 0;
+        mlngErrorsLogged = 0;
+        if (blnCountSelection(strSetName, strDest)) {
+            mlngTotalFiles = mobjManager->lngFilesUsed();
+            mdblTotalBytes = mobjManager->dblSpaceUsed();
+        }
+        // Stop while counting stops the backup before it has touched the
+        // destination; Skip only ends the count.
+        if (mobjProgress && mobjProgress->blnStop()) {
+            mobjMgrEvents.reset();
+            CloseProgressWindow();
+            mblnLastRunStopped = true;
+            ui::Ui().MsgBox("Backup stopped.", ui::vbExclamation + ui::vbOKOnly, gstrAPP_TITLE);
+            EnableButtons(true);
+            return;
+        }
         mblnLastRunStopped = mobjManager->blnProcess(strSetName, strDest, false);
+        mlngFilesCopied = mobjManager->lngFilesUsed();
+        mdblBytesCopied = mobjManager->dblSpaceUsed();
+        mlngErrorsLogged = mobjManager->intErrorCount();
         if (mblnLastRunStopped)
             ui::Ui().MsgBox("Backup stopped.", ui::vbExclamation + ui::vbOKOnly, gstrAPP_TITLE);
         mobjMgrEvents.reset();
@@ -98,6 +120,49 @@ void MainForm::ExecuteBackup(std::string strSetName, std::string strDest) {
         EnableButtons(true);
         AppErrors().NestedError("MainForm.ExecuteBackup");
     }
+}
+
+namespace {
+
+// Lets the window's events through and answers every box with its default
+// button, unseen: a box during the count is one the backup will show.
+class QuietUi : public ui::UiServices {
+  public:
+    explicit QuietUi(ui::UiServices& objInner) : mobjInner(objInner) {}
+    int32_t MsgBox(const std::string&, int32_t lngStyle, const std::string&) override {
+        mblnSpoke = true;
+        return ui::DefaultResult(lngStyle);
+    }
+    std::string InputBox(const std::string&, const std::string&, const std::string&) override {
+        mblnSpoke = true;
+        return std::string();
+    }
+    void DoEvents() override { mobjInner.DoEvents(); }
+    void SetBusyCursor(bool blnBusy) override { mobjInner.SetBusyCursor(blnBusy); }
+    bool mblnSpoke = false;
+
+  private:
+    ui::UiServices& mobjInner;
+};
+
+}  // namespace
+
+bool MainForm::blnCountSelection(const std::string& strSetName, const std::string& strDest) {
+    // The destination is passed so that the count leaves it out as the
+    // backup does; a space-only run never writes to it.
+    auto objQuiet = std::make_shared<QuietUi>(ui::Ui());
+    const std::shared_ptr<ui::UiServices> objPrevious = ui::InstallUi(objQuiet);
+    mblnCounting = true;
+    bool blnStopped = true;
+    try {
+        blnStopped = mobjManager->blnProcess(strSetName, strDest, true);
+    } catch (...) {
+        // A count that failed leaves the backup without a total; the
+        // backup itself reports what is wrong.
+    }
+    mblnCounting = false;
+    ui::InstallUi(objPrevious);
+    return !blnStopped && !objQuiet->mblnSpoke;
 }
 
 void MainForm::mobjMgrEvents_OutOfSpace(bool& blnStop) {

@@ -2,7 +2,10 @@
 // destination and the modes; the main window runs that backup at its first
 // activation and shows a summary of the options used.
 #include <QComboBox>
+#include <chrono>
+#include <iostream>
 
+#include "DriveProgress.h"
 #include "Globals.h"
 #include "MainForm.h"
 #include "TWDeclarations.h"
@@ -139,13 +142,22 @@ void MainForm::UnUnattended() {
             objManager.lngDaysSinceLastMod(0);
             objManager.blnIncludeArchiveFlag(false);
         }
+        const auto datStart = std::chrono::steady_clock::now();
         ExecuteBackup(*vntType, strDest);
+        const auto lngSeconds = std::chrono::duration_cast<std::chrono::seconds>(
+                                    std::chrono::steady_clock::now() - datStart)
+                                    .count();
         if (mblnLastRunStopped)
             mlngExitStatus = glngEXIT_STOPPED;
         else
             mlngExitStatus = objManager.strGetErrorLog().empty() ? glngEXIT_CLEAN : glngEXIT_LOGGED;
         ui::Ui().MsgBox(strSummary(objManager, *vntType, strDest, blnArchiveIgnored),
                         ui::vbInformation + ui::vbOKOnly, "Options For Backup Just Completed");
+        // One line a log or a mail from the scheduler can show on its own.
+        std::cerr << "Backup finished: " << savecore::strGrouped(mlngFilesCopied) << " files, "
+                  << savecore::strGrouped(mdblBytesCopied) << " bytes, " << mlngErrorsLogged
+                  << " errors, " << DriveProgress::strDuration(lngSeconds).toStdString()
+                  << std::endl;
     } catch (...) {
         AppErrors().NestedError("MainForm.UnUnattended");
     }

@@ -1,7 +1,10 @@
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
+#include <algorithm>
 #include <iostream>
 #include <sstream>
 
@@ -181,7 +184,8 @@ TEST_F(MainFormBackupTest, StopEndsTheRunWithItsMessageAndTheSpaceUsed) {
     std::vector<std::string> astrFiles;
     mUi->OnDoEvents([&] {
         auto* progress = form.objProgressWindow();
-        if (!progress || progress->txtFile->text().isEmpty()) return;
+        if (!progress || progress->txtFile->text().isEmpty() || progress->lblCounting->isVisible())
+            return;
         EXPECT_EQ(progress->windowTitle(), "Backing Up");
         EXPECT_FALSE(form.cmdBackup->isEnabled());
         astrFiles.push_back(progress->txtFile->text().toStdString());
@@ -200,6 +204,72 @@ TEST_F(MainFormBackupTest, StopEndsTheRunWithItsMessageAndTheSpaceUsed) {
 }
 
 // E: holds 150,000 bytes: one of the two files.
+TEST_F(MainFormBackupTest, TheCountGivesTheTotalThatTheCopiedCountsMoveTowards) {
+    TwoFiles();  // with Daily.BDF (45 bytes): 3 files, 200,045 bytes
+    auto& form = StartOnE();
+    std::vector<std::string> astrCounted, astrCopied;
+    std::vector<int> alngBar;
+    mUi->OnDoEvents([&] {
+        auto* progress = form.objProgressWindow();
+        if (!progress) return;
+        if (progress->lblCounting->isVisible()) {
+            astrCounted.push_back(progress->lblCounting->text().toStdString());
+        } else if (progress->lblCopied->isVisible()) {
+            EXPECT_TRUE(progress->barProgress->isVisible());
+            astrCopied.push_back(progress->lblCopied->text().toStdString());
+            alngBar.push_back(progress->barProgress->value());
+        }
+    });
+    MakeBackup();
+    ASSERT_FALSE(astrCounted.empty());
+    for (const auto& strText : astrCounted)
+        EXPECT_EQ(strText.rfind("counting...", 0), 0u) << strText;
+    ASSERT_FALSE(astrCopied.empty());
+    EXPECT_EQ(astrCopied.front(), "Copied: 0 files, 0 bytes of 3 files, 200,045 bytes");
+    for (const auto& strText : astrCopied)
+        EXPECT_TRUE(strText.ends_with(" of 3 files, 200,045 bytes")) << strText;
+    // Whatever the order of the walk, one 100,000-byte file is copied
+    // before the last file is announced: half the bar at least.
+    EXPECT_TRUE(std::is_sorted(alngBar.begin(), alngBar.end()));
+    EXPECT_GE(alngBar.back(), 500);
+    EXPECT_LE(alngBar.back(), 1000);
+    EXPECT_EQ(ReadFile(mTmp / "e" / "C$" / "Data" / "2.bin"), std::string(100000, '2'));
+}
+
+TEST_F(MainFormBackupTest, SkipEndsOnlyTheCountStopWhileCountingTouchesNothing) {
+    TwoFiles();
+    auto& form = StartOnE();
+    bool blnBarSeen = false, blnCopiedSeen = false;
+    mUi->OnDoEvents([&] {
+        auto* progress = form.objProgressWindow();
+        if (!progress) return;
+        if (progress->lblCounting->isVisible()) progress->cmdSkip->click();
+        blnBarSeen = blnBarSeen || progress->barProgress->isVisible();
+        blnCopiedSeen = blnCopiedSeen || progress->lblCopied->isVisible();
+    });
+    MakeBackup();
+    EXPECT_TRUE(blnCopiedSeen);
+    EXPECT_FALSE(blnBarSeen);
+    EXPECT_EQ(ReadFile(mTmp / "e" / "C$" / "Data" / "2.bin"), std::string(100000, '2'));
+    EXPECT_NE(LastPrompt().strPrompt.find(" used."), std::string::npos);
+
+    fs::remove_all(mTmp / "e" / "C$");
+    WriteFile(mTmp / "e" / "old.txt", "previous backup");
+    mUi->ClearPrompts();
+    mUi->OnDoEvents([&] {
+        auto* progress = form.objProgressWindow();
+        if (progress && progress->lblCounting->isVisible()) progress->cmdStop->click();
+    });
+    MakeBackup();
+    const auto aPrompts = Prompts();
+    ASSERT_EQ(aPrompts.size(), 3u) << aPrompts.back();
+    EXPECT_EQ(aPrompts[2], "Tarnwick Backup: Backup stopped.");
+    EXPECT_EQ(ReadFile(mTmp / "e" / "old.txt"), "previous backup");
+    EXPECT_FALSE(fs::exists(mTmp / "e" / "C$"));
+    EXPECT_EQ(form.objProgressWindow(), nullptr);
+    EXPECT_TRUE(form.cmdBackup->isEnabled());
+}
+
 class SmallDiscTest : public MainFormBackupTest {
   protected:
     SmallDiscTest() { mCapacityE = 150000; }
@@ -335,7 +405,8 @@ TEST_F(MainFormBackupTest, AnEngineLogAfterSomeWritesShowsOnlyTheErrorLog) {
     // 2.bin goes away between the listing and its copy.
     mUi->OnDoEvents([&] {
         auto* progress = form.objProgressWindow();
-        if (progress && progress->txtFile->text().endsWith("2.bin"))
+        if (progress && !progress->lblCounting->isVisible() &&
+            progress->txtFile->text().endsWith("2.bin"))
             fs::remove(mTmp / "c" / "Data" / "2.bin");
     });
     CerrCapture objCerr;

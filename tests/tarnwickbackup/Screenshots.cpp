@@ -128,8 +128,14 @@ int main(int argc, char** argv) {
     Save(progress, "progress");
 
     progress.ShowMe(0);
+    progress.StartCounting();
+    progress.SetCounted(12345, 876543210);
     progress.SetFolder("C:\\Documents and Settings\\Ann\\My Documents\\Projects\\2026");
     progress.SetFile("Quarterly report (final).doc");
+    Save(progress, "progress-counting");
+
+    progress.StartCopying(20000, 1234567890);
+    progress.SetCopied(7345, 456789012);
     Save(progress, "progress-backup");
 
     // The modal windows are drawn from inside their own event loop.
