@@ -10,6 +10,7 @@
 #include "BackupDefList.h"
 #include "EditDefFolders.h"
 #include "ElidedLabel.h"
+#include "FolderTree.h"
 #include "Globals.h"
 #include "TWDeclarations.h"
 #include "platform/fs/FileSystem.h"
@@ -108,18 +109,12 @@ void EditDefDrives::BuildControls() {
 }
 
 void EditDefDrives::ConnectHandlers() {
-    // A click and a move with the arrow keys both pick the row, as the
-    // list view's ItemClick did.
-    connect(lvwDrives, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem* objItem) { lvwDrives_ItemClick(objItem); });
+    // A click, the arrow keys and a screen reader's selection all pick the
+    // row, as the list view's ItemClick did.
+    ConnectNodePicked(*lvwDrives, *this,
+                      [this](QTreeWidgetItem* objItem) { lvwDrives_ItemClick(objItem); });
     connect(lvwDrives, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* objItem) { lvwDrives_ItemClick(objItem); });
-    // A screen reader or a test driver may select a row without moving the
-    // current one.
-    connect(lvwDrives, &QTreeWidget::itemSelectionChanged, this, [this] {
-        const QList<QTreeWidgetItem*> colItems = lvwDrives->selectedItems();
-        if (!colItems.isEmpty()) lvwDrives_ItemClick(colItems.first());
-    });
     // Double-click or Enter on a row: the same as the button.
     connect(lvwDrives, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* objItem) {
         lvwDrives_ItemClick(objItem);

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <ctime>
 
+#include "FolderTree.h"
 #include "Globals.h"
 #include "RestoreDated.h"
 #include "RestoreFolders.h"
@@ -102,15 +103,12 @@ RestoreDrives::RestoreDrives(QWidget* parent) : QDialog(parent) {
     setTabOrder(cmdRestoreDrive, cmdHelp);
     setTabOrder(cmdHelp, cmdClose);
 
-    connect(lvwDrives, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem* objItem) { lvwDrives_ItemClick(objItem); });
+    // A click, the arrow keys and a screen reader's selection all pick the
+    // row, as the list view's ItemClick did.
+    ConnectNodePicked(*lvwDrives, *this,
+                      [this](QTreeWidgetItem* objItem) { lvwDrives_ItemClick(objItem); });
     connect(lvwDrives, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* objItem) { lvwDrives_ItemClick(objItem); });
-    // A screen reader may select a row without moving the current one.
-    connect(lvwDrives, &QTreeWidget::itemSelectionChanged, this, [this] {
-        const QList<QTreeWidgetItem*> colItems = lvwDrives->selectedItems();
-        if (!colItems.isEmpty()) lvwDrives_ItemClick(colItems.first());
-    });
     connect(lvwDrives, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* objItem) {
         lvwDrives_ItemClick(objItem);
         cmdRestoreDrive_Click();
