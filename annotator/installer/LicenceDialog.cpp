@@ -26,7 +26,9 @@ LicenceDialog::LicenceDialog(QWidget* pParent) : QDialog(pParent) {
     text->setReadOnly(true);
     text->setLineWrapMode(QPlainTextEdit::NoWrap);
     text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    text->setMinimumSize(560, 260);
+    // Wide enough for the agreement's longest line, so only the length scrolls.
+    const int width = text->fontMetrics().horizontalAdvance(QString(80, QLatin1Char('M')));
+    text->setMinimumSize(width + 2 * text->frameWidth() + 24, 300);
     auto* question = new QLabel(QString::fromUtf8(texts::kLicenceQuestion), this);
     question->setObjectName(QStringLiteral("question"));
     question->setAccessibleName(QStringLiteral("Question"));

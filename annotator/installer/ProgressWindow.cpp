@@ -75,6 +75,15 @@ void ProgressWindow::SetStatus(const QString& strStatus) {
     mpStatus->setAccessibleDescription(strStatus);
 }
 
+void ProgressWindow::paintEvent(QPaintEvent* pEvent) {
+    QDialog::paintEvent(pEvent);
+    // Without a frame from the window manager, an outline keeps the grey
+    // window apart from a grey desktop.
+    QPainter p(this);
+    p.setPen(QColor(96, 96, 96));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
 QString ProgressWindow::strStatus() const {
     return mpStatus->text();
 }

@@ -14,6 +14,9 @@ class ProgressWindow : public QDialog {
     void SetStatus(const QString& strStatus);
     QString strStatus() const;
 
+  protected:
+    void paintEvent(QPaintEvent* pEvent) override;
+
   private:
     QLabel* mpStatus;
 };
