@@ -112,10 +112,14 @@ bool InstallerFixture::blnKeyExists(HKEY hRoot, const std::string& strKey) const
     return true;
 }
 
-std::vector<std::string> InstallerFixture::Pages() const {
+std::vector<std::string> InstallerFixture::Pages(std::size_t lngAtLeast) const {
     std::vector<std::string> out;
-    std::istringstream in(ReadText(Path("pages.log")));
-    for (std::string line; std::getline(in, line);) out.push_back(line);
+    blnEventually([&] {
+        out.clear();
+        std::istringstream in(ReadText(Path("pages.log")));
+        for (std::string line; std::getline(in, line);) out.push_back(line);
+        return out.size() >= lngAtLeast;
+    });
     return out;
 }
 

@@ -38,8 +38,9 @@ class InstallerFixture : public WinFixture {
     void SetValue(platform::win::HKEY hRoot, const std::string& strKey, const std::string& strName,
                   const std::string& strText) const;
     bool blnKeyExists(platform::win::HKEY hRoot, const std::string& strKey) const;
-    // The addresses the browser was asked to open, in order.
-    std::vector<std::string> Pages() const;
+    // The addresses the browser was asked to open, in order; waits a while
+    // for at least lngAtLeast (the browser is started, not waited for).
+    std::vector<std::string> Pages(std::size_t lngAtLeast = 0) const;
     static std::vector<std::string> FilesIn(const std::string& strFolder);
     // A window of the class, run by the test double in a child process.
     pid_t StartWindow(const std::string& strClass, const std::string& strQuitOn);
