@@ -64,7 +64,10 @@ TEST_F(InstallerChecks, AcceptedLicenceInstallsWithTheOlderSystemsFile) {
     setenv("NOTAVEX_WINVER", "9x 4.0", 1);
     SetValue(HKEY_LOCAL_MACHINE, kBrowserKey, "Version", "5.50.4807.2300");
     WriteText(Source() + "/riched20.dll", "rich edit");
-    const auto r = RunSource("-z", "accept");
+    // Whatever the downloaded file is called, the copy and the recorded
+    // uninstall command are "installer".
+    fs::rename(Source() + "/installer", Source() + "/NotavexSetup");
+    const auto r = Run(Source() + "/NotavexSetup", "-z", "accept");
     ASSERT_EQ(r.lngCode, 0) << r.strErr;
     ExpectInstalled("notavex.dll", {"riched20.dll"});
     EXPECT_EQ(Pages(1),

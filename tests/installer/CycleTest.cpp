@@ -1,8 +1,10 @@
 // The installer's whole life in a temporary root: install, upgrade over it,
 // uninstall and the removal copy, and what goes wrong on the way.
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 
 #include "platform/win/RestartOps.h"
@@ -29,6 +31,13 @@ class InstallerCycle : public InstallerFixture {
     std::string Hives() const {
         return ReadText(Path("machine/var/lib/notavex/machine.reg")) +
                ReadText(Path("config/notavex/user.reg"));
+    }
+    // Processor seconds of the children waited for so far.
+    static double dblChildCpu() {
+        rusage usage{};
+        getrusage(RUSAGE_CHILDREN, &usage);
+        return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+               static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     }
     static int Count(const std::string& text, const std::string& part) {
         int n = 0;
@@ -141,10 +150,26 @@ TEST_F(InstallerCycle, WindowIgnoringCloseGetsThreePromptsThenUpgradeFails) {
     ASSERT_EQ(RunSource("-i").lngCode, 0);
     const std::string hives = Hives();
     StartWindow("IEFrame", "never");
+    const double cpu = dblChildCpu();
     const auto r = RunSource("-i");
     EXPECT_EQ(r.lngCode, 2) << r.strErr;
+    // Eight seconds of waiting for the window, not of spinning.
+    EXPECT_LT(dblChildCpu() - cpu, 2.0);
     EXPECT_EQ(Count(r.strErr, "Notavex was unable to close a window."), 3) << r.strErr;
     EXPECT_EQ(Hives(), hives);
+}
+
+TEST_F(InstallerCycle, HungAgentDoesNotHoldTheUninstall) {
+    // The hung program holds the agent's class, so the installed agent
+    // hands over to it and ends.
+    StartWindow("Notavex Agent", "hang");
+    ASSERT_EQ(RunSource("-i").lngCode, 0);
+    const auto start = std::chrono::steady_clock::now();
+    const auto r = Run(Folder() + "installer", "-u");
+    EXPECT_EQ(r.lngCode, 0) << r.strErr;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(15));
+    EXPECT_FALSE(blnKeyExists(HKEY_LOCAL_MACHINE, "Software\\Notavex\\Annotator"));
+    EXPECT_TRUE(blnEventually([&] { return !fs::exists(Folder()); }));
 }
 
 TEST_F(InstallerCycle, LinksGoToUserFoldersWhenAllUsersFoldersAreClosed) {

@@ -197,8 +197,9 @@ void InstallerFixture::ExpectInstalled(const std::string& strLibrary,
     files.insert(files.end(), astrOthers.begin(), astrOthers.end());
     std::sort(files.begin(), files.end());
     EXPECT_EQ(FilesIn(folder), files);
-    for (const char* name : {"installer", "linebreak.gif", "NVAgent"})
+    for (const char* name : {"linebreak.gif", "NVAgent"})
         EXPECT_EQ(ReadText(folder + name), ReadText(Source() + "/" + name)) << name;
+    EXPECT_EQ(ReadText(folder + "installer"), ReadText(INSTALLER_BIN_DIR "/installer"));
     EXPECT_EQ(ReadText(folder + strLibrary), ReadText(Source() + "/notavex.dll"));
 
     ShellLink agent{folder + "NVAgent", "", "Notavex Icon", ""};
