@@ -174,19 +174,21 @@ void InstallerFixture::ExpectInstalled(const std::string& strLibrary,
                                        std::vector<std::string> astrOthers) {
     const std::string folder = Folder();
     const std::string quoted = "\"" + folder + "installer\"";
-    EXPECT_EQ(
-        Value(HKEY_LOCAL_MACHINE,
-              "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Notavex", "DisplayName"),
-        "Notavex");
-    EXPECT_EQ(Value(HKEY_LOCAL_MACHINE,
-                    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Notavex",
-                    "UninstallString"),
-              quoted + " -u");
-    EXPECT_EQ(Value(HKEY_LOCAL_MACHINE, "Software\\Notavex\\Annotator", "Version"), "3.0.0.551");
-    EXPECT_EQ(Value(HKEY_LOCAL_MACHINE, "Software\\Notavex\\Annotator", "DLLPath"),
-              folder + strLibrary);
-    EXPECT_EQ(Value(HKEY_LOCAL_MACHINE, "Software\\Notavex\\Annotator", "QuietUninstall"),
-              quoted + " -q");
+    const std::string uninstall =
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Notavex";
+    const std::string addon = "Software\\Notavex\\Annotator";
+    struct Expected {
+        const std::string& strKey;
+        const char* strName;
+        std::string strText;
+    };
+    const Expected values[] = {{uninstall, "DisplayName", "Notavex"},
+                               {uninstall, "UninstallString", quoted + " -u"},
+                               {addon, "Version", "3.0.0.551"},
+                               {addon, "DLLPath", folder + strLibrary},
+                               {addon, "QuietUninstall", quoted + " -q"}};
+    for (const auto& v : values)
+        EXPECT_EQ(Value(HKEY_LOCAL_MACHINE, v.strKey, v.strName), v.strText) << v.strName;
     // Registered from the installed library, under the name actually used.
     const auto clsid = Value(HKEY_CLASSES_ROOT, "Notavex.NVNote.1\\CLSID", "");
     ASSERT_TRUE(clsid);
