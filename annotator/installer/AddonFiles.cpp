@@ -5,12 +5,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <climits>
 #include <cstring>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "annotator/installer/AddonRegistry.h"
 #include "platform/win/Locations.h"
@@ -106,12 +108,27 @@ void StartAgent(const std::string& strFolder) {
     blnShellOpen(strJoin(strFolder, kAgentName), "");
 }
 
+void WhileWindowsRun(const std::function<void()>& work, const Pause& pause) {
+    std::atomic<bool> done = false;
+    std::thread worker([&] {
+        work();
+        done = true;
+    });
+    while (!done) pause();
+    worker.join();
+}
+
 void StopAgent(const Pause& pause) {
     const HWND agent = FindWindow(kAgentClass);
     if (!agent) return;
-    int64_t result = 0;
-    if (SendMessageTimeout(agent, WM_USER + 103, 0, 0, kSendTimeoutMs, &result) != ERROR_SUCCESS)
-        return;
+    int32_t sent = ERROR_TIMEOUT;
+    WhileWindowsRun(
+        [&] {
+            int64_t result = 0;
+            sent = SendMessageTimeout(agent, WM_USER + 103, 0, 0, kSendTimeoutMs, &result);
+        },
+        pause);
+    if (sent != ERROR_SUCCESS) return;
     // The class is free only once the agent's process has ended; an agent
     // started right after must not find the old one and hand over to it.
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);

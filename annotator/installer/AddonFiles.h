@@ -25,6 +25,10 @@ inline constexpr char kAgentClass[] = "Notavex Agent";
 
 // Lets the windows run for a short interval; used between polls.
 using Pause = std::function<void()>;
+// Does work that may take long (a child program, a message to another
+// process) on a thread of its own, pausing until it is done, so the
+// windows keep running meanwhile.
+void WhileWindowsRun(const std::function<void()>& work, const Pause& pause);
 
 // The program-files folder (made when missing) followed by "Notavex/"; ""
 // when it cannot be determined.

@@ -1,8 +1,5 @@
 #include "Installer.h"
 
-#include <atomic>
-#include <thread>
-
 #include "annotator/installer/AddonFiles.h"
 #include "annotator/installer/AddonLinks.h"
 #include "annotator/installer/AddonRegistry.h"
@@ -74,15 +71,13 @@ Outcome Installer::Refuse() {
 }
 
 bool Installer::blnRunAndWait(const std::string& strCommandLine) {
-    std::atomic<bool> done = false;
     bool started = false;
-    std::thread child([&] {
-        int32_t code = 0;
-        started = platform::win::blnRunAndWait(strCommandLine, &code);
-        done = true;
-    });
-    while (!done) mUi.Pause(kPollMs);
-    child.join();
+    WhileWindowsRun(
+        [&] {
+            int32_t code = 0;
+            started = platform::win::blnRunAndWait(strCommandLine, &code);
+        },
+        [this] { mUi.Pause(kPollMs); });
     return started;
 }
 

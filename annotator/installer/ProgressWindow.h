@@ -16,6 +16,8 @@ class ProgressWindow : public QDialog {
 
   protected:
     void paintEvent(QPaintEvent* pEvent) override;
+    // Escape does not dismiss it: it goes when the installer is done.
+    void reject() override {}
 
   private:
     QLabel* mpStatus;
