@@ -53,6 +53,8 @@ void InstallerFixture::SetUp() {
 
 void InstallerFixture::TearDown() {
     // An agent the installer started is stopped as the uninstall stops it.
+    if (mblnAgentStarted)
+        blnEventually([] { return static_cast<bool>(FindWindow("Notavex Agent")); });
     if (const HWND agent = FindWindow("Notavex Agent")) PostMessage(agent, 1127, 0, 0);
     for (pid_t pid : maWindows) StopWindow(pid);
     for (const auto& [name, value] : mSaved) {
@@ -69,10 +71,19 @@ InstallerFixture::Result InstallerFixture::Run(const std::string& strProgram,
                                                const std::string& strAnswers) {
     setenv("NOTAVEX_INSTALLER_ANSWERS", strAnswers.c_str(), 1);
     const std::string err = Path("stderr.txt");
-    const std::string command = "'" + strProgram + "' " + strArgs + " 2>'" + err + "'";
+    // Nothing the installer starts may hold the test's own output open.
+    const std::string command =
+        "'" + strProgram + "' " + strArgs + " >/dev/null 2>'" + err + "' </dev/null";
     const int status = std::system(command.c_str());
     unsetenv("NOTAVEX_INSTALLER_ANSWERS");
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(err)};
+    const Result result{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(err)};
+    if (result.lngCode == 0 && strArgs.size() >= 2) {
+        if (strArgs.compare(0, 2, "-i") == 0 || strArgs.compare(0, 2, "-z") == 0)
+            mblnAgentStarted = true;
+        else if (strArgs.compare(0, 2, "-u") == 0 || strArgs.compare(0, 2, "-q") == 0)
+            mblnAgentStarted = false;
+    }
+    return result;
 }
 
 std::string InstallerFixture::Folder() const {

@@ -57,6 +57,9 @@ class InstallerFixture : public WinFixture {
     void ExpectValuesAndLinksRemoved();
 
     std::string mstrProgramFiles;
+    // An install that succeeded started the agent, which may not have
+    // claimed its class yet when the installer ends.
+    bool mblnAgentStarted = false;
 
   private:
     std::vector<pid_t> maWindows;
