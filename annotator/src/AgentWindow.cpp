@@ -13,9 +13,8 @@ namespace {
 constexpr char kSection[] = "Capture";
 }
 
-AgentWindow::AgentWindow(std::unique_ptr<WindowClassOwner> owner, NVPrefs& prefs,
-                         HotKeys& hotKeys, TrayIcon& tray, CaptureClient& capture,
-                         std::function<void()> quit)
+AgentWindow::AgentWindow(std::unique_ptr<WindowClassOwner> owner, NVPrefs& prefs, HotKeys& hotKeys,
+                         TrayIcon& tray, CaptureClient& capture, std::function<void()> quit)
     : mOwner(std::move(owner)),
       mPrefs(prefs),
       mHotKeys(hotKeys),
@@ -25,8 +24,9 @@ AgentWindow::AgentWindow(std::unique_ptr<WindowClassOwner> owner, NVPrefs& prefs
     if (mOwner)
         mListener = std::make_unique<ClassListener>(
             *mOwner, [this](const WindowMessage& msg) { return WindowProc(msg); });
-    mTray.SetMouseHandler(
-        [this](uint32_t lngMouse) { WindowProc({WM_NV_NOTIFYICON, 0, lngMouse}); });
+    mTray.SetMouseHandler([this](uint32_t lngMouse) {
+        WindowProc({WM_NV_NOTIFYICON, 0, lngMouse});
+    });
     mTray.SetCommandHandler([this](uint32_t lngId) { WindowProc({WM_COMMAND, lngId, 0}); });
     mHotKeys.SetPressed([this](int32_t lngId) {
         WindowProc({WM_HOTKEY, static_cast<uint64_t>(static_cast<uint32_t>(lngId)), 0});
@@ -74,28 +74,46 @@ int64_t AgentWindow::WindowProc(const WindowMessage& msg) {
         case WM_NV_NOTIFYICON:
             if (msg.lParam == WM_LBUTTONUP || msg.lParam == WM_RBUTTONUP) mTray.ShowMenu();
             break;
-        case WM_HOTKEY: OnHotKey(static_cast<int32_t>(msg.wParam)); break;
-        case WM_COMMAND: OnCommand(static_cast<uint32_t>(msg.wParam & 0xFFFF)); break;
+        case WM_HOTKEY:
+            OnHotKey(static_cast<int32_t>(msg.wParam));
+            break;
+        case WM_COMMAND:
+            OnCommand(static_cast<uint32_t>(msg.wParam & 0xFFFF));
+            break;
         // What the default window procedure makes of a close.
         case WM_NV_QUIT:
         case WM_CLOSE:
-        case WM_DESTROY: Destroy(); break;
-        default: break;
+        case WM_DESTROY:
+            Destroy();
+            break;
+        default:
+            break;
     }
     return 0;
 }
 
 void AgentWindow::OnCommand(uint32_t lngId) {
     switch (lngId) {
-        case IDM_STARTNOTAVEX: mCapture.Call(CaptureClient::Slot::StartBrowser); break;
+        case IDM_STARTNOTAVEX:
+            mCapture.Call(CaptureClient::Slot::StartBrowser);
+            break;
         case IDM_MYCOLLECTION:
             mCapture.Call(CaptureClient::Slot::ShowPage, kShowPageCollection);
             break;
-        case IDM_CAPTUREWINDOW: mCapture.Call(CaptureClient::Slot::CaptureWindow); break;
-        case IDM_CAPTUREREGION: mCapture.Call(CaptureClient::Slot::CaptureRegion); break;
-        case IDM_CAPTUREOPTIONS: mCapture.Call(CaptureClient::Slot::ShowOptions); break;
-        case IDM_HIDEICON: HideIcon(); break;
-        default: break;
+        case IDM_CAPTUREWINDOW:
+            mCapture.Call(CaptureClient::Slot::CaptureWindow);
+            break;
+        case IDM_CAPTUREREGION:
+            mCapture.Call(CaptureClient::Slot::CaptureRegion);
+            break;
+        case IDM_CAPTUREOPTIONS:
+            mCapture.Call(CaptureClient::Slot::ShowOptions);
+            break;
+        case IDM_HIDEICON:
+            HideIcon();
+            break;
+        default:
+            break;
     }
 }
 

@@ -22,11 +22,16 @@ std::string strHex(HRESULT hr) {
 
 HRESULT Invoke(INVComCapture* pCapture, CaptureClient::Slot slot, int32_t lngArgument) {
     switch (slot) {
-        case CaptureClient::Slot::CaptureWindow: return pCapture->CaptureWindow();
-        case CaptureClient::Slot::CaptureRegion: return pCapture->CaptureRegion();
-        case CaptureClient::Slot::ShowOptions: return pCapture->ShowOptions();
-        case CaptureClient::Slot::ShowPage: return pCapture->ShowPage(lngArgument);
-        case CaptureClient::Slot::StartBrowser: return pCapture->StartBrowser();
+        case CaptureClient::Slot::CaptureWindow:
+            return pCapture->CaptureWindow();
+        case CaptureClient::Slot::CaptureRegion:
+            return pCapture->CaptureRegion();
+        case CaptureClient::Slot::ShowOptions:
+            return pCapture->ShowOptions();
+        case CaptureClient::Slot::ShowPage:
+            return pCapture->ShowPage(lngArgument);
+        case CaptureClient::Slot::StartBrowser:
+            return pCapture->StartBrowser();
     }
     return E_FAIL;
 }
@@ -108,11 +113,16 @@ CaptureClient::~CaptureClient() {
 
 const char* CaptureClient::strSlotName(Slot slot) {
     switch (slot) {
-        case Slot::CaptureWindow: return "CaptureWindow";
-        case Slot::CaptureRegion: return "CaptureRegion";
-        case Slot::ShowOptions: return "ShowOptions";
-        case Slot::ShowPage: return "ShowPage";
-        case Slot::StartBrowser: return "StartBrowser";
+        case Slot::CaptureWindow:
+            return "CaptureWindow";
+        case Slot::CaptureRegion:
+            return "CaptureRegion";
+        case Slot::ShowOptions:
+            return "ShowOptions";
+        case Slot::ShowPage:
+            return "ShowPage";
+        case Slot::StartBrowser:
+            return "StartBrowser";
     }
     return "?";
 }

@@ -49,24 +49,42 @@ uint32_t X11HotKeys::lngKeysymFromVirtualKey(uint32_t vk) {
     if (vk >= 0x60 && vk <= 0x69) return 0xffb0 + (vk - 0x60);  // the number pad's digits
     if (vk >= 0x70 && vk <= 0x87) return 0xffbe + (vk - 0x70);  // F1 to F24
     switch (vk) {
-        case 0x08: return 0xff08;  // Backspace
-        case 0x09: return 0xff09;  // Tab
-        case 0x0D: return 0xff0d;  // Return
-        case 0x13: return 0xff13;  // Pause
-        case 0x1B: return 0xff1b;  // Escape
-        case 0x20: return 0x0020;  // space
-        case 0x21: return 0xff55;  // Page Up
-        case 0x22: return 0xff56;  // Page Down
-        case 0x23: return 0xff57;  // End
-        case 0x24: return 0xff50;  // Home
-        case 0x25: return 0xff51;  // Left
-        case 0x26: return 0xff52;  // Up
-        case 0x27: return 0xff53;  // Right
-        case 0x28: return 0xff54;  // Down
-        case 0x2C: return 0xff61;  // Print Screen
-        case 0x2D: return 0xff63;  // Insert
-        case 0x2E: return 0xffff;  // Delete
-        default: return 0;
+        case 0x08:
+            return 0xff08;  // Backspace
+        case 0x09:
+            return 0xff09;  // Tab
+        case 0x0D:
+            return 0xff0d;  // Return
+        case 0x13:
+            return 0xff13;  // Pause
+        case 0x1B:
+            return 0xff1b;  // Escape
+        case 0x20:
+            return 0x0020;  // space
+        case 0x21:
+            return 0xff55;  // Page Up
+        case 0x22:
+            return 0xff56;  // Page Down
+        case 0x23:
+            return 0xff57;  // End
+        case 0x24:
+            return 0xff50;  // Home
+        case 0x25:
+            return 0xff51;  // Left
+        case 0x26:
+            return 0xff52;  // Up
+        case 0x27:
+            return 0xff53;  // Right
+        case 0x28:
+            return 0xff54;  // Down
+        case 0x2C:
+            return 0xff61;  // Print Screen
+        case 0x2D:
+            return 0xff63;  // Insert
+        case 0x2E:
+            return 0xffff;  // Delete
+        default:
+            return 0;
     }
 }
 
@@ -120,9 +138,8 @@ bool X11HotKeys::RegisterHotKey(int32_t lngId, uint32_t lngModifiers, uint32_t l
     std::vector<uint16_t> made;
     bool blnTaken = false;
     for (uint16_t variant : LockVariants(modifiers)) {
-        xcb_void_cookie_t cookie =
-            xcb_grab_key_checked(mConnection, 1, mRoot, variant, keycode, XCB_GRAB_MODE_ASYNC,
-                                 XCB_GRAB_MODE_ASYNC);
+        xcb_void_cookie_t cookie = xcb_grab_key_checked(mConnection, 1, mRoot, variant, keycode,
+                                                        XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
         XcbReply<xcb_generic_error_t> error(xcb_request_check(mConnection, cookie));
         // BadAccess: another client holds the key.
         if (error) {
