@@ -42,13 +42,16 @@ TrayIcon::~TrayIcon() {
 
 QIcon TrayIcon::AgentIcon() {
     InitAgentResources();
-    QSvgRenderer renderer(QStringLiteral(":/nvagent/nvagent.svg"));
+    // Each picture is drawn on its own pixel grid; scaling one to the other
+    // size blurs every line.
+    QSvgRenderer small(QStringLiteral(":/nvagent/nvagent.svg"));
+    QSvgRenderer large(QStringLiteral(":/nvagent/nvagent-22.svg"));
     QIcon icon;
     for (int size : {16, 22, 24, 32, 48, 64}) {
         QPixmap pixmap(size, size);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
-        renderer.render(&painter);
+        (size < 22 ? small : large).render(&painter);
         painter.end();
         icon.addPixmap(pixmap);
     }
