@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "annotator/src/PortalHotKeys.h"
 #include "annotator/src/X11HotKeys.h"
 
 namespace {
@@ -37,11 +38,10 @@ bool blnSet(const char* name) {
 
 std::unique_ptr<HotKeys> NewDesktopHotKeys(std::string* pstrWhyNone) {
     std::string strWhy;
-    if (blnSet("WAYLAND_DISPLAY")) {
-        // An X display beside Wayland is XWayland, whose grabs see only X
-        // windows.
-        strWhy = "a Wayland session without a global-shortcuts portal";
-    } else if (blnSet("DISPLAY")) {
+    // An X display beside Wayland is XWayland, whose grabs see only X
+    // windows: the portal is the way there.
+    if (blnSet("WAYLAND_DISPLAY")) return std::make_unique<PortalHotKeys>();
+    if (blnSet("DISPLAY")) {
         if (auto x11 = X11HotKeys::Connect(nullptr, &strWhy)) return x11;
     } else {
         strWhy = "no display";

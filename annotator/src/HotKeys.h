@@ -33,7 +33,7 @@ class HotKeys {
     Pressed mPressed;
 };
 
-// The service this desktop offers: X11 key grabs where an X display is the
-// session's, else one that registers nothing. strWhyNone says, for the one
-// line the agent prints, why there are no global keys.
+// The service this desktop offers: the global-shortcuts portal in a Wayland
+// session, X11 key grabs where an X display is the session's, else one that
+// registers nothing and says once why (*pstrWhyNone says it too).
 std::unique_ptr<HotKeys> NewDesktopHotKeys(std::string* pstrWhyNone);

@@ -13,6 +13,7 @@
 #include "annotator/src/X11HotKeys.h"
 #include "platform/win/Process.h"
 #include "tests/annotator/AgentFixture.h"
+#include "tests/annotator/DesktopApp.h"
 
 using namespace platform::win;
 
@@ -67,10 +68,7 @@ class X11 : public AgentFixture {
 };
 
 TEST_F(X11, AGrabIsHeldAgainstOtherClientsAndAKeyTakenElsewhereFailsToRegister) {
-    int argc = 1;
-    char name[] = "annotator_x11_tests";
-    char* argv[] = {name, nullptr};
-    QCoreApplication app(argc, argv);
+    EnsureDesktopApp();
     std::string strError;
     auto keys = X11HotKeys::Connect(nullptr, &strError);
     ASSERT_TRUE(keys) << strError;
