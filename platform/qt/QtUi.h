@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -31,6 +32,7 @@ class QtUi : public platform::ui::UiServices {
 
   private:
     bool mblnBusy = false;
+    std::chrono::steady_clock::time_point mLastEvents;
 };
 
 }  // namespace platform::qt

@@ -24,6 +24,8 @@ check_root() {
   for f in usr/bin/TarnwickBackup usr/lib/tarnwickbackup/TarnwickLib10.so \
            usr/lib/tarnwickbackup/SaveCore30.so usr/share/tarnwickbackup/TarnwickBackup.hlp \
            usr/share/doc/tarnwickbackup/examples/drives.ini \
+           usr/share/doc/tarnwickbackup/copyright usr/share/doc/tarnwickbackup/changelog.gz \
+           usr/share/man/man1/TarnwickBackup.1.gz \
            usr/share/doc/tarnwickbackup/examples/tarnwick-backup.service \
            usr/share/doc/tarnwickbackup/examples/tarnwick-backup.timer \
            usr/share/applications/tarnwickbackup.desktop \

@@ -1,0 +1,14 @@
+// Offered to users of Internet Explorer 6: the product's own page for it,
+// "Go to Notavex" or "Exit".
+#pragma once
+
+#include <QDialog>
+
+namespace notavex::installer {
+
+class BrowserVersionDialog : public QDialog {
+  public:
+    explicit BrowserVersionDialog(const QString& strText, QWidget* pParent = nullptr);
+};
+
+}  // namespace notavex::installer

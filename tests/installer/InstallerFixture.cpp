@@ -1,0 +1,229 @@
+#include "tests/installer/InstallerFixture.h"
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "platform/win/Process.h"
+#include "platform/win/RestartOps.h"
+#include "platform/win/ShellFolders.h"
+#include "platform/win/WindowClass.h"
+
+namespace fs = std::filesystem;
+using namespace platform::win;
+
+namespace twtest {
+
+void InstallerFixture::SetUp() {
+    WinFixture::SetUp();
+    for (const char* name : {"PATH", "DISPLAY", "WAYLAND_DISPLAY", "NOTAVEX_INSTALLER_ANSWERS",
+                             "NVServerName", "NVServerPort"}) {
+        const char* v = getenv(name);
+        mSaved.emplace_back(name, v ? std::optional<std::string>(v) : std::nullopt);
+    }
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    unsetenv("NVServerName");
+    unsetenv("NVServerPort");
+    // Regsvr32 is found along PATH when the installer runs from elsewhere.
+    setenv(
+        "PATH",
+        (std::string(INSTALLER_BIN_DIR) + ":" + mSaved[0].second.value_or("/usr/bin:/bin")).c_str(),
+        1);
+    fs::create_directories(Source());
+    for (const char* name : {"installer", "notavex.dll", "linebreak.gif"})
+        fs::copy_file(fs::path(INSTALLER_BIN_DIR) / name, fs::path(Source()) / name);
+    fs::copy_file(NVAGENT_DOUBLE, fs::path(Source()) / "NVAgent");
+    const std::string browser = Path("browser.sh");
+    WriteText(browser, "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + Path("pages.log") + "'\n");
+    fs::permissions(browser, fs::perms::owner_all);
+    setenv("NOTAVEX_BROWSER", browser.c_str(), 1);
+    // Blanks in the install folder: every command line must quote it.
+    mstrProgramFiles = Path("machine/Program Files");
+    SetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir",
+             mstrProgramFiles);
+}
+
+void InstallerFixture::TearDown() {
+    // An agent the installer started is stopped as the uninstall stops it.
+    if (const HWND agent = FindWindow("Notavex Agent")) PostMessage(agent, 1127, 0, 0);
+    for (pid_t pid : maWindows) StopWindow(pid);
+    for (const auto& [name, value] : mSaved) {
+        if (value)
+            setenv(name.c_str(), value->c_str(), 1);
+        else
+            unsetenv(name.c_str());
+    }
+    WinFixture::TearDown();
+}
+
+InstallerFixture::Result InstallerFixture::Run(const std::string& strProgram,
+                                               const std::string& strArgs,
+                                               const std::string& strAnswers) {
+    setenv("NOTAVEX_INSTALLER_ANSWERS", strAnswers.c_str(), 1);
+    const std::string err = Path("stderr.txt");
+    const std::string command = "'" + strProgram + "' " + strArgs + " 2>'" + err + "'";
+    const int status = std::system(command.c_str());
+    unsetenv("NOTAVEX_INSTALLER_ANSWERS");
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(err)};
+}
+
+std::string InstallerFixture::Folder() const {
+    return mstrProgramFiles + "/Notavex/";
+}
+
+std::optional<std::string> InstallerFixture::Value(HKEY hRoot, const std::string& strKey,
+                                                   const std::string& strName) const {
+    auto registry = NewRegistry();
+    HKEY h = 0;
+    if (registry->OpenKey(hRoot, strKey, KEY_READ, &h) != ERROR_SUCCESS) return std::nullopt;
+    std::string text(4096, '\0');
+    uint32_t size = static_cast<uint32_t>(text.size());
+    const int32_t r = registry->QueryValue(h, strName, nullptr, text.data(), &size);
+    registry->CloseKey(h);
+    if (r != ERROR_SUCCESS) return std::nullopt;
+    text.resize(size);
+    while (!text.empty() && text.back() == '\0') text.pop_back();
+    return text;
+}
+
+void InstallerFixture::SetValue(HKEY hRoot, const std::string& strKey, const std::string& strName,
+                                const std::string& strText) const {
+    auto registry = NewRegistry();
+    HKEY h = 0;
+    ASSERT_EQ(registry->CreateKey(hRoot, strKey, KEY_ALL_ACCESS, &h), ERROR_SUCCESS);
+    registry->SetValue(h, strName, REG_SZ, strText.c_str(),
+                       static_cast<uint32_t>(strText.size() + 1));
+    registry->CloseKey(h);
+}
+
+bool InstallerFixture::blnKeyExists(HKEY hRoot, const std::string& strKey) const {
+    auto registry = NewRegistry();
+    HKEY h = 0;
+    if (registry->OpenKey(hRoot, strKey, KEY_READ, &h) != ERROR_SUCCESS) return false;
+    registry->CloseKey(h);
+    return true;
+}
+
+std::vector<std::string> InstallerFixture::Pages(std::size_t lngAtLeast) const {
+    std::vector<std::string> out;
+    blnEventually([&] {
+        out.clear();
+        std::istringstream in(ReadText(Path("pages.log")));
+        for (std::string line; std::getline(in, line);) out.push_back(line);
+        return out.size() >= lngAtLeast;
+    });
+    return out;
+}
+
+std::vector<std::string> InstallerFixture::FilesIn(const std::string& strFolder) {
+    std::vector<std::string> out;
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(strFolder, ec)) out.push_back(e.path().filename());
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+pid_t InstallerFixture::StartWindow(const std::string& strClass, const std::string& strQuitOn) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        execl(NVAGENT_DOUBLE, NVAGENT_DOUBLE, strClass.c_str(), strQuitOn.c_str(), nullptr);
+        _exit(127);
+    }
+    maWindows.push_back(pid);
+    blnEventually([&] { return static_cast<bool>(FindWindow(strClass)); });
+    return pid;
+}
+
+void InstallerFixture::StopWindow(pid_t pid) {
+    kill(pid, SIGTERM);
+    waitpid(pid, nullptr, 0);
+    maWindows.erase(std::remove(maWindows.begin(), maWindows.end(), pid), maWindows.end());
+}
+
+bool InstallerFixture::blnEventually(const std::function<bool()>& condition) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > until) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+std::vector<std::pair<std::string, std::string>> InstallerFixture::PendingAtRestart() const {
+    auto registry = NewRegistry();
+    HKEY h = 0;
+    if (registry->OpenKey(HKEY_LOCAL_MACHINE, kSessionManagerKey, KEY_READ, &h) != ERROR_SUCCESS)
+        return {};
+    std::string data(65536, '\0');
+    uint32_t size = static_cast<uint32_t>(data.size());
+    const int32_t r = registry->QueryValue(h, kPendingValue, nullptr, data.data(), &size);
+    registry->CloseKey(h);
+    data.resize(r == ERROR_SUCCESS ? size : 0);
+    return PendingPairs(data);
+}
+
+void InstallerFixture::ExpectInstalled(const std::string& strLibrary,
+                                       std::vector<std::string> astrOthers) {
+    const std::string folder = Folder();
+    const std::string quoted = "\"" + folder + "installer\"";
+    const std::string uninstall =
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Notavex";
+    const std::string addon = "Software\\Notavex\\Annotator";
+    struct Expected {
+        const std::string& strKey;
+        const char* strName;
+        std::string strText;
+    };
+    const Expected values[] = {{uninstall, "DisplayName", "Notavex"},
+                               {uninstall, "UninstallString", quoted + " -u"},
+                               {addon, "Version", "3.0.0.551"},
+                               {addon, "DLLPath", folder + strLibrary},
+                               {addon, "QuietUninstall", quoted + " -q"}};
+    for (const auto& v : values)
+        EXPECT_EQ(Value(HKEY_LOCAL_MACHINE, v.strKey, v.strName), v.strText) << v.strName;
+    // Registered from the installed library, under the name actually used.
+    const auto clsid = Value(HKEY_CLASSES_ROOT, "Notavex.NVNote.1\\CLSID", "");
+    ASSERT_TRUE(clsid);
+    EXPECT_EQ(Value(HKEY_CLASSES_ROOT, "CLSID\\" + *clsid + "\\InprocServer32", ""),
+              folder + strLibrary);
+
+    std::vector<std::string> files{"NVAgent", "installer", "linebreak.gif", strLibrary};
+    files.insert(files.end(), astrOthers.begin(), astrOthers.end());
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(FilesIn(folder), files);
+    for (const char* name : {"linebreak.gif", "NVAgent"})
+        EXPECT_EQ(ReadText(folder + name), ReadText(Source() + "/" + name)) << name;
+    EXPECT_EQ(ReadText(folder + "installer"), ReadText(INSTALLER_BIN_DIR "/installer"));
+    EXPECT_EQ(ReadText(folder + strLibrary), ReadText(Source() + "/notavex.dll"));
+
+    ShellLink agent{folder + "NVAgent", "", "Notavex Icon", ""};
+    ShellLink start{folder + "NVAgent", "-v", "Start an Notavex-enabled browser", ""};
+    EXPECT_EQ(ReadText(Path("machine/etc/xdg/autostart/Notavex Agent.desktop")),
+              strDesktopEntry("Notavex Agent", agent));
+    EXPECT_EQ(ReadText(Path("machine/usr/local/share/applications/Start Notavex.desktop")),
+              strDesktopEntry("Start Notavex", start));
+    EXPECT_EQ(ReadText(Path("machine/usr/local/share/applications/Notavex/Start Notavex.desktop")),
+              strDesktopEntry("Start Notavex", start));
+    EXPECT_TRUE(blnEventually([] { return static_cast<bool>(FindWindow("Notavex Agent")); }));
+}
+
+void InstallerFixture::ExpectValuesAndLinksRemoved() {
+    EXPECT_FALSE(blnKeyExists(HKEY_LOCAL_MACHINE,
+                              "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Notavex"));
+    EXPECT_FALSE(blnKeyExists(HKEY_LOCAL_MACHINE, "Software\\Notavex\\Annotator"));
+    EXPECT_FALSE(blnKeyExists(HKEY_CLASSES_ROOT, "Notavex.NVNote.1"));
+    EXPECT_FALSE(fs::exists(Path("machine/etc/xdg/autostart/Notavex Agent.desktop")));
+    EXPECT_FALSE(fs::exists(Path("machine/usr/local/share/applications/Start Notavex.desktop")));
+    EXPECT_FALSE(fs::exists(Path("machine/usr/local/share/applications/Notavex")));
+    EXPECT_TRUE(blnEventually([] { return !FindWindow("Notavex Agent"); }));
+}
+
+}  // namespace twtest
