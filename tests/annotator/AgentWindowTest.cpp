@@ -109,7 +109,7 @@ TEST_F(Agent, MenuItemsAndHotKeysReachTheirSlotsInOrderOnOneObjectReleasedAtTheE
     EXPECT_TRUE(maReports.empty());
 }
 
-TEST_F(Agent, HideStoresShowIconAndRemovesTheIconAndTheStopSignalEndsTheLoop) {
+TEST_F(Agent, HideStoresShowIconAndRemovesTheIconAnd1125BringsItBack) {
     mWindow->Start();
     EXPECT_TRUE(mTray->blnShown());  // nothing stored: the icon shows
 
@@ -123,11 +123,8 @@ TEST_F(Agent, HideStoresShowIconAndRemovesTheIconAndTheStopSignalEndsTheLoop) {
     const HWND hwnd = FindWindow(kAgentClass);
     ASSERT_EQ(PostMessage(hwnd, WM_NV_SHOWICON, 0, 1), 0);
     EXPECT_TRUE(blnRunUntil([&] { return mTray->blnShown(); }));
-    int64_t lngResult = -1;
-    std::thread stop([&] { SendMessageTimeout(hwnd, WM_NV_QUIT, 0, 0, 5000, &lngResult); });
-    EXPECT_TRUE(blnRunUntil([&] { return mblnQuit; }));
-    stop.join();
-    EXPECT_EQ(lngResult, 0);
+    mWindow->WindowProc({WM_NV_QUIT, 0, 0});
+    EXPECT_TRUE(mblnQuit);
     EXPECT_FALSE(mTray->blnShown());
 }
 
