@@ -30,11 +30,16 @@ xvfb-run -a -n 74 -s "-screen 0 640x480x24" bash -euc '
   sleep 2
   shoot screen-light
   convert "$OUT/screen-light.png" -crop 48x24+592+456 -scale 800% "$OUT/icon-light.png"
+  # Resting on the icon shows its tip.
+  xdotool mousemove 628 468
+  sleep 2
+  shoot tip
   # Right button on the icon: the menu opens at the pointer.
-  xdotool mousemove 628 468 click 3
+  xdotool click 3
   sleep 1
   shoot menu
-  xdotool key Escape
+  # An item chosen with the mouse reaches the component (the log below).
+  xdotool mousemove 490 432 click 1
   kill $tray; wait $tray 2>/dev/null || true
   panel 0x202020 24
   "$BIN/nvmsg" "Notavex Agent" WM_USER+101 0 1
@@ -63,3 +68,5 @@ xvfb-run -a -n 74 -s "-screen 0 640x480x24" bash -euc '
   kill $tray
 '
 ls "$out"
+echo "The stand-in's calls:"
+cat "$work/calls.log"
