@@ -55,7 +55,7 @@ class Agent : public AgentFixture {
     }
     template <typename Pred>
     bool blnRunUntil(Pred pred) {
-        for (int i = 0; i < 200 && !pred(); ++i) {
+        for (int i = 0; i < 500 && !pred(); ++i) {
             QApplication::processEvents();
             std::this_thread::sleep_for(10ms);
         }

@@ -91,7 +91,7 @@ class StandinPortal : public QDBusVirtualObject {
 
 template <typename Pred>
 bool blnRunUntil(Pred pred) {
-    for (int i = 0; i < 300 && !pred(); ++i) {
+    for (int i = 0; i < 500 && !pred(); ++i) {
         QCoreApplication::processEvents();
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
