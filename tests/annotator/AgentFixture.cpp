@@ -1,0 +1,92 @@
+#include "tests/annotator/AgentFixture.h"
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <sstream>
+#include <thread>
+
+#include "platform/win/Process.h"
+
+extern char** environ;
+
+namespace twtest {
+
+void AgentFixture::SetUp() {
+    WinFixture::SetUp();
+    // Agents started here run without a display, so no key is grabbed on a
+    // desktop the tests happen to run in.
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+}
+
+void AgentFixture::TearDown() {
+    for (pid_t pid : mStarted)
+        if (!WaitExit(pid, 0)) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+        }
+    WinFixture::TearDown();
+}
+
+std::string AgentFixture::BinPath(const std::string& strName) {
+    return (std::filesystem::read_symlink("/proc/self/exe").parent_path() / strName).string();
+}
+
+void AgentFixture::RegisterStandin() {
+    int32_t code = -1;
+    ASSERT_TRUE(platform::win::blnRunAndWait("Regsvr32.exe /s " + BinPath("notavex.dll"), &code));
+    ASSERT_EQ(code, 0);
+    std::filesystem::remove(Path("calls.log"));
+}
+
+pid_t AgentFixture::StartAgent(const std::vector<std::string>& args, const std::string& strArgv0) {
+    const std::string strProgram = BinPath("NVAgent");
+    std::vector<std::string> argv{strArgv0.empty() ? strProgram : strArgv0};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::vector<char*> raw;
+    for (auto& a : argv) raw.push_back(a.data());
+    raw.push_back(nullptr);
+    pid_t pid = 0;
+    if (posix_spawn(&pid, strProgram.c_str(), nullptr, nullptr, raw.data(), environ) != 0) return 0;
+    mStarted.push_back(pid);
+    return pid;
+}
+
+std::optional<int> AgentFixture::WaitExit(pid_t pid, int lngLimitMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(lngLimitMs);
+    for (;;) {
+        int status = 0;
+        const pid_t r = waitpid(pid, &status, WNOHANG);
+        if (r == pid) {
+            std::erase(mStarted, pid);
+            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        }
+        if (r < 0 || std::chrono::steady_clock::now() >= deadline) return std::nullopt;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+std::vector<std::string> AgentFixture::LogLines() {
+    std::istringstream in(ReadText(Path("calls.log")));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+std::vector<std::string> AgentFixture::WaitForLog(size_t lngLines, int lngLimitMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(lngLimitMs);
+    auto lines = LogLines();
+    while (lines.size() < lngLines && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        lines = LogLines();
+    }
+    return lines;
+}
+
+}  // namespace twtest
