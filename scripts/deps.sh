@@ -4,7 +4,6 @@
 set -euo pipefail
 pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libgl-dev libgtest-dev libgmock-dev
       googletest fonts-dejavu-core xvfb xauth clang libxcb1-dev xdotool
-      trayer imagemagick
       at-spi2-core dbus python3-gi gir1.2-atspi-2.0
       dpkg-dev desktop-file-utils systemd)
 missing=()
