@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <thread>
 
 #include "annotator/src/AgentCommandLine.h"
 #include "annotator/src/AgentWindow.h"
@@ -54,7 +55,10 @@ void ShowAllYourBase() {
 // show its icon and returns null with *pblnHandedOver set.
 std::unique_ptr<WindowClassOwner> ClaimAgentClass(bool* pblnHandedOver) {
     *pblnHandedOver = false;
-    for (int attempt = 0; attempt < 3; ++attempt) {
+    // An agent started at the same moment holds the class a little before
+    // it listens: give it two seconds to answer.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (attempt) std::this_thread::sleep_for(std::chrono::milliseconds(20));
         int32_t lngError = 0;
         if (auto owner = WindowClassOwner::Claim(kAgentClass, &lngError)) return owner;
         if (lngError != ERROR_CLASS_ALREADY_EXISTS) {
@@ -67,7 +71,7 @@ std::unique_ptr<WindowClassOwner> ClaimAgentClass(bool* pblnHandedOver) {
             *pblnHandedOver = true;
             return nullptr;
         }
-        // The other agent ended in between: claim again.
+        // Not listening yet, or ended in between: claim again.
     }
     std::fprintf(stderr, "NVAgent: another agent holds the window class but does not answer.\n");
     return nullptr;

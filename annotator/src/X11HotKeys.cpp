@@ -150,10 +150,13 @@ bool X11HotKeys::RegisterHotKey(int32_t lngId, uint32_t lngModifiers, uint32_t l
     }
     if (blnTaken) {
         for (uint16_t variant : made) xcb_ungrab_key(mConnection, keycode, mRoot, variant);
-        xcb_flush(mConnection);
+        Sync();
         return false;
     }
     mGrabs.emplace(lngId, Grab{keycode, modifiers});
+    // The checks above waited for replies, as Sync does.
+    QMetaObject::invokeMethod(
+        mNotifier.get(), [this] { ReadEvents(); }, Qt::QueuedConnection);
     return true;
 }
 
@@ -166,7 +169,17 @@ void X11HotKeys::UnregisterHotKey(int32_t lngId) {
     auto [first, last] = mGrabs.equal_range(lngId);
     for (auto it = first; it != last; ++it) Ungrab(it->second);
     mGrabs.erase(first, last);
-    xcb_flush(mConnection);
+    Sync();
+}
+
+void X11HotKeys::Sync() {
+    // A key given up is free for another program only once the server has
+    // read the release, not when it has merely been sent.
+    std::free(xcb_get_input_focus_reply(mConnection, xcb_get_input_focus(mConnection), nullptr));
+    // Waiting for the reply may have read key presses off the socket, where
+    // the notifier no longer sees them.
+    QMetaObject::invokeMethod(
+        mNotifier.get(), [this] { ReadEvents(); }, Qt::QueuedConnection);
 }
 
 void X11HotKeys::ReadEvents() {

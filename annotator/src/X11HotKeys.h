@@ -42,6 +42,8 @@ class X11HotKeys : public HotKeys {
     uint16_t NumLockMask();
     std::vector<uint16_t> LockVariants(uint16_t modifiers);
     void Ungrab(const Grab& grab);
+    // Returns once the server has done every request sent so far.
+    void Sync();
 
     xcb_connection_t* mConnection;
     xcb_window_t mRoot;
