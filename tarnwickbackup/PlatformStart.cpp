@@ -100,6 +100,13 @@ bool PlatformStart::blnStarted(const std::string& strPlatformName) {
         geMessageMode = blnHeadless ? MessageMode::Drop : MessageMode::PassOn;
         aHeld.swap(gaHeld);
     }
+    if (mblnFellBack) {
+        for (const HeldMessage& objHeld : aHeld)
+            if (objHeld.eType != QtDebugMsg && objHeld.eType != QtInfoMsg) {
+                mstrWhy = objHeld.strText.toStdString();
+                break;
+            }
+    }
     if (!blnHeadless) {
         for (const HeldMessage& objHeld : aHeld) {
             const QMessageLogContext context(nullptr, 0, nullptr, objHeld.strCategory.c_str());
@@ -111,8 +118,8 @@ bool PlatformStart::blnStarted(const std::string& strPlatformName) {
 
 std::string PlatformStart::strFallbackNote(const std::string& strAppTitle) const {
     if (!mblnFellBack) return {};
-    return "[" + strAppTitle + "] The display cannot be used (Qt platform \"" + mstrFirst +
-           "\"): running without one.";
+    return "[" + strAppTitle + "] The display cannot be used (Qt platform \"" + mstrFirst + "\"" +
+           (mstrWhy.empty() ? "" : ": " + mstrWhy) + "): running without one.";
 }
 
 }  // namespace tarnwickbackup

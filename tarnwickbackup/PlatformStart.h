@@ -37,6 +37,7 @@ class PlatformStart {
     int mlngArgc = 0;
     std::string mstrFirst;  // the platform asked for first
     bool mblnFellBack = false;
+    std::string mstrWhy;  // what Qt said when the first platform failed
 };
 
 }  // namespace tarnwickbackup
