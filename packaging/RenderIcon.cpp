@@ -1,6 +1,6 @@
 // Renders the program's SVG icon as the PNG sizes desktops look up in the
 // hicolor theme, so the PNGs never drift from the drawing.
-//   tw_render_icon <icon.svg> <output folder> <size>...
+//   tw_render_icon <icon.svg> <output folder> <icon name> <size>...
 // writes <output folder>/<size>x<size>/apps/<icon name>.png for each size.
 #include <QCoreApplication>
 #include <QDir>
@@ -15,8 +15,8 @@ int main(int argc, char** argv) {
     // build may run where there is none.
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() < 4) {
-        std::fprintf(stderr, "usage: tw_render_icon ICON.svg OUTDIR SIZE...\n");
+    if (args.size() < 5) {
+        std::fprintf(stderr, "usage: tw_render_icon ICON.svg OUTDIR NAME SIZE...\n");
         return 2;
     }
     QSvgRenderer svg(args[1]);
@@ -24,8 +24,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tw_render_icon: %s is no SVG drawing\n", qPrintable(args[1]));
         return 1;
     }
-    const QString strName = QFileInfo(args[1]).completeBaseName() + ".png";
-    for (qsizetype i = 3; i < args.size(); ++i) {
+    const QString strName = args[3] + ".png";
+    for (qsizetype i = 4; i < args.size(); ++i) {
         bool blnOk = false;
         const int lngSize = args[i].toInt(&blnOk);
         if (!blnOk || lngSize <= 0) {
