@@ -5,8 +5,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <algorithm>
-#include <iostream>
-#include <sstream>
 
 #include "MainFormFixture.h"
 #include "ModalDriver.h"
@@ -22,19 +20,6 @@ namespace fs = std::filesystem;
 namespace ui = platform::ui;
 using tarnwickbackup::BackupModeDialog;
 using tarnwickbackup::WaitForDrive;
-
-// What the program writes to standard error while it lives (the text
-// window without a display).
-class CerrCapture {
-  public:
-    CerrCapture() : mpOld(std::cerr.rdbuf(mText.rdbuf())) {}
-    ~CerrCapture() { std::cerr.rdbuf(mpOld); }
-    std::string str() const { return mText.str(); }
-
-  private:
-    std::ostringstream mText;
-    std::streambuf* mpOld;
-};
 
 // Swaps the medium of E: when the engine says the disc is full; connected
 // before the main window, so it runs before the window's own handler.
@@ -77,12 +62,10 @@ class MainFormBackupTest : public AppFixture {
     // "Make Backup" with the options as stored, answering OK to the
     // confirmations.
     void MakeBackup(bool blnDated = false, std::vector<int32_t> alngLater = {}) {
-        WhenOpen<BackupModeDialog>(
-            [blnDated](BackupModeDialog& d) {
-                d.chkMakeDatedBackup->setChecked(blnDated);
-                d.cmdOkay->click();
-            },
-            [](BackupModeDialog& d) { d.cmdCancel->click(); });
+        WhenOpen<BackupModeDialog>([blnDated](BackupModeDialog& d) {
+            d.chkMakeDatedBackup->setChecked(blnDated);
+            d.cmdOkay->click();
+        });
         if (!blnDated) mUi->QueueMsgBoxAnswer(ui::vbOK);
         mUi->QueueMsgBoxAnswer(ui::vbOK);
         for (int32_t lngAnswer : alngLater) mUi->QueueMsgBoxAnswer(lngAnswer);
@@ -162,17 +145,14 @@ TEST_F(MainFormBackupTest, EraseIsConfirmedOnlyWithoutTheDatedSubfolder) {
     // options dialog, before any question.
     mUi->ClearPrompts();
     fs::remove_all(mTmp / "e" / "C$");
-    WhenOpen<BackupModeDialog>(
-        [](BackupModeDialog& d) {
-            d.chkMakeDatedBackup->setChecked(false);
-            d.cmdOkay->click();
-        },
-        [](BackupModeDialog& d) { d.cmdCancel->click(); });
+    WhenOpen<BackupModeDialog>([](BackupModeDialog& d) {
+        d.chkMakeDatedBackup->setChecked(false);
+        d.cmdOkay->click();
+    });
     mUi->QueueMsgBoxAnswer(ui::vbCancel);
     form.cmdBackup->click();
     EXPECT_EQ(mUi->Prompts().size(), 1u);
-    WhenOpen<BackupModeDialog>([](BackupModeDialog& d) { d.cmdCancel->click(); },
-                               [](BackupModeDialog& d) { d.cmdCancel->click(); });
+    WhenOpen<BackupModeDialog>([](BackupModeDialog& d) { d.cmdCancel->click(); });
     form.cmdBackup->click();
     EXPECT_EQ(mUi->Prompts().size(), 1u);
     EXPECT_FALSE(fs::exists(mTmp / "e" / "C$"));
@@ -273,7 +253,18 @@ TEST_F(MainFormBackupTest, SkipEndsOnlyTheCountStopWhileCountingTouchesNothing) 
 class SmallDiscTest : public MainFormBackupTest {
   protected:
     SmallDiscTest() { mCapacityE = 150000; }
-    void ExpectDiscFullBox() {
+    void SetUp() override {
+        MainFormBackupTest::SetUp();
+        TwoFiles();
+        StartOnE();
+    }
+    // A backup that fills E: and meets objChanger there; lngAnswer to the
+    // box that asks for another disc.
+    void FillTheDisc(DiscChanger& objChanger, int32_t lngAnswer,
+                     std::function<void(int)> fnAtTick = {}) {
+        savecore::BackupManager::EventConnection objConnection(*mForm->objManager(), objChanger);
+        FakeWaitClock(std::move(fnAtTick));
+        MakeBackup(false, {lngAnswer});
         ASSERT_GE(mUi->Prompts().size(), 3u);
         const auto& box = mUi->Prompts()[2];
         EXPECT_EQ(box.strPrompt,
@@ -289,38 +280,27 @@ class SmallDiscTest : public MainFormBackupTest {
 };
 
 TEST_F(SmallDiscTest, FullDiscGoesOnOnTheNewMediumOnceTheDriveIsReady) {
-    TwoFiles();
-    auto& form = StartOnE();
     DiscChanger objChanger(mTmp / "e");
-    savecore::BackupManager::EventConnection objConnection(*form.objManager(), objChanger);
-    FakeWaitClock([this](int lngTick) {
+    FillTheDisc(objChanger, ui::vbOK, [this](int lngTick) {
         if (lngTick == 3) fs::create_directories(mTmp / "e");
     });
-    MakeBackup(false, {ui::vbOK});
-    ExpectDiscFullBox();
     EXPECT_EQ(objChanger.mlngFull, 1);
     EXPECT_EQ(mlngTicks, 3);
     EXPECT_FALSE(blnPrompted("Backup stopped."));
-    // One file on each disc, whole.
-    ExpectOneFilePerDisc();
+    ExpectOneFilePerDisc();  // whole
 }
 
 TEST_F(SmallDiscTest, ReadyNewDiscNeedsNoWaitAndCancelStops) {
-    TwoFiles();
-    auto& form = StartOnE();
     DiscChanger objChanger(mTmp / "e");
     objChanger.mblnInsertAtOnce = true;
-    savecore::BackupManager::EventConnection objConnection(*form.objManager(), objChanger);
-    FakeWaitClock();
-    MakeBackup(false, {ui::vbOK});
+    FillTheDisc(objChanger, ui::vbOK);
     EXPECT_EQ(mlngTicks, 0);
     EXPECT_FALSE(blnPrompted("Backup stopped."));
     ExpectOneFilePerDisc();
 
     mUi->ClearPrompts();
     objChanger.mblnSwap = false;
-    MakeBackup(false, {ui::vbCancel});
-    ExpectDiscFullBox();
+    FillTheDisc(objChanger, ui::vbCancel);
     EXPECT_EQ(mlngTicks, 0);
     EXPECT_TRUE(blnPrompted("Backup stopped."));
     EXPECT_EQ(fs::exists(mTmp / "e" / "C$" / "Data" / "1.bin") +
@@ -329,21 +309,16 @@ TEST_F(SmallDiscTest, ReadyNewDiscNeedsNoWaitAndCancelStops) {
 }
 
 TEST_F(SmallDiscTest, NoNewDiscWithinTheMinuteStopsTheRun) {
-    TwoFiles();
-    auto& form = StartOnE();
     DiscChanger objChanger(mTmp / "e");
-    savecore::BackupManager::EventConnection objConnection(*form.objManager(), objChanger);
-    FakeWaitClock();
-    MakeBackup(false, {ui::vbOK});
-    ExpectDiscFullBox();
+    FillTheDisc(objChanger, ui::vbOK);
     // Asked once a second; it gives up only once the minute is over.
     EXPECT_EQ(mlngTicks, 61);
     const auto aPrompts = Prompts();
     ASSERT_EQ(aPrompts.size(), 5u);
     EXPECT_EQ(aPrompts[3], "Tarnwick Backup: Backup stopped.");
     EXPECT_NE(aPrompts[4].find(" used."), std::string::npos);
-    EXPECT_EQ(form.objProgressWindow(), nullptr);
-    EXPECT_TRUE(form.cmdBackup->isEnabled());
+    EXPECT_EQ(mForm->objProgressWindow(), nullptr);
+    EXPECT_TRUE(mForm->cmdBackup->isEnabled());
 }
 
 // E: a real disc of 160 KiB (a tmpfs) that takes one of the two files; the
