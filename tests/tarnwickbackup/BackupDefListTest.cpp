@@ -69,14 +69,12 @@ class BackupDefListTest : public WindowFixture {
     std::vector<Row> ShowList(std::function<void(BackupDefList&)> fnCheck = nullptr) {
         std::vector<Row> aRows;
         bool blnOpened = false;
-        WhenOpen<BackupDefList>(
-            [&](BackupDefList& w) {
-                blnOpened = true;
-                aRows = Rows(*w.lvwFiles);
-                if (fnCheck) fnCheck(w);
-                w.cmdClose->click();
-            },
-            [](BackupDefList& w) { w.done(0); });
+        WhenOpen<BackupDefList>([&](BackupDefList& w) {
+            blnOpened = true;
+            aRows = Rows(*w.lvwFiles);
+            if (fnCheck) fnCheck(w);
+            w.cmdClose->click();
+        });
         BackupDefList objList;
         objList.ShowMe(mManager);
         EXPECT_TRUE(blnOpened);
@@ -87,15 +85,14 @@ class BackupDefListTest : public WindowFixture {
     savecore::BackupManager mManager;
 };
 
-TEST_F(BackupDefListTest, BeforeAnyRunNothingIsShown) {
-    BackupDefList objList;
-    objList.ShowMe(mManager);  // returns at once: no window to close
-    EXPECT_FALSE(objList.isVisible());
-    EXPECT_EQ(objList.lvwFiles->topLevelItemCount(), 0);
-    EXPECT_TRUE(mUi->Prompts().empty());
-}
-
 TEST_F(BackupDefListTest, ListsTheFilesOfTheLastRunInEngineOrderWithWhatEachHoldsNow) {
+    {
+        // Before any run there is nothing to show: ShowMe returns at once.
+        BackupDefList objList;
+        objList.ShowMe(mManager);
+        EXPECT_FALSE(objList.isVisible());
+        EXPECT_EQ(objList.lvwFiles->topLevelItemCount(), 0);
+    }
     ASSERT_FALSE(mManager.blnProcess("Daily", "", true));
     ASSERT_TRUE(mManager.colDefFolders().has_value());
     std::vector<std::string> astrEngine;
@@ -110,16 +107,7 @@ TEST_F(BackupDefListTest, ListsTheFilesOfTheLastRunInEngineOrderWithWhatEachHold
               Lines("IncludeFamily\r\nSuppressPattern [Z-A]\r\n"));
 
     const std::vector<Row> aRows = ShowList([](BackupDefList& w) {
-        EXPECT_EQ(w.windowTitle(), "Backup Instructions");
-        QTreeWidgetItem& header = *w.lvwFiles->headerItem();
-        ASSERT_EQ(w.lvwFiles->columnCount(), 3);
-        EXPECT_EQ(header.text(0), "Folder");
-        EXPECT_EQ(header.text(1), "Instruction");
-        EXPECT_EQ(header.text(2), "Filtering");
-        EXPECT_GE(w.lvwFiles->columnWidth(0), 3800 / 15);
-        EXPECT_GE(w.lvwFiles->columnWidth(1), 2800 / 15);
-        EXPECT_GE(w.lvwFiles->columnWidth(2), 900 / 15);
-        EXPECT_FALSE(w.lvwFiles->rootIsDecorated());
+        // Sorting would lose the engine's order.
         EXPECT_FALSE(w.lvwFiles->isSortingEnabled());
         // Images carry a spoken text; a "??" row says why.
         const QTreeWidgetItem& root = *w.lvwFiles->topLevelItem(0);

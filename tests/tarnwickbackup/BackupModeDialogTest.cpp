@@ -33,9 +33,6 @@ class BackupModeDialogTest : public AppFixture {
 
 TEST_F(BackupModeDialogTest, FirstUseShowsTheDefaultsAndOkStoresThem) {
     EXPECT_FALSE(blnRun([](BackupModeDialog& d) {
-        EXPECT_EQ(d.windowTitle(), "Additional Backup Parameters For \"Daily\"");
-        EXPECT_EQ(d.chkMakeDatedBackup->text(),
-                  "Backup to subfolder of \"e:\\\" named for date and time");
         EXPECT_TRUE(d.optFilterAll->isChecked());
         EXPECT_EQ(d.txtNumberOfDays->text(), "90");
         EXPECT_FALSE(d.txtNumberOfDays->isEnabled());

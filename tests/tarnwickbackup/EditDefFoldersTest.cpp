@@ -1,3 +1,4 @@
+#include <QComboBox>
 #include <QFont>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -7,7 +8,9 @@
 #include "ModalDriver.h"
 #include "savecore/DefinitionFile.h"
 #include "savecore/DriveProcessor.h"
+#include "tarnwickbackup/EditDefDrives.h"
 #include "tarnwickbackup/EditDefFolders.h"
+#include "tarnwickbackup/EditFolderAdvanced.h"
 #include "tarnwickbackup/FolderImages.h"
 #include "tarnwickbackup/FolderNode.h"
 
@@ -15,7 +18,9 @@ namespace twtest {
 namespace {
 
 namespace ui = platform::ui;
+using tarnwickbackup::EditDefDrives;
 using tarnwickbackup::EditDefFolders;
+using tarnwickbackup::EditFolderAdvanced;
 
 class EditDefFoldersTest : public AppFixture {
   protected:
@@ -45,18 +50,7 @@ class EditDefFoldersTest : public AppFixture {
     }
 
     static QTreeWidgetItem* Node(EditDefFolders& w, const std::string& strPath) {
-        QTreeWidgetItem* node = w.tvwFolders->topLevelItem(0);
-        std::string strRest = strPath;
-        while (node && !strRest.empty()) {
-            const auto pos = strRest.find('\\');
-            const QString strName = QString::fromStdString(strRest.substr(0, pos));
-            strRest = pos == std::string::npos ? "" : strRest.substr(pos + 1);
-            QTreeWidgetItem* next = nullptr;
-            for (int i = 0; i < node->childCount(); ++i)
-                if (node->child(i)->text(0) == strName) next = node->child(i);
-            node = next;
-        }
-        return node;
+        return TreeNode(*w.tvwFolders, QString::fromStdString(strPath));
     }
 
     // "image" or "image bold" of a node.
@@ -77,21 +71,13 @@ class EditDefFoldersTest : public AppFixture {
         const auto file = mTmp / "c" / strFolder / "Daily.BDF";  // strFolder: "A/B"
         return std::filesystem::exists(file) ? ReadFile(file) : "<none>";
     }
-
-    int CountPrompts(const std::string& strStart) {
-        int n = 0;
-        for (const auto& p : mUi->Prompts()) n += p.strPrompt.rfind(strStart, 0) == 0;
-        return n;
-    }
 };
 
 TEST_F(EditDefFoldersTest, DriveWithoutInstructionsOpensAsExcludeAndSavesItOnClose) {
     BuildTree(mTmp / "c", "Docs/\nRecycler/\nRECYCLED/\nrecycled.not/\nb/\n");
     std::filesystem::create_directories(mTmp / "c" / "Docs" / "a\\b");  // no Windows name
     Edit([this](EditDefFolders& w) {
-        EXPECT_EQ(w.windowTitle().toStdString(), "Select Folders and Files For \"Daily\" On C:  ");
         QTreeWidgetItem* root = w.tvwFolders->topLevelItem(0);
-        EXPECT_EQ(root->text(0).toStdString(), "\\");
         EXPECT_TRUE(root->isExpanded());
         std::string names;
         for (int i = 0; i < root->childCount(); ++i)
@@ -300,6 +286,59 @@ TEST_F(EditDefFoldersTest, SpaceOfAFolderNeedsSavedInstructions) {
         EXPECT_EQ(CountPrompts("Calculation stopped."), 1);
         EXPECT_FALSE(w.isVisible());
     });
+}
+
+// A type made only through the windows, from New Type to the advanced
+// instructions, and a backup of it.
+TEST_F(EditDefFoldersTest, ATypeMadeInTheWindowsBacksUpExactlyTheChosenFiles) {
+    BuildTree(mTmp / "c",
+              "Docs/a.txt\nDocs/Letters/b.doc\nDocs/Letters/c.tmp\nMusic/song.mp3\n"
+              "Temp/Keep/x.txt\n");
+    auto& form = StartForm();
+    mUi->QueueInputBoxAnswer("Reader");
+    mUi->QueueMsgBoxAnswer(ui::vbYes);  // create it
+    auto fnFolders = [this](EditDefFolders& f) {
+        f.Form_Activate();
+        Select(f, "Docs");
+        f.cmdBackupInclude_Click();
+        f.cmdExpand_Click();
+        Select(f, "Docs\\Letters");
+        f.cmdBackupExclude_Click();
+        WhenOpen<EditFolderAdvanced>([this](EditFolderAdvanced& a) {
+            mUi->QueueInputBoxAnswer("*.doc");
+            a.cmdAddFile_Click(1);
+            mUi->QueueMsgBoxAnswer(ui::vbYes);  // keep the changes
+            a.cmdClose_Click();
+        });
+        f.cmdAdvanced_Click();
+        Select(f, "Temp");
+        f.cmdBackupSkip_Click();
+        mUi->QueueMsgBoxAnswer(ui::vbYes);  // save
+        f.cmdClose_Click();
+        mUi->QueueMsgBoxAnswer(ui::vbNo);  // then no space calculation
+    };
+    WhenOpen<EditDefDrives>([fnFolders](EditDefDrives& d) {
+        const auto found = d.lvwDrives->findItems("C:", Qt::MatchStartsWith);
+        ASSERT_EQ(found.size(), 1);
+        d.lvwDrives->setCurrentItem(found.front());
+        d.lvwDrives_ItemClick(found.front());
+        WhenOpen<EditDefFolders>(fnFolders);
+        d.cmdEditDrive_Click();
+        d.cmdClose_Click();
+    });
+    form.cmdNewType_Click();
+    EXPECT_EQ(mUi->PendingAnswers(), 0u);
+    EXPECT_NE(form.cboBackup->findText(QStringLiteral("Reader")), -1);
+
+    std::filesystem::create_directories(mTmp / "e" / "bk");
+    auto& manager = *form.objManager();
+    manager.InitBackupMode();
+    EXPECT_FALSE(manager.blnProcess("Reader", "E:\\bk\\", false));
+    EXPECT_EQ(manager.strGetErrorLog(), "");
+    EXPECT_EQ(ReadTree(mTmp / "e" / "bk"),
+              "C$/Docs/Letters/b.doc=Docs/Letters/b.doc\n"
+              "C$/Docs/Reader.BDF=;Backup type definition file\r\nIncludeFamily\r\n\n"
+              "C$/Docs/a.txt=Docs/a.txt\n");
 }
 
 }  // namespace

@@ -5,8 +5,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <algorithm>
-#include <iostream>
-#include <sstream>
 
 #include "MainFormFixture.h"
 #include "ModalDriver.h"
@@ -22,19 +20,6 @@ namespace fs = std::filesystem;
 namespace ui = platform::ui;
 using tarnwickbackup::BackupModeDialog;
 using tarnwickbackup::WaitForDrive;
-
-// What the program writes to standard error while it lives (the text
-// window without a display).
-class CerrCapture {
-  public:
-    CerrCapture() : mpOld(std::cerr.rdbuf(mText.rdbuf())) {}
-    ~CerrCapture() { std::cerr.rdbuf(mpOld); }
-    std::string str() const { return mText.str(); }
-
-  private:
-    std::ostringstream mText;
-    std::streambuf* mpOld;
-};
 
 // Swaps the medium of E: when the engine says the disc is full; connected
 // before the main window, so it runs before the window's own handler.
@@ -77,12 +62,10 @@ class MainFormBackupTest : public AppFixture {
     // "Make Backup" with the options as stored, answering OK to the
     // confirmations.
     void MakeBackup(bool blnDated = false, std::vector<int32_t> alngLater = {}) {
-        WhenOpen<BackupModeDialog>(
-            [blnDated](BackupModeDialog& d) {
-                d.chkMakeDatedBackup->setChecked(blnDated);
-                d.cmdOkay->click();
-            },
-            [](BackupModeDialog& d) { d.cmdCancel->click(); });
+        WhenOpen<BackupModeDialog>([blnDated](BackupModeDialog& d) {
+            d.chkMakeDatedBackup->setChecked(blnDated);
+            d.cmdOkay->click();
+        });
         if (!blnDated) mUi->QueueMsgBoxAnswer(ui::vbOK);
         mUi->QueueMsgBoxAnswer(ui::vbOK);
         for (int32_t lngAnswer : alngLater) mUi->QueueMsgBoxAnswer(lngAnswer);
@@ -105,16 +88,6 @@ class MainFormBackupTest : public AppFixture {
         EXPECT_TRUE((strFirst == "e-full1 " && strSecond == "e ") ||
                     (strFirst == "e " && strSecond == "e-full1 "))
             << strFirst << "/" << strSecond;
-    }
-    std::vector<std::string> Prompts() const {
-        std::vector<std::string> out;
-        for (const auto& p : mUi->Prompts()) out.push_back(p.strTitle + ": " + p.strPrompt);
-        return out;
-    }
-    bool blnPrompted(const std::string& strText) const {
-        for (const auto& p : mUi->Prompts())
-            if (p.strPrompt == strText) return true;
-        return false;
     }
     // The wait's clock: a second passes at every tick of the wait window.
     void FakeWaitClock(std::function<void(int)> fnAtTick = {}) {
@@ -162,17 +135,14 @@ TEST_F(MainFormBackupTest, EraseIsConfirmedOnlyWithoutTheDatedSubfolder) {
     // options dialog, before any question.
     mUi->ClearPrompts();
     fs::remove_all(mTmp / "e" / "C$");
-    WhenOpen<BackupModeDialog>(
-        [](BackupModeDialog& d) {
-            d.chkMakeDatedBackup->setChecked(false);
-            d.cmdOkay->click();
-        },
-        [](BackupModeDialog& d) { d.cmdCancel->click(); });
+    WhenOpen<BackupModeDialog>([](BackupModeDialog& d) {
+        d.chkMakeDatedBackup->setChecked(false);
+        d.cmdOkay->click();
+    });
     mUi->QueueMsgBoxAnswer(ui::vbCancel);
     form.cmdBackup->click();
     EXPECT_EQ(mUi->Prompts().size(), 1u);
-    WhenOpen<BackupModeDialog>([](BackupModeDialog& d) { d.cmdCancel->click(); },
-                               [](BackupModeDialog& d) { d.cmdCancel->click(); });
+    WhenOpen<BackupModeDialog>([](BackupModeDialog& d) { d.cmdCancel->click(); });
     form.cmdBackup->click();
     EXPECT_EQ(mUi->Prompts().size(), 1u);
     EXPECT_FALSE(fs::exists(mTmp / "e" / "C$"));
@@ -193,9 +163,9 @@ TEST_F(MainFormBackupTest, StopEndsTheRunWithItsMessageAndTheSpaceUsed) {
     });
     MakeBackup();
     EXPECT_FALSE(astrFiles.empty());
-    const auto aPrompts = Prompts();
+    const auto aPrompts = PromptTexts();
     ASSERT_EQ(aPrompts.size(), 4u) << aPrompts.back();
-    EXPECT_EQ(aPrompts[2], "Tarnwick Backup: Backup stopped.");
+    EXPECT_EQ(aPrompts[2], "Backup stopped.");
     EXPECT_EQ(mUi->Prompts()[2].lngStyle, ui::vbExclamation + ui::vbOKOnly);
     EXPECT_NE(aPrompts[3].find(" used."), std::string::npos);
     EXPECT_EQ(form.objProgressWindow(), nullptr);
@@ -261,9 +231,9 @@ TEST_F(MainFormBackupTest, SkipEndsOnlyTheCountStopWhileCountingTouchesNothing) 
         if (progress && progress->lblCounting->isVisible()) progress->cmdStop->click();
     });
     MakeBackup();
-    const auto aPrompts = Prompts();
+    const auto aPrompts = PromptTexts();
     ASSERT_EQ(aPrompts.size(), 3u) << aPrompts.back();
-    EXPECT_EQ(aPrompts[2], "Tarnwick Backup: Backup stopped.");
+    EXPECT_EQ(aPrompts[2], "Backup stopped.");
     EXPECT_EQ(ReadFile(mTmp / "e" / "old.txt"), "previous backup");
     EXPECT_FALSE(fs::exists(mTmp / "e" / "C$"));
     EXPECT_EQ(form.objProgressWindow(), nullptr);
@@ -273,7 +243,18 @@ TEST_F(MainFormBackupTest, SkipEndsOnlyTheCountStopWhileCountingTouchesNothing) 
 class SmallDiscTest : public MainFormBackupTest {
   protected:
     SmallDiscTest() { mCapacityE = 150000; }
-    void ExpectDiscFullBox() {
+    void SetUp() override {
+        MainFormBackupTest::SetUp();
+        TwoFiles();
+        StartOnE();
+    }
+    // A backup that fills E: and meets objChanger there; lngAnswer to the
+    // box that asks for another disc.
+    void FillTheDisc(DiscChanger& objChanger, int32_t lngAnswer,
+                     std::function<void(int)> fnAtTick = {}) {
+        savecore::BackupManager::EventConnection objConnection(*mForm->objManager(), objChanger);
+        FakeWaitClock(std::move(fnAtTick));
+        MakeBackup(false, {lngAnswer});
         ASSERT_GE(mUi->Prompts().size(), 3u);
         const auto& box = mUi->Prompts()[2];
         EXPECT_EQ(box.strPrompt,
@@ -289,61 +270,45 @@ class SmallDiscTest : public MainFormBackupTest {
 };
 
 TEST_F(SmallDiscTest, FullDiscGoesOnOnTheNewMediumOnceTheDriveIsReady) {
-    TwoFiles();
-    auto& form = StartOnE();
     DiscChanger objChanger(mTmp / "e");
-    savecore::BackupManager::EventConnection objConnection(*form.objManager(), objChanger);
-    FakeWaitClock([this](int lngTick) {
+    FillTheDisc(objChanger, ui::vbOK, [this](int lngTick) {
         if (lngTick == 3) fs::create_directories(mTmp / "e");
     });
-    MakeBackup(false, {ui::vbOK});
-    ExpectDiscFullBox();
     EXPECT_EQ(objChanger.mlngFull, 1);
     EXPECT_EQ(mlngTicks, 3);
-    EXPECT_FALSE(blnPrompted("Backup stopped."));
-    // One file on each disc, whole.
-    ExpectOneFilePerDisc();
+    EXPECT_EQ(CountPrompts("Backup stopped."), 0);
+    ExpectOneFilePerDisc();  // whole
 }
 
 TEST_F(SmallDiscTest, ReadyNewDiscNeedsNoWaitAndCancelStops) {
-    TwoFiles();
-    auto& form = StartOnE();
     DiscChanger objChanger(mTmp / "e");
     objChanger.mblnInsertAtOnce = true;
-    savecore::BackupManager::EventConnection objConnection(*form.objManager(), objChanger);
-    FakeWaitClock();
-    MakeBackup(false, {ui::vbOK});
+    FillTheDisc(objChanger, ui::vbOK);
     EXPECT_EQ(mlngTicks, 0);
-    EXPECT_FALSE(blnPrompted("Backup stopped."));
+    EXPECT_EQ(CountPrompts("Backup stopped."), 0);
     ExpectOneFilePerDisc();
 
     mUi->ClearPrompts();
     objChanger.mblnSwap = false;
-    MakeBackup(false, {ui::vbCancel});
-    ExpectDiscFullBox();
+    FillTheDisc(objChanger, ui::vbCancel);
     EXPECT_EQ(mlngTicks, 0);
-    EXPECT_TRUE(blnPrompted("Backup stopped."));
+    EXPECT_EQ(CountPrompts("Backup stopped."), 1);
     EXPECT_EQ(fs::exists(mTmp / "e" / "C$" / "Data" / "1.bin") +
                   fs::exists(mTmp / "e" / "C$" / "Data" / "2.bin"),
               1);
 }
 
 TEST_F(SmallDiscTest, NoNewDiscWithinTheMinuteStopsTheRun) {
-    TwoFiles();
-    auto& form = StartOnE();
     DiscChanger objChanger(mTmp / "e");
-    savecore::BackupManager::EventConnection objConnection(*form.objManager(), objChanger);
-    FakeWaitClock();
-    MakeBackup(false, {ui::vbOK});
-    ExpectDiscFullBox();
+    FillTheDisc(objChanger, ui::vbOK);
     // Asked once a second; it gives up only once the minute is over.
     EXPECT_EQ(mlngTicks, 61);
-    const auto aPrompts = Prompts();
+    const auto aPrompts = PromptTexts();
     ASSERT_EQ(aPrompts.size(), 5u);
-    EXPECT_EQ(aPrompts[3], "Tarnwick Backup: Backup stopped.");
+    EXPECT_EQ(aPrompts[3], "Backup stopped.");
     EXPECT_NE(aPrompts[4].find(" used."), std::string::npos);
-    EXPECT_EQ(form.objProgressWindow(), nullptr);
-    EXPECT_TRUE(form.cmdBackup->isEnabled());
+    EXPECT_EQ(mForm->objProgressWindow(), nullptr);
+    EXPECT_TRUE(mForm->cmdBackup->isEnabled());
 }
 
 // E: a real disc of 160 KiB (a tmpfs) that takes one of the two files; the
@@ -359,7 +324,7 @@ TEST_F(MainFormBackupTest, DiscEmptiedInPlaceTakesTheRestAndAllOfTheNextBackup) 
     savecore::BackupManager::EventConnection objConnection(*form.objManager(), objChanger);
     MakeBackup(false, {ui::vbOK});
     EXPECT_EQ(objChanger.mlngFull, 1);
-    EXPECT_EQ(Prompts().size(), 4u) << Prompts().back();  // no stop, no error log
+    EXPECT_EQ(PromptTexts().size(), 4u) << PromptTexts().back();  // no stop, no error log
     ExpectOneFilePerDisc();
 
     // Emptied by someone else between two backups: the next one has the
@@ -369,10 +334,10 @@ TEST_F(MainFormBackupTest, DiscEmptiedInPlaceTakesTheRestAndAllOfTheNextBackup) 
     objChanger.mblnSwap = false;
     MakeBackup(false, {ui::vbCancel});
     EXPECT_EQ(objChanger.mlngFull, 2);
-    const auto aPrompts = Prompts();
+    const auto aPrompts = PromptTexts();
     ASSERT_EQ(aPrompts.size(), 5u) << aPrompts.back();
-    EXPECT_EQ(aPrompts[3], "Tarnwick Backup: Backup stopped.");
-    EXPECT_EQ(aPrompts[4], "Tarnwick Backup: 100,000 bytes, or 0.00 CD-RW discs, used.");
+    EXPECT_EQ(aPrompts[3], "Backup stopped.");
+    EXPECT_EQ(aPrompts[4], "100,000 bytes, or 0.00 CD-RW discs, used.");
 }
 
 class WriteProtectedTest : public MainFormBackupTest {
@@ -385,9 +350,9 @@ TEST_F(WriteProtectedTest, ABackupThatWroteNothingExplainsBeforeTheErrorLog) {
     StartOnE();
     CerrCapture objCerr;
     MakeBackup();
-    const auto aPrompts = Prompts();
+    const auto aPrompts = PromptTexts();
     ASSERT_EQ(aPrompts.size(), 4u);
-    EXPECT_EQ(aPrompts[2].rfind("Tarnwick Backup: Vantrel was completely unable write to the "
+    EXPECT_EQ(aPrompts[2].rfind("Vantrel was completely unable write to the "
                                 "backup destination, \"e:\\\". A detailed error listing will "
                                 "follow, in case this helps solve the problem.\r\n\r\nIf you "
                                 "are using a CD-RW drive,",
@@ -411,7 +376,7 @@ TEST_F(MainFormBackupTest, AnEngineLogAfterSomeWritesShowsOnlyTheErrorLog) {
     });
     CerrCapture objCerr;
     MakeBackup();
-    const auto aPrompts = Prompts();
+    const auto aPrompts = PromptTexts();
     ASSERT_EQ(aPrompts.size(), 3u) << aPrompts.back();
     EXPECT_NE(aPrompts[2].find(" used."), std::string::npos);
     EXPECT_NE(objCerr.str().find("[Error Log] A total of 1 errors were encountered"),

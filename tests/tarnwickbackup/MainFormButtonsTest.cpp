@@ -1,6 +1,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <tuple>
 
 #include "MainFormFixture.h"
 #include "tarnwickbackup/DriveProgress.h"
@@ -14,50 +15,37 @@ class MainFormButtonsTest : public AppFixture {};
 
 TEST_F(MainFormButtonsTest, EachRefusalOfADestinationHasItsMessage) {
     auto& form = StartForm();
-    struct Case {
-        std::string strDest;
-        std::string strMessage;
-        std::string strTitle;
+    const auto strForm = [](const std::string& strDest) {
+        return "\"" + strDest +
+               "\" is not a valid backup destination. Destinations must include a drive letter "
+               "and end with \"\\\".";
     };
-    const Case aCases[] = {
-        {"e:\\backup",
-         "\"e:\\backup\" is not a valid backup destination. Destinations must include a drive "
-         "letter and end with \"\\\".",
-         "Tarnwick Backup"},
-        {"\\\\",
-         "\"\\\\\" is not a valid backup destination. Destinations must include a drive "
-         "letter and end with \"\\\".",
-         "Tarnwick Backup"},
-        {"q:\\x\\", "Drive letter in backup destination \"q:\\x\\\" is not valid.",
-         "Tarnwick Backup"},
-        {"f:\\bk\\", "Drive in backup destination \"f:\\bk\\\" is not ready.", "Tarnwick Backup"},
-        {"c:\\",
-         "You may not use the root folder of a hard drive or a network mapped drive letter as "
-         "a backup destination.",
-         "Invalid Destination"},
-        {"N:\\",
-         "You may not use the root folder of a hard drive or a network mapped drive "
-         "letter as a backup destination.",
-         "Invalid Destination"},
-        {"c:/docs\\..\\\\",
-         "You may not use the root folder of a hard drive or a network mapped drive letter as "
-         "a backup destination.",
-         "Invalid Destination"},
-        {"q:\\x\\..\\", "Drive letter in backup destination \"q:\\\" is not valid.",
-         "Tarnwick Backup"},
+    const std::string strRoot =
+        "You may not use the root folder of a hard drive or a network mapped drive letter as a "
+        "backup destination.";
+    const std::string strInvalid = "Invalid Destination", strApp = "Tarnwick Backup";
+    const std::tuple<std::string, std::string, std::string> aCases[] = {
+        {"e:\\backup", strForm("e:\\backup"), strApp},
+        {"\\\\", strForm("\\\\"), strApp},
+        {"q:\\x\\", "Drive letter in backup destination \"q:\\x\\\" is not valid.", strApp},
+        {"f:\\bk\\", "Drive in backup destination \"f:\\bk\\\" is not ready.", strApp},
+        {"c:\\", strRoot, strInvalid},
+        {"N:\\", strRoot, strInvalid},
+        {"c:/docs\\..\\\\", strRoot, strInvalid},
+        {"q:\\x\\..\\", "Drive letter in backup destination \"q:\\\" is not valid.", strApp},
         // A removable drive's folder that is the home folder by a link.
         {"e:\\home\\",
          "Backup destination \"e:\\home\\\" holds the files of drive C:. A backup there "
          "would erase the files it is meant to save.",
-         "Invalid Destination"},
+         strInvalid},
     };
     std::filesystem::create_directory_symlink(mTmp / "c", mTmp / "e" / "home");
-    for (const Case& c : aCases) {
+    for (const auto& [strDest, strMessage, strTitle] : aCases) {
         mUi->ClearPrompts();
-        EXPECT_FALSE(form.blnValidateDest(c.strDest)) << c.strDest;
-        ASSERT_EQ(mUi->Prompts().size(), 1u) << c.strDest;
-        EXPECT_EQ(LastPrompt().strPrompt, c.strMessage);
-        EXPECT_EQ(LastPrompt().strTitle, c.strTitle);
+        EXPECT_FALSE(form.blnValidateDest(strDest)) << strDest;
+        ASSERT_EQ(mUi->Prompts().size(), 1u) << strDest;
+        EXPECT_EQ(LastPrompt().strPrompt, strMessage);
+        EXPECT_EQ(LastPrompt().strTitle, strTitle);
         EXPECT_EQ(LastPrompt().lngStyle, ui::vbCritical + ui::vbOKOnly);
     }
     // The roots of removable and CD drives are fine.

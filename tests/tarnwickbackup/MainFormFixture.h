@@ -6,10 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTreeWidget>
 #include <filesystem>
+#include <iostream>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "platform/fs/FileSystem.h"
 #include "platform/ui/ScriptedUi.h"
@@ -30,6 +34,31 @@ inline void EnsureApp() {
     static char* argv[] = {achName, nullptr};
     static QApplication* pApp = new QApplication(argc, argv);
     (void)pApp;
+}
+
+// What the program writes to std::cerr while it lives (the text window
+// without a display).
+class CerrCapture {
+  public:
+    CerrCapture() : mpOld(std::cerr.rdbuf(mText.rdbuf())) {}
+    ~CerrCapture() { std::cerr.rdbuf(mpOld); }
+    std::string str() const { return mText.str(); }
+
+  private:
+    std::ostringstream mText;
+    std::streambuf* mpOld;
+};
+
+// The item at strPath ("A\\B", "" for the top item) of a folder tree, or null.
+inline QTreeWidgetItem* TreeNode(QTreeWidget& tree, const QString& strPath) {
+    QTreeWidgetItem* node = tree.topLevelItem(0);
+    for (const QString& strName : strPath.split('\\', Qt::SkipEmptyParts)) {
+        QTreeWidgetItem* next = nullptr;
+        for (int i = 0; node && i < node->childCount(); ++i)
+            if (node->child(i)->text(0) == strName) next = node->child(i);
+        node = next;
+    }
+    return node;
 }
 
 class AppFixture : public ::testing::Test {
@@ -82,6 +111,18 @@ class AppFixture : public ::testing::Test {
     const platform::ui::RecordedPrompt& LastPrompt() const {
         EXPECT_FALSE(mUi->Prompts().empty());
         return mUi->Prompts().back();
+    }
+
+    std::vector<std::string> PromptTexts() const {
+        std::vector<std::string> out;
+        for (const auto& p : mUi->Prompts()) out.push_back(p.strPrompt);
+        return out;
+    }
+
+    int CountPrompts(const std::string& strStart) const {
+        int n = 0;
+        for (const auto& p : mUi->Prompts()) n += p.strPrompt.rfind(strStart, 0) == 0;
+        return n;
     }
 
     std::string Setting(const std::string& strSection, const std::string& strKey) const {

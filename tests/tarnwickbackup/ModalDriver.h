@@ -1,6 +1,7 @@
 // Drives a modal window of the program from inside its own event loop: the
 // test's action runs once the window is open, and a window the action left
-// open is closed so that a failing test cannot hang.
+// open is closed (by default without any question) so that a failing test
+// cannot hang.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,7 +13,9 @@
 namespace twtest {
 
 template <class Window>
-void WhenOpen(std::function<void(Window&)> fnAct, std::function<void(Window&)> fnClose) {
+void WhenOpen(
+    std::function<void(Window&)> fnAct,
+    std::function<void(Window&)> fnClose = [](Window& window) { window.done(0); }) {
     QTimer::singleShot(0, [fnAct, fnClose] {
         auto* window = qobject_cast<Window*>(QApplication::activeModalWidget());
         if (!window) {

@@ -1,16 +1,17 @@
 #include <sys/stat.h>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
 #include <functional>
-#include <iostream>
-#include <sstream>
 
 #include "MainFormFixture.h"
 #include "ModalDriver.h"
+#include "tarnwickbackup/RestoreDated.h"
+#include "tarnwickbackup/RestoreDrives.h"
 #include "tarnwickbackup/RestoreFiles.h"
 #include "tarnwickbackup/RestoreFolders.h"
 
@@ -19,6 +20,8 @@ namespace {
 
 namespace fs = std::filesystem;
 namespace ui = platform::ui;
+using tarnwickbackup::RestoreDated;
+using tarnwickbackup::RestoreDrives;
 using tarnwickbackup::RestoreFiles;
 using tarnwickbackup::RestoreFolders;
 
@@ -36,30 +39,22 @@ class RestoreFoldersTest : public WindowFixture {
 
     // The restore window of drive C: of that backup, with fnAct run in it.
     void Restore(std::function<void(RestoreFolders&)> fnAct) {
-        WhenOpen<RestoreFolders>(
-            [fnAct](RestoreFolders& w) {
-                w.Form_Activate();
-                fnAct(w);
-            },
-            [](RestoreFolders& w) { w.done(0); });
+        WhenOpen<RestoreFolders>([fnAct](RestoreFolders& w) {
+            w.Form_Activate();
+            fnAct(w);
+        });
         RestoreFolders window;
         window.ShowMe(*mForm->objManager(), "E:\\Backup\\C$", "C:");
     }
 
     static QTreeWidgetItem* Node(RestoreFolders& w, const QString& strPath) {
-        QTreeWidgetItem* node = w.tvwFolders->topLevelItem(0);
-        for (const QString& strName : strPath.split('\\', Qt::SkipEmptyParts)) {
-            QTreeWidgetItem* next = nullptr;
-            for (int i = 0; node && i < node->childCount(); ++i)
-                if (node->child(i)->text(0) == strName) next = node->child(i);
-            node = next;
-        }
-        return node;
+        return TreeNode(*w.tvwFolders, strPath);
     }
 
-    // Same bytes and modification time as the backed-up copy.
-    void ExpectAsBackedUp(const std::string& strRel) {
-        const fs::path restored = mTmp / "c" / strRel, saved = mTmp / "e/Backup/C$" / strRel;
+    // Same bytes and modification time as the copy in the backup folder.
+    void ExpectAsBackedUp(const std::string& strRel, fs::path backup = {}) {
+        if (backup.empty()) backup = mTmp / "e/Backup";
+        const fs::path restored = mTmp / "c" / strRel, saved = backup / "C$" / strRel;
         ASSERT_TRUE(fs::exists(restored)) << strRel;
         EXPECT_EQ(ReadFile(restored), ReadFile(saved)) << strRel;
         EXPECT_EQ(fs::last_write_time(restored), fs::last_write_time(saved)) << strRel;
@@ -79,20 +74,22 @@ TEST_F(RestoreFoldersTest, RootWithAllSubfoldersGoesBackToTheDriveRootAndShowsTh
     fs::create_directories(mTmp / "c" / "A");
     fs::create_directories(mTmp / "outside");
     fs::create_directory_symlink(mTmp / "outside", mTmp / "c" / "A" / "B");
-    std::ostringstream log;
-    std::streambuf* pOld = std::cerr.rdbuf(log.rdbuf());
-    Restore([this](RestoreFolders& w) {
-        mUi->QueueMsgBoxAnswer(ui::vbYes);
-        w.cmdRestore_Click();
-        EXPECT_FALSE(w.isVisible());
-    });
-    std::cerr.rdbuf(pOld);
+    std::string strLog;
+    {
+        CerrCapture objLog;
+        Restore([this](RestoreFolders& w) {
+            mUi->QueueMsgBoxAnswer(ui::vbYes);
+            w.cmdRestore_Click();
+            EXPECT_FALSE(w.isVisible());
+        });
+        strLog = objLog.str();
+    }
     EXPECT_EQ(Prompt(0),
               "Do you really want to restore all files backed up from \"\\\", and all subfolders?");
     EXPECT_EQ(mUi->Prompts()[0].lngStyle, ui::vbYesNo + ui::vbQuestion + ui::vbDefaultButton2);
     EXPECT_EQ(mUi->Prompts()[1].strDefault, "C:\\");
     EXPECT_EQ(Prompt(2), "Restore complete!");  // no word on CD-RW software
-    EXPECT_NE(log.str().find("[Error Log] "), std::string::npos);
+    EXPECT_NE(strLog.find("[Error Log] "), std::string::npos);
     ExpectAsBackedUp("root.txt");
     ExpectAsBackedUp("A/a.txt");
     EXPECT_TRUE(fs::is_empty(mTmp / "outside"));
@@ -129,28 +126,24 @@ TEST_F(RestoreFoldersTest, SelectedFilesNeedAPickAndCancelAsksNothing) {
     Restore([this](RestoreFolders& w) {
         w.tvwFolders->setCurrentItem(Node(w, "F"));
         w.optTypeSelected->click();
-        WhenOpen<RestoreFiles>(
-            [this](RestoreFiles& f) {
-                QStringList names;
-                for (int i = 0; i < f.filNames->count(); ++i) names << f.filNames->item(i)->text();
-                EXPECT_EQ(names.join(','), ".hidden,A.txt,b.txt");
-                EXPECT_EQ(f.filNames->item(0)->data(Qt::AccessibleDescriptionRole).toString(),
-                          "(hidden)");
-                f.cmdOkay_Click();
-                EXPECT_TRUE(f.isVisible());
-                EXPECT_EQ(Prompt(0), "Please click on file(s) to select them to restore.");
-                f.cmdCancel_Click();
-            },
-            [](RestoreFiles& f) { f.done(0); });
+        WhenOpen<RestoreFiles>([this](RestoreFiles& f) {
+            QStringList names;
+            for (int i = 0; i < f.filNames->count(); ++i) names << f.filNames->item(i)->text();
+            EXPECT_EQ(names.join(','), ".hidden,A.txt,b.txt");
+            EXPECT_EQ(f.filNames->item(0)->data(Qt::AccessibleDescriptionRole).toString(),
+                      "(hidden)");
+            f.cmdOkay_Click();
+            EXPECT_TRUE(f.isVisible());
+            EXPECT_EQ(Prompt(0), "Please click on file(s) to select them to restore.");
+            f.cmdCancel_Click();
+        });
         w.cmdRestore_Click();
         EXPECT_EQ(mUi->Prompts().size(), 1u);  // no question after Cancel
-        WhenOpen<RestoreFiles>(
-            [](RestoreFiles& f) {
-                f.filNames->item(0)->setSelected(true);
-                f.filNames->item(2)->setSelected(true);
-                f.cmdOkay_Click();
-            },
-            [](RestoreFiles& f) { f.done(0); });
+        WhenOpen<RestoreFiles>([](RestoreFiles& f) {
+            f.filNames->item(0)->setSelected(true);
+            f.filNames->item(2)->setSelected(true);
+            f.cmdOkay_Click();
+        });
         mUi->QueueMsgBoxAnswer(ui::vbYes);  // restore?
         mUi->QueueMsgBoxAnswer(ui::vbYes);  // create C:\F?
         w.cmdRestore_Click();
@@ -243,6 +236,92 @@ TEST_F(RestoreFoldersTest, ClosingDuringARestoreStopsItAndEveryFileRestoredIsWho
     }
     EXPECT_GT(lngRestored, 0);
     EXPECT_LT(lngRestored, 40);
+}
+
+// From the main window's button down to the file list, from a plain and
+// from a dated backup.
+TEST_F(RestoreFoldersTest, FoldersAndFilesComeBackThroughEveryWindowFromPlainAndDatedBackups) {
+    BackUp("Docs/a.txt=one\nDocs/Sub/b.txt=bee\nDocs/c.txt=sea\nOther/d.txt=dee\n");
+    auto& manager = *mForm->objManager();
+    WriteFile(mTmp / "c/Docs/a.txt", "two");
+    manager.blnUseDateTimeSubFolder(true);
+    ASSERT_FALSE(manager.blnProcess("Daily", "E:\\Backup\\", false));
+    fs::path dated;
+    for (const auto& entry : fs::directory_iterator(mTmp / "e/Backup"))
+        if (entry.path().filename() != "C$") dated = entry.path();
+    ASSERT_FALSE(dated.empty());
+    // Changed and deleted since.
+    WriteFile(mTmp / "c/Docs/a.txt", "three");
+    fs::remove_all(mTmp / "c/Docs/Sub");
+    fs::remove(mTmp / "c/Docs/c.txt");
+    mForm->cboDest->addItem(QStringLiteral("E:\\Backup\\"));
+    mForm->cboDest->setCurrentIndex(mForm->cboDest->count() - 1);
+
+    // fnPick chooses in the folder window (and the file list); the rest
+    // answers as a person would, restoring to where the files came from.
+    auto fnRestore = [this](bool blnDated, std::function<void(RestoreFolders&)> fnPick) {
+        mUi->ClearPrompts();
+        mUi->QueueMsgBoxAnswer(blnDated ? ui::vbYes : ui::vbNo);  // dated or regular
+        mUi->QueueMsgBoxAnswer(ui::vbYes);                        // "Restore Now"
+        auto fnDrives = [this, fnPick] {
+            WhenOpen<RestoreDrives>([this, fnPick](RestoreDrives& r) {
+                ASSERT_EQ(r.lvwDrives->topLevelItemCount(), 1);
+                r.lvwDrives->setCurrentItem(r.lvwDrives->topLevelItem(0));
+                WhenOpen<RestoreFolders>([this, fnPick](RestoreFolders& f) {
+                    f.Form_Activate();
+                    f.tvwFolders->setCurrentItem(Node(f, "Docs"));
+                    fnPick(f);
+                    mUi->QueueMsgBoxAnswer(ui::vbYes);  // "Do you really want to restore"
+                    f.cmdRestore_Click();
+                });
+                r.cmdRestoreDrive_Click();
+                r.cmdClose_Click();
+            });
+        };
+        if (blnDated) {
+            WhenOpen<RestoreDated>([fnDrives](RestoreDated& d) {
+                ASSERT_EQ(d.lstBackups->count(), 1);
+                fnDrives();
+                d.lstBackups->item(0)->setSelected(true);
+                d.cmdOkay_Click();
+            });
+        } else {
+            fnDrives();
+        }
+        mForm->cmdRestore_Click();
+        EXPECT_EQ(mUi->PendingAnswers(), 0u);
+        EXPECT_EQ(mUi->Prompts().back().strPrompt, "Restore complete!");
+    };
+
+    // The folder with its subfolders, nothing existing replaced.
+    fnRestore(false, [](RestoreFolders& f) {
+        f.optTypeSubfolders->setChecked(true);
+        f.chkReplaceExisting->setChecked(false);
+    });
+    EXPECT_EQ(ReadFile(mTmp / "c/Docs/a.txt"), "three");
+    ExpectAsBackedUp("Docs/Sub/b.txt");
+    ExpectAsBackedUp("Docs/c.txt");
+    // The folder alone, replacing: its subfolder comes back empty.
+    fs::remove_all(mTmp / "c/Docs/Sub");
+    fnRestore(false, [](RestoreFolders& f) {
+        f.optTypeFolderOnly->setChecked(true);
+        f.chkReplaceExisting->setChecked(true);
+    });
+    ExpectAsBackedUp("Docs/a.txt");
+    EXPECT_TRUE(fs::is_empty(mTmp / "c/Docs/Sub"));
+    // One picked file from the dated backup, replacing.
+    fnRestore(true, [](RestoreFolders& f) {
+        f.optTypeSelected->setChecked(true);
+        f.chkReplaceExisting->setChecked(true);
+        WhenOpen<RestoreFiles>([](RestoreFiles& l) {
+            for (int i = 0; i < l.filNames->count(); ++i)
+                l.filNames->item(i)->setSelected(l.filNames->item(i)->text() == "a.txt");
+            l.cmdOkay_Click();
+        });
+    });
+    ExpectAsBackedUp("Docs/a.txt", dated);
+    EXPECT_EQ(ReadFile(mTmp / "c/Docs/a.txt"), "two");
+    EXPECT_EQ(ReadFile(mTmp / "c/Docs/c.txt"), "sea");
 }
 
 }  // namespace

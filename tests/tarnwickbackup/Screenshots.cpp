@@ -328,7 +328,8 @@ int main(int argc, char** argv) {
                           "Documents/Projects/Shots.BDF=IncludeFamily\nDocuments/Projects/Old/\n"
                           "Music/Shots.BDF=ExcludeFamily\n"
                           "Music/Live/\nPhotos/Raw/\nTemp/Shots.BDF=SkipFamily\nTemp/Cache/\n");
-        twtest::WriteFile(tmp / "c" / "Photos" / "Shots.BDF", "ExcludeFamily\r\nIncludeFiles *.JPG\r\n");
+        twtest::WriteFile(tmp / "c" / "Photos" / "Shots.BDF",
+                          "ExcludeFamily\r\nIncludeFiles *.JPG\r\n");
         auto* manager = form.objManager();
         manager->strSetName("Shots");
         savecore::DriveProcessor* proc = manager->colDriveProcs()->front().get();

@@ -227,7 +227,18 @@ TEST_F(UnattendedRunTest, FilesTheUserCannotReadAreLoggedAndEndWithOne) {
 }
 
 TEST_F(UnattendedRunTest, WhatDoesNotRunEndsWithTwoAndAReportWithThree) {
-    std::string strErr = Run({"/ub", "Daily", "e:\\bk\\", "/md"});
+    // Nothing it could do without a display was asked for ("/ub" wants its
+    // blank): a scheduler hears of it, and program end still saves the
+    // destinations found on the drives.
+    std::string strErr = Run({"/ub"});
+    EXPECT_EQ(mlngExit, 2) << strErr;
+    EXPECT_NE(strErr.find("[Tarnwick Backup] Unrecognized command line option(s).\n"),
+              std::string::npos)
+        << strErr;
+    EXPECT_NE(strErr.find("only an unattended backup (/ub) runs without one"), std::string::npos);
+    EXPECT_NE(ReadFile(mTmp / "config" / "settings.ini").find("Dest0=e:\\"), std::string::npos);
+
+    strErr = Run({"/ub", "Daily", "e:\\bk\\", "/md"});
     EXPECT_EQ(mlngExit, 2) << strErr;
     EXPECT_NE(strErr.find("[Tarnwick Backup] Missing (days) after /md option.\n"),
               std::string::npos)
