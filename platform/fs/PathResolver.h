@@ -30,6 +30,9 @@ class PathResolver {
     // neither), in the host's order. A failure to open the folder is an
     // RtError (76 when it is missing).
     static std::vector<HostEntry> List(const std::string& strHostDir, bool blnOthers = false);
+    // Every entry but . and .. of the open folder dirFd, with its kind
+    // (Other included); a failure to read is an RtError.
+    static std::vector<HostEntry> ReadEntriesAt(int dirFd);
     // Every entry of a folder (kind Other included), from the listing cache.
     static std::shared_ptr<const std::vector<HostEntry>> AllEntries(
         const std::string& strHostDir, const struct stat* pKnown = nullptr);
