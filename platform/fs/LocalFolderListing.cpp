@@ -89,8 +89,7 @@ const HostEntry* LocalFolderListing::FindFile(const std::string& strName) const 
         if (e.kind == EntryKind::File && e.strHostName == strExact) return &e;
     const std::string strFolded = HostNames::Fold(strName);
     for (const HostEntry& e : mEntries)
-        if (e.kind == EntryKind::File &&
-            HostNames::Fold(HostNames::ToWindowsName(e.strHostName)) == strFolded)
+        if (e.kind == EntryKind::File && HostNames::HostNameFoldsTo(e.strHostName, strFolded))
             return &e;
     return nullptr;
 }
