@@ -339,13 +339,15 @@ std::vector<FilePtr> LocalFileSystem::FilesOf(const Location& loc) const {
     std::vector<FilePtr> files;
     const std::vector<HostEntry> entries = PathResolver::List(loc.strHost);
     const int dirFd = open(loc.strHost.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const auto objSelf = Self();
     for (const HostEntry& e : entries)
-        if (e.kind == EntryKind::File) files.push_back(ListedFileIn(dirFd, loc, e));
+        if (e.kind == EntryKind::File) files.push_back(ListedFileIn(objSelf, dirFd, loc, e));
     if (dirFd >= 0) close(dirFd);
     return files;
 }
 
-FilePtr LocalFileSystem::ListedFileIn(int dirFd, const Location& loc, const HostEntry& e) const {
+FilePtr LocalFileSystem::ListedFileIn(const std::shared_ptr<LocalFileSystem>& objFileSys, int dirFd,
+                                      const Location& loc, const HostEntry& e) {
     Location fileLoc = ChildOf(loc, e.strHostName);
     // Only what a walk asks of a file. A link counts as what it points to,
     // so it alone is followed; anything else that is a link by now is not.
@@ -360,9 +362,9 @@ FilePtr LocalFileSystem::ListedFileIn(int dirFd, const Location& loc, const Host
         listed.mtime = {static_cast<time_t>(sx.stx_mtime.tv_sec),
                         static_cast<long>(sx.stx_mtime.tv_nsec)};
         listed.blnLink = e.blnLink;
-        return std::make_shared<LocalFile>(Self(), std::move(fileLoc), listed);
+        return std::make_shared<LocalFile>(objFileSys, std::move(fileLoc), listed);
     }
-    return FileAt(std::move(fileLoc));
+    return objFileSys->FileAt(std::move(fileLoc));
 }
 
 std::unique_ptr<FolderListing> LocalFileSystem::ListingOf(const Location& loc) const {

@@ -106,7 +106,8 @@ class LocalFileSystem final : public FileSystem,
     // The file entry e of the folder loc, open as dirFd, with its size and
     // time from one statx; one that is gone or no longer a regular file
     // is still handed out, and fails as any vanished file when asked.
-    FilePtr ListedFileIn(int dirFd, const Location& loc, const HostEntry& e) const;
+    static FilePtr ListedFileIn(const std::shared_ptr<LocalFileSystem>& objFileSys, int dirFd,
+                                const Location& loc, const HostEntry& e);
     std::vector<FilePtr> OtherEntriesOf(const Location& loc) const;
     bool IsLinkAt(const Location& loc) const;
     void CheckClaimedEntry(const Location& loc) const;  // 75

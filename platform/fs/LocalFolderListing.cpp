@@ -18,8 +18,7 @@ int OpenFolder(const std::string& strHost) {
 
 }  // namespace
 
-LocalFolderListing::LocalFolderListing(std::shared_ptr<const LocalFileSystem> objFileSys,
-                                       Location loc)
+LocalFolderListing::LocalFolderListing(std::shared_ptr<LocalFileSystem> objFileSys, Location loc)
     : mobjFileSys(std::move(objFileSys)), mloc(std::move(loc)) {
     mfd = OpenFolder(mloc.strHost);
     if (mfd < 0) {
@@ -78,7 +77,8 @@ std::vector<FilePtr> LocalFolderListing::Files() const {
     }
     std::vector<FilePtr> files;
     for (const HostEntry& e : *pEntries)
-        if (e.kind == EntryKind::File) files.push_back(mobjFileSys->ListedFileIn(mfd, mloc, e));
+        if (e.kind == EntryKind::File)
+            files.push_back(LocalFileSystem::ListedFileIn(mobjFileSys, mfd, mloc, e));
     CloseFolder();
     return files;
 }

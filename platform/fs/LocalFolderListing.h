@@ -21,7 +21,7 @@ namespace platform::fs {
 
 class LocalFolderListing final : public FolderListing {
   public:
-    LocalFolderListing(std::shared_ptr<const LocalFileSystem> objFileSys, Location loc);
+    LocalFolderListing(std::shared_ptr<LocalFileSystem> objFileSys, Location loc);
     ~LocalFolderListing() override;
     LocalFolderListing(const LocalFolderListing&) = delete;
     LocalFolderListing& operator=(const LocalFolderListing&) = delete;
@@ -36,7 +36,7 @@ class LocalFolderListing final : public FolderListing {
     const HostEntry* FindFile(const std::string& strName) const;
     void CloseFolder() const;
 
-    std::shared_ptr<const LocalFileSystem> mobjFileSys;
+    std::shared_ptr<LocalFileSystem> mobjFileSys;
     Location mloc;
     std::vector<HostEntry> mEntries;
     std::optional<RtError> mErr;  // why the folder could not be read
