@@ -281,6 +281,7 @@ bool DefinitionFile::blnCheckFile(const platform::fs::File& objFile) const {
         if (objMgr.blnIncrementalMode() && !objMgr.blnFilterModDate(objFile) &&
             !objMgr.blnFilterArchive(objFile))
             return false;
+        if (!mcolIncludeFiles && !mcolExcludeFiles) return true;  // most folders
         const std::vector<char32_t> acpName = acpCodePoints(strName);
         if (mcolIncludeFiles && !blnMatchesAny(acpName, *mcolIncludeFiles)) return false;
         if (mcolExcludeFiles) return !blnMatchesAny(acpName, *mcolExcludeFiles);

@@ -58,7 +58,13 @@ class PathResolver {
                                               bool* pParentFound = nullptr);
 
     static std::string Join(const std::string& strDir, const std::string& strName) {
-        return strDir.empty() || strDir.back() != '/' ? strDir + "/" + strName : strDir + strName;
+        // One allocation: a listing joins a path for every entry.
+        std::string strPath;
+        strPath.reserve(strDir.size() + 1 + strName.size());
+        strPath += strDir;
+        if (strDir.empty() || strDir.back() != '/') strPath += '/';
+        strPath += strName;
+        return strPath;
     }
 };
 
