@@ -77,11 +77,21 @@ std::string DefinitionFile::strSetFileName() const {
 }
 
 bool DefinitionFile::blnLoad() {
+    return blnLoadFrom(nullptr);
+}
+
+bool DefinitionFile::blnLoad(const platform::fs::FolderListing& objListing) {
+    return blnLoadFrom(&objListing);
+}
+
+bool DefinitionFile::blnLoadFrom(const platform::fs::FolderListing* pListing) {
     try {
         Clear();
         const std::string strFile = strSetFileName();
         std::optional<platform::RtError> err;
-        const std::optional<std::string> strBytes = objFileSys().TryReadFile(strFile, err);
+        const std::optional<std::string> strBytes =
+            pListing ? pListing->TryReadFile(mstrSetName + objManager().strSetNameExt(), err)
+                     : objFileSys().TryReadFile(strFile, err);
         if (!strBytes) {
             mstrMessage = err->Description();
             mblnFileNotFound = true;
@@ -271,6 +281,7 @@ bool DefinitionFile::blnCheckFile(const platform::fs::File& objFile) const {
         if (objMgr.blnIncrementalMode() && !objMgr.blnFilterModDate(objFile) &&
             !objMgr.blnFilterArchive(objFile))
             return false;
+        if (!mcolIncludeFiles && !mcolExcludeFiles) return true;  // most folders
         const std::vector<char32_t> acpName = acpCodePoints(strName);
         if (mcolIncludeFiles && !blnMatchesAny(acpName, *mcolIncludeFiles)) return false;
         if (mcolExcludeFiles) return !blnMatchesAny(acpName, *mcolExcludeFiles);

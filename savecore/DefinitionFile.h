@@ -42,6 +42,9 @@ class SAVECORE_API DefinitionFile {
               platform::fs::FolderPtr objFolder_);
     // True when the load failed (see strMessage and blnFileNotFound).
     bool blnLoad();
+    // The same, the file found in a reading of the folder a walk already
+    // has, rather than looked up by its path.
+    bool blnLoad(const platform::fs::FolderListing& objListing);
     void Create();
     void Save();
     void Delete();
@@ -80,6 +83,8 @@ class SAVECORE_API DefinitionFile {
     bool blnSuppressFolder() const;
 
   private:
+    // pListing: the folder's reading, or none to look the file up by path.
+    bool blnLoadFrom(const platform::fs::FolderListing* pListing);
     void Clear();
     void ClearInstructions();
     void ApplyInstructions(Instructions objIn);

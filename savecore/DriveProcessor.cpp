@@ -165,9 +165,11 @@ bool DriveProcessor::blnProcessFolder(const pfs::FolderPtr& objFolder, bool blnI
         if (objMgr.blnIsRunDestination(strPath)) return false;
         if (intLevel == 1 && blnIsSystemFolderName(strUpperName)) return false;
 
+        // Read once for the instructions, the subfolders and the files.
+        const std::unique_ptr<pfs::FolderListing> objListing = objFolder->Listing();
         DefinitionFile objDef;
         objDef.Init(objMgr, objMgr.strSetName(), objFolder);
-        const bool blnLoaded = !objDef.blnLoad();
+        const bool blnLoaded = !objDef.blnLoad(*objListing);
         if (blnLoaded) {
             objMgr.AddDefFolder(objFolder);
             if (objDef.blnSkipFamily()) return false;
@@ -201,7 +203,7 @@ bool DriveProcessor::blnProcessFolder(const pfs::FolderPtr& objFolder, bool blnI
 
         std::vector<pfs::FolderPtr> colSubFolders;
         try {
-            colSubFolders = objFolder->SubFolders();
+            colSubFolders = objListing->SubFolders();
         } catch (...) {
             objMgr.AppendErrorLog(std::string("The following error occurred while trying ") +
                                   "to determine the subfolders of folder " + kQuote + strPath +
@@ -214,7 +216,7 @@ bool DriveProcessor::blnProcessFolder(const pfs::FolderPtr& objFolder, bool blnI
         if (!colSubFolders.empty()) objMgr.SetProgressFolder(strPath);
 
         const bool blnStopped = !objDef.blnFilesImpossible(blnInclude) &&
-                                blnProcessFiles(objFolder, objDef, intNext, strPath);
+                                blnProcessFiles(objFolder, *objListing, objDef, intNext, strPath);
         if (!blnStopped) FinishLevel(intNext, *objFolder);
         return blnStopped;
     } catch (...) {
@@ -224,12 +226,14 @@ bool DriveProcessor::blnProcessFolder(const pfs::FolderPtr& objFolder, bool blnI
 
 // The files of one folder that are selected: counted, and copied unless the
 // run only computes space. The destination folders are made at the first.
-bool DriveProcessor::blnProcessFiles(const pfs::FolderPtr& objFolder, const DefinitionFile& objDef,
-                                     int16_t intNext, const std::string& strPath) {
+bool DriveProcessor::blnProcessFiles(const pfs::FolderPtr& objFolder,
+                                     const pfs::FolderListing& objListing,
+                                     const DefinitionFile& objDef, int16_t intNext,
+                                     const std::string& strPath) {
     BackupManager& objMgr = Manager();
     std::vector<pfs::FilePtr> colFiles;
     try {
-        colFiles = objFolder->Files();
+        colFiles = objListing.Files();
     } catch (...) {
         objMgr.AppendErrorLog(std::string("The following error occurred while trying ") +
                               "to determine the files in folder " + kQuote + strPath + kQuote +

@@ -38,8 +38,9 @@ class SAVECORE_API DriveProcessor {
     void InitLevels();
     bool blnProcessFolder(const platform::fs::FolderPtr& objFolder, bool blnIncludeDefault,
                           int16_t intLevel);
-    bool blnProcessFiles(const platform::fs::FolderPtr& objFolder, const DefinitionFile& objDef,
-                         int16_t intNext, const std::string& strPath);
+    bool blnProcessFiles(const platform::fs::FolderPtr& objFolder,
+                         const platform::fs::FolderListing& objListing,
+                         const DefinitionFile& objDef, int16_t intNext, const std::string& strPath);
     bool blnMakePath(int16_t intLevel, bool blnRetry, const platform::fs::FolderPtr& objFolder);
     static platform::fs::FolderPtr objSourceOfLevel(int16_t k, int16_t intLevel,
                                                     const platform::fs::FolderPtr& objFolder);

@@ -43,6 +43,7 @@ inline constexpr int32_t kDriveRamDisk = 5;
 class FileSystem;
 class Drive;
 class Folder;
+class FolderListing;
 class File;
 using DrivePtr = std::shared_ptr<Drive>;
 using FolderPtr = std::shared_ptr<Folder>;
@@ -60,20 +61,20 @@ enum class FsOp { ListFolders, ListFiles, OpenForRead, Create, Delete, SetAttrib
 using FaultHook = std::function<void(FsOp op, const std::string& strWinPath)>;
 
 class Drive {
-public:
+  public:
     virtual ~Drive() = default;
     virtual std::string DriveLetter() const = 0;  // "C"
     virtual std::string Path() const = 0;         // "C:"
     virtual int32_t DriveType() const = 0;
-    virtual bool IsReady() const = 0;             // the host folder exists
+    virtual bool IsReady() const = 0;  // the host folder exists
     virtual std::string VolumeName() const = 0;
     virtual std::string ShareName() const = 0;
-    virtual FolderPtr RootFolder() const = 0;     // 71 Disk not ready when not ready
-    virtual DiskSpace Space() const = 0;          // 71 when not ready
+    virtual FolderPtr RootFolder() const = 0;  // 71 Disk not ready when not ready
+    virtual DiskSpace Space() const = 0;       // 71 when not ready
 };
 
 class Folder {
-public:
+  public:
     virtual ~Folder() = default;
     virtual std::string Name() const = 0;  // "" for a drive root
     virtual std::string Path() const = 0;  // "C:\Data"; a root is "C:\"
@@ -89,12 +90,16 @@ public:
     // FIFOs, sockets and devices. Good for Name, Path and Delete, which
     // removes the entry itself and never what a link points to.
     virtual std::vector<FilePtr> OtherEntries() const = 0;
+    // The folder read once, for a walk that asks it for a file's contents,
+    // its subfolders and its files. Never fails: a folder that cannot be
+    // read fails each question as the folder's own would.
+    virtual std::unique_ptr<FolderListing> Listing() const = 0;
     virtual int32_t Attributes() const = 0;  // includes vbDirectory
     virtual void Delete(bool blnForce) = 0;  // with all its content
 };
 
 class File {
-public:
+  public:
     virtual ~File() = default;
     virtual std::string Name() const = 0;
     virtual std::string Path() const = 0;
@@ -113,6 +118,24 @@ public:
     virtual bool IsLink() const = 0;
 };
 
+// One reading of a folder (Folder::Listing). It may hold the folder open
+// until Files is asked or it is dropped: keep it only while the folder is
+// being walked.
+class FolderListing {
+  public:
+    virtual ~FolderListing() = default;
+    // As the folder's SubFolders, from the reading.
+    virtual std::vector<FolderPtr> SubFolders() const = 0;
+    // As the folder's Files: the names of the reading, or for a folder with
+    // subfolders (walked in between) those it holds when asked; each file's
+    // size and date as they are when asked.
+    virtual std::vector<FilePtr> Files() const = 0;
+    // TryReadFile of the file strName in the folder, found as a lookup finds
+    // it (the exact name first, then any letter case) in the reading.
+    virtual std::optional<std::string> TryReadFile(const std::string& strName,
+                                                   std::optional<RtError>& err) const = 0;
+};
+
 // A folder claimed by one run that writes into it; see ClaimFolder.
 class FolderClaim {
   public:
@@ -120,7 +143,7 @@ class FolderClaim {
 };
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     // The drive table of DESIGN: $TARNWICK_DRIVES, else

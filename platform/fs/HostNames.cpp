@@ -62,6 +62,13 @@ bool IsReserved(char32_t cp) {
     return cp == kBackslashStandIn || (cp >= kByteStandInBase && cp <= kByteStandInBase + 0xFF);
 }
 
+// ASCII without a backslash: the same bytes as a host and as a Windows name.
+bool IsPlain(std::string_view name) {
+    for (const char c : name)
+        if (static_cast<unsigned char>(c) >= 0x80 || c == '\\') return false;
+    return true;
+}
+
 char32_t FoldOne(char32_t c) {
     if (c >= 'A' && c <= 'Z') return c + 32;
     if (c < 0xC0) return c;
@@ -103,6 +110,7 @@ std::vector<char32_t> FoldedCodePoints(std::string_view s) {
 }  // namespace
 
 std::string HostNames::ToWindowsName(std::string_view hostName) {
+    if (IsPlain(hostName)) return std::string(hostName);  // nearly every name
     std::string out;
     out.reserve(hostName.size());
     for (std::size_t i = 0; i < hostName.size();) {
@@ -162,6 +170,16 @@ std::string HostNames::Fold(std::string_view name) {
         }
     }
     return out;
+}
+
+bool HostNames::HostNameFoldsTo(std::string_view hostName, std::string_view folded) {
+    if (!IsPlain(hostName)) return Fold(ToWindowsName(hostName)) == folded;
+    if (hostName.size() != folded.size()) return false;
+    for (std::size_t i = 0; i < hostName.size(); ++i) {
+        const char c = hostName[i];
+        if ((c >= 'A' && c <= 'Z' ? c + 32 : c) != folded[i]) return false;
+    }
+    return true;
 }
 
 bool HostNames::EqualNoCase(std::string_view a, std::string_view b) {

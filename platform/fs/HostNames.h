@@ -24,6 +24,9 @@ class HostNames {
     // Latin Extended-A, Greek and Cyrillic letters fold; invalid bytes stay.
     static std::string Fold(std::string_view name);
     static bool EqualNoCase(std::string_view a, std::string_view b);
+    // Fold(ToWindowsName(hostName)) == folded, without building either for
+    // a plain ASCII name, as a search through a listing meets it.
+    static bool HostNameFoldsTo(std::string_view hostName, std::string_view folded);
 
     // VB's wildcard match without letter case: '*' any run, '?' any one
     // character; "*.*" matches every name.

@@ -9,14 +9,14 @@ FolderPtr LocalFile::ParentFolder() const {
 uint64_t LocalFile::Size() const {
     if (mListed) {
         mobjFileSys->Fault(FsOp::Stat, mloc.win);
-        return static_cast<uint64_t>(mListed->st_size);
+        return mListed->lngSize;
     }
     return static_cast<uint64_t>(mobjFileSys->StatOf(mloc, false).st_size);
 }
 
 Date LocalFile::DateLastModified() const {
     if (mListed) mobjFileSys->Fault(FsOp::Stat, mloc.win);
-    const timespec t = mListed ? mListed->st_mtim : mobjFileSys->StatOf(mloc, false).st_mtim;
+    const timespec t = mListed ? mListed->mtime : mobjFileSys->StatOf(mloc, false).st_mtim;
     const auto since = std::chrono::seconds(t.tv_sec) + std::chrono::nanoseconds(t.tv_nsec);
     return Date(std::chrono::duration_cast<Date::duration>(since));
 }

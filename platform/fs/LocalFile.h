@@ -1,8 +1,6 @@
 // A file handle: a Location on a drive; nothing is kept open.
 #pragma once
 
-#include <sys/stat.h>
-
 #include <memory>
 #include <optional>
 
@@ -17,12 +15,8 @@ class LocalFile final : public File {
     // A file as its folder's listing found it: size and date are those of
     // that moment, read relative to the open folder (a walk asks both of
     // every file, and a full path costs a lookup of every folder on it).
-    LocalFile(std::shared_ptr<LocalFileSystem> objFileSys, Location loc, const struct stat& st,
-              bool blnLink)
-        : mobjFileSys(std::move(objFileSys)),
-          mloc(std::move(loc)),
-          mListed(st),
-          mblnLink(blnLink) {}
+    LocalFile(std::shared_ptr<LocalFileSystem> objFileSys, Location loc, const ListedFile& listed)
+        : mobjFileSys(std::move(objFileSys)), mloc(std::move(loc)), mListed(listed) {}
 
     std::string Name() const override { return mloc.win.Names().back(); }
     std::string Path() const override { return mloc.win.ToString(); }
@@ -37,13 +31,14 @@ class LocalFile final : public File {
         mobjFileSys->CopyFileAt(mloc, strDestination, blnOverwrite);
     }
     void Delete(bool blnForce) override { mobjFileSys->DeleteFileAt(mloc, blnForce); }
-    bool IsLink() const override { return mListed ? mblnLink : mobjFileSys->IsLinkAt(mloc); }
+    bool IsLink() const override {
+        return mListed ? mListed->blnLink : mobjFileSys->IsLinkAt(mloc);
+    }
 
   private:
     std::shared_ptr<LocalFileSystem> mobjFileSys;
     Location mloc;
-    std::optional<struct stat> mListed;
-    bool mblnLink = false;  // as the listing found it
+    std::optional<ListedFile> mListed;
 };
 
 }  // namespace platform::fs

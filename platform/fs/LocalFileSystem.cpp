@@ -14,6 +14,7 @@
 #include "platform/fs/LocalDrive.h"
 #include "platform/fs/LocalFile.h"
 #include "platform/fs/LocalFolder.h"
+#include "platform/fs/LocalFolderListing.h"
 #include "platform/fs/TreeRemover.h"
 
 namespace platform::fs {
@@ -320,14 +321,16 @@ void LocalFileSystem::SetFaultHook(FaultHook hook) {
 
 // --- folders and files -----------------------------------------------------
 
+Location LocalFileSystem::ChildOf(const Location& loc, const std::string& strHostName) {
+    return {loc.lngDrive, loc.win.Child(HostNames::ToWindowsName(strHostName)),
+            PathResolver::Join(loc.strHost, strHostName)};
+}
+
 std::vector<FolderPtr> LocalFileSystem::SubFoldersOf(const Location& loc) const {
     Fault(FsOp::ListFolders, loc.win);
     std::vector<FolderPtr> folders;
     for (const HostEntry& e : PathResolver::List(loc.strHost))
-        if (e.kind == EntryKind::Folder)
-            folders.push_back(
-                FolderAt({loc.lngDrive, loc.win.Child(HostNames::ToWindowsName(e.strHostName)),
-                          PathResolver::Join(loc.strHost, e.strHostName)}));
+        if (e.kind == EntryKind::Folder) folders.push_back(FolderAt(ChildOf(loc, e.strHostName)));
     return folders;
 }
 
@@ -336,20 +339,36 @@ std::vector<FilePtr> LocalFileSystem::FilesOf(const Location& loc) const {
     std::vector<FilePtr> files;
     const std::vector<HostEntry> entries = PathResolver::List(loc.strHost);
     const int dirFd = open(loc.strHost.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    for (const HostEntry& e : entries) {
-        if (e.kind != EntryKind::File) continue;
-        Location fileLoc{loc.lngDrive, loc.win.Child(HostNames::ToWindowsName(e.strHostName)),
-                         PathResolver::Join(loc.strHost, e.strHostName)};
-        struct stat st;
-        // A file that went away since the listing is still handed out: what
-        // is then asked of it fails as for any vanished file.
-        if (dirFd >= 0 && fstatat(dirFd, e.strHostName.c_str(), &st, 0) == 0 && S_ISREG(st.st_mode))
-            files.push_back(std::make_shared<LocalFile>(Self(), std::move(fileLoc), st, e.blnLink));
-        else
-            files.push_back(FileAt(std::move(fileLoc)));
-    }
+    const auto objSelf = Self();
+    for (const HostEntry& e : entries)
+        if (e.kind == EntryKind::File) files.push_back(ListedFileIn(objSelf, dirFd, loc, e));
     if (dirFd >= 0) close(dirFd);
     return files;
+}
+
+FilePtr LocalFileSystem::ListedFileIn(const std::shared_ptr<LocalFileSystem>& objFileSys, int dirFd,
+                                      const Location& loc, const HostEntry& e) {
+    Location fileLoc = ChildOf(loc, e.strHostName);
+    // Only what a walk asks of a file. A link counts as what it points to,
+    // so it alone is followed; anything else that is a link by now is not.
+    struct statx sx;
+    const int flags = e.blnLink ? 0 : AT_SYMLINK_NOFOLLOW;
+    if (dirFd >= 0 &&
+        statx(dirFd, e.strHostName.c_str(), flags, STATX_TYPE | STATX_SIZE | STATX_MTIME, &sx) ==
+            0 &&
+        S_ISREG(sx.stx_mode)) {
+        ListedFile listed;
+        listed.lngSize = sx.stx_size;
+        listed.mtime = {static_cast<time_t>(sx.stx_mtime.tv_sec),
+                        static_cast<long>(sx.stx_mtime.tv_nsec)};
+        listed.blnLink = e.blnLink;
+        return std::make_shared<LocalFile>(objFileSys, std::move(fileLoc), listed);
+    }
+    return objFileSys->FileAt(std::move(fileLoc));
+}
+
+std::unique_ptr<FolderListing> LocalFileSystem::ListingOf(const Location& loc) const {
+    return std::make_unique<LocalFolderListing>(Self(), loc);
 }
 
 struct stat LocalFileSystem::StatOf(const Location& loc, bool blnFolder) const {
@@ -384,8 +403,7 @@ std::optional<Location> LocalFileSystem::ExactParentOf(const WinPath& path) cons
     const auto index = DriveIndex(path.Letter());
     // A simulated medium answers 61 before the copy could learn of a
     // missing folder: there the folder is looked up first, as always.
-    if (!index || path.IsRoot() || mdrives[*index].driveSpec.blnReadOnly ||
-        mdrives[*index].tracker)
+    if (!index || path.IsRoot() || mdrives[*index].driveSpec.blnReadOnly || mdrives[*index].tracker)
         return std::nullopt;
     const WinPath parent = path.Parent();
     std::string strHost = mdrives[*index].strRoot;

@@ -36,6 +36,15 @@ struct Location {
     std::string strHost;
 };
 
+// What a folder's listing read of one of its files.
+struct ListedFile {
+    uint64_t lngSize = 0;
+    timespec mtime{};
+    bool blnLink = false;  // a symbolic link to a file; size and time are its target's
+};
+
+struct HostEntry;
+
 class LocalFileSystem final : public FileSystem,
                               public std::enable_shared_from_this<LocalFileSystem> {
   public:
@@ -91,6 +100,14 @@ class LocalFileSystem final : public FileSystem,
     Location ParentOf(const Location& loc) const;
     std::vector<FolderPtr> SubFoldersOf(const Location& loc) const;
     std::vector<FilePtr> FilesOf(const Location& loc) const;
+    std::unique_ptr<FolderListing> ListingOf(const Location& loc) const;
+    // Where the entry strHostName of the folder loc is.
+    static Location ChildOf(const Location& loc, const std::string& strHostName);
+    // The file entry e of the folder loc, open as dirFd, with its size and
+    // time from one statx; one that is gone or no longer a regular file
+    // is still handed out, and fails as any vanished file when asked.
+    static FilePtr ListedFileIn(const std::shared_ptr<LocalFileSystem>& objFileSys, int dirFd,
+                                const Location& loc, const HostEntry& e);
     std::vector<FilePtr> OtherEntriesOf(const Location& loc) const;
     bool IsLinkAt(const Location& loc) const;
     void CheckClaimedEntry(const Location& loc) const;  // 75
@@ -119,8 +136,7 @@ class LocalFileSystem final : public FileSystem,
                                  bool* pParentFound = nullptr) const;
     // Require without the exception for a missing entry: none, with the
     // number Require raises in lngMissing (a drive not ready still throws).
-    std::optional<Location> Lookup(const WinPath& path, EntryKind kind,
-                                   int32_t& lngMissing) const;
+    std::optional<Location> Lookup(const WinPath& path, EntryKind kind, int32_t& lngMissing) const;
     Location Require(const std::string& strPath, EntryKind kind) const;
     // The existing parent folder of a new entry (76), on a writable drive (70).
     Location ParentForCreate(const WinPath& path) const;

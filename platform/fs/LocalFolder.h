@@ -23,6 +23,7 @@ class LocalFolder final : public Folder {
     std::vector<FolderPtr> SubFolders() const override { return mobjFileSys->SubFoldersOf(mloc); }
     std::vector<FilePtr> Files() const override { return mobjFileSys->FilesOf(mloc); }
     std::vector<FilePtr> OtherEntries() const override { return mobjFileSys->OtherEntriesOf(mloc); }
+    std::unique_ptr<FolderListing> Listing() const override { return mobjFileSys->ListingOf(mloc); }
     int32_t Attributes() const override { return mobjFileSys->AttributesOf(mloc, true); }
     void Delete(bool blnForce) override { mobjFileSys->DeleteFolderAt(mloc, blnForce); }
     const Location& Loc() const { return mloc; }

@@ -4,7 +4,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-#include "platform/fs/HostNames.h"
 #include "platform/fs/ListingCache.h"
 #include "platform/fs/LocalFileSystem.h"
 #include "platform/fs/LocalFolder.h"
@@ -15,9 +14,7 @@ std::vector<FilePtr> LocalFileSystem::OtherEntriesOf(const Location& loc) const 
     Fault(FsOp::ListFiles, loc.win);
     std::vector<FilePtr> others;
     for (const HostEntry& e : PathResolver::List(loc.strHost, true))
-        others.push_back(
-            FileAt({loc.lngDrive, loc.win.Child(HostNames::ToWindowsName(e.strHostName)),
-                    PathResolver::Join(loc.strHost, e.strHostName)}));
+        others.push_back(FileAt(ChildOf(loc, e.strHostName)));
     return others;
 }
 

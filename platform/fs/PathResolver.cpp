@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -39,24 +40,40 @@ HostEntry ListedEntry(int dirFd, const char* name, unsigned char dtype) {
 
 }  // namespace
 
+std::vector<HostEntry> PathResolver::ReadEntriesAt(int dirFd) {
+    // getdents64 itself, not readdir: opendir would ask the folder's stat
+    // once more, and a walk reads every folder.
+    alignas(dirent64) char buf[32768];
+    std::vector<HostEntry> entries;
+    for (;;) {
+        const ssize_t n = getdents64(dirFd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) throw RtError::FromErrno(errno, true);
+        if (n == 0) return entries;
+        for (ssize_t pos = 0; pos < n;) {
+            const auto* e = reinterpret_cast<const dirent64*>(buf + pos);
+            pos += e->d_reclen;
+            if (!std::strcmp(e->d_name, ".") || !std::strcmp(e->d_name, "..")) continue;
+            entries.push_back(ListedEntry(dirFd, e->d_name, e->d_type));
+        }
+    }
+}
+
 namespace {
 
 // Every entry but . and .., with its kind (Other for what the object model
 // does not show).
 std::vector<HostEntry> ReadEntries(const std::string& strHostDir) {
-    DIR* dir = opendir(strHostDir.c_str());
-    if (!dir) throw RtError::FromErrno(errno, true);
-    std::vector<HostEntry> entries;
-    errno = 0;
-    while (dirent* e = readdir(dir)) {
-        if (!std::strcmp(e->d_name, ".") || !std::strcmp(e->d_name, "..")) continue;
-        entries.push_back(ListedEntry(dirfd(dir), e->d_name, e->d_type));
-        errno = 0;
+    const int fd = open(strHostDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) throw RtError::FromErrno(errno, true);
+    try {
+        std::vector<HostEntry> entries = PathResolver::ReadEntriesAt(fd);
+        close(fd);
+        return entries;
+    } catch (...) {
+        close(fd);
+        throw;
     }
-    const int err = errno;
-    closedir(dir);
-    if (err) throw RtError::FromErrno(err, true);
-    return entries;
 }
 
 }  // namespace

@@ -30,6 +30,9 @@ class PathResolver {
     // neither), in the host's order. A failure to open the folder is an
     // RtError (76 when it is missing).
     static std::vector<HostEntry> List(const std::string& strHostDir, bool blnOthers = false);
+    // Every entry but . and .. of the open folder dirFd, with its kind
+    // (Other included); a failure to read is an RtError.
+    static std::vector<HostEntry> ReadEntriesAt(int dirFd);
     // Every entry of a folder (kind Other included), from the listing cache.
     static std::shared_ptr<const std::vector<HostEntry>> AllEntries(
         const std::string& strHostDir, const struct stat* pKnown = nullptr);
@@ -55,7 +58,13 @@ class PathResolver {
                                               bool* pParentFound = nullptr);
 
     static std::string Join(const std::string& strDir, const std::string& strName) {
-        return strDir.empty() || strDir.back() != '/' ? strDir + "/" + strName : strDir + strName;
+        // One allocation: a listing joins a path for every entry.
+        std::string strPath;
+        strPath.reserve(strDir.size() + 1 + strName.size());
+        strPath += strDir;
+        if (strDir.empty() || strDir.back() != '/') strPath += '/';
+        strPath += strName;
+        return strPath;
     }
 };
 

@@ -78,7 +78,11 @@ WinPath WinPath::Parent() const {
 }
 
 WinPath WinPath::Child(const std::string& strName) const {
-    WinPath p = *this;
+    // Sized once: a listing makes a path for every entry.
+    WinPath p;
+    p.mchLetter = mchLetter;
+    p.mastrNames.reserve(mastrNames.size() + 1);
+    p.mastrNames = mastrNames;
     p.mastrNames.push_back(strName);
     return p;
 }

@@ -82,7 +82,34 @@ TEST_F(Lookup, ListsOnlyFoldersAndFilesAndNeverFollowsFolderLinks) {
     EXPECT_EQ(ErrOf([&] { mFs->CopyFile("C:\\d\\sock", "E:\\sock", false); }), 53);
     EXPECT_FALSE(mFs->FileExists("C:\\d\\loop1"));
     EXPECT_EQ(mFs->Dir("C:\\d\\*", vbNormal | vbHidden | vbDirectory).size(), 4u);
+    // A walk's single reading sorts the entries the same way.
+    const auto listing = folder->Listing();
+    EXPECT_EQ(Names(listing->SubFolders()), std::vector<std::string>{"sub"});
+    EXPECT_EQ(Names(listing->Files()),
+              (std::vector<std::string>{".hidden", "linkfile", "plain.txt"}));
+    std::optional<platform::RtError> err;
+    EXPECT_FALSE(listing->TryReadFile("FIFO", err));
+    EXPECT_EQ(err->Number(), 53);
     close(sock);
+}
+
+// A folder with subfolders is read again for its files, which are asked once
+// the subfolders are walked; one without keeps its names. Sizes are those
+// of the moment the files are asked.
+TEST_F(Lookup, AReadingGivesTheFilesAsTheyAreWhenAsked) {
+    BuildTree(mC, "d/sub/\nd/a.txt=a\nleaf/b.txt=b\n");
+    const auto withSub = mFs->GetFolder("C:\\d")->Listing();
+    const auto leaf = mFs->GetFolder("C:\\leaf")->Listing();
+    WriteFile(mC / "d/new.txt", "nnn");
+    WriteFile(mC / "leaf/b.txt", "bbbb");
+    std::vector<std::string> sizes;
+    for (const auto& listing : {withSub.get(), leaf.get()})
+        for (const FilePtr& f : listing->Files())
+            sizes.push_back(f->Name() + "=" + std::to_string(f->Size()));
+    std::sort(sizes.begin(), sizes.end());
+    EXPECT_EQ(sizes, (std::vector<std::string>{"a.txt=1", "b.txt=4", "new.txt=3"}));
+    std::optional<platform::RtError> err;
+    EXPECT_EQ(leaf->TryReadFile("B.TXT", err).value_or(""), "bbbb");
 }
 
 TEST_F(Lookup, DirSeesNormalAndReadOnlyFilesAndFoldersOnlyWhenAsked) {
