@@ -86,6 +86,16 @@ TEST_F(InstallerChecks, RefusesWithoutOptionAndWhereNothingIsItsOwn) {
                   0u)
             << args << ": " << r.strErr;
     }
+    // A display that cannot be opened: the same refusal, asked of nobody.
+    setenv("DISPLAY", ":32761", 1);
+    const auto r0 = RunSource("");
+    unsetenv("DISPLAY");
+    EXPECT_EQ(r0.lngCode, 1) << r0.strErr;
+    EXPECT_NE(r0.strErr.find("installer: the display cannot be used: running without one.\n"
+                             "[Notavex Installer] The Notavex installer cannot be run"),
+              std::string::npos)
+        << r0.strErr;
+
     // -r on a folder no uninstall handed over deletes nothing.
     fs::create_directories(Path("documents"));
     WriteText(Path("documents/letter.txt"), "mine");
