@@ -32,11 +32,20 @@ bool blnSet(const char* name) {
     return value && *value;
 }
 
-// Without any display (a session started by a service) the agent still
-// runs, so the installer and the add-on can reach it.
-void ChoosePlatform() {
-    if (!blnSet("QT_QPA_PLATFORM") && !blnSet("DISPLAY") && !blnSet("WAYLAND_DISPLAY"))
+// Without any display (a session started by a service), or with one that
+// cannot be opened, the agent still runs, so the installer and the add-on
+// can reach it; a display that cannot be opened would otherwise end Qt on
+// the spot. Returns whether the platform was chosen here.
+bool blnChoosePlatform() {
+    if (blnSet("QT_QPA_PLATFORM")) return false;
+    if (!blnSet("DISPLAY") && !blnSet("WAYLAND_DISPLAY"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    else
+        setenv(
+            "QT_QPA_PLATFORM",
+            blnSet("WAYLAND_DISPLAY") && !blnSet("DISPLAY") ? "wayland;offscreen" : "xcb;offscreen",
+            1);
+    return true;
 }
 
 void ShowAllYourBase() {
@@ -101,8 +110,15 @@ void RegisterComponentClient(Registry& registry, CaptureClient& capture) {
 
 int main(int argc, char** argv) {
     const AgentCommandLine cmd = ParseAgentCommandLine(argc, argv);
-    ChoosePlatform();
+    const bool blnChosenHere = blnChoosePlatform();
     QApplication app(argc, argv);
+    if (blnChosenHere) {
+        // What the agent starts chooses for itself.
+        unsetenv("QT_QPA_PLATFORM");
+        if (QGuiApplication::platformName() == QLatin1String("offscreen") &&
+            (blnSet("DISPLAY") || blnSet("WAYLAND_DISPLAY")))
+            std::fprintf(stderr, "NVAgent: the display cannot be used: running without one.\n");
+    }
     app.setApplicationName(QStringLiteral("NVAgent"));
     app.setQuitOnLastWindowClosed(false);
 
