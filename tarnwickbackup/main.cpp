@@ -10,9 +10,9 @@
 
 #include "Globals.h"
 #include "MainForm.h"
-#include "PlatformStart.h"
 #include "TWDeclarations.h"
 #include "platform/fs/FileSystem.h"
+#include "platform/qt/PlatformStart.h"
 #include "platform/qt/QtUi.h"
 #include "platform/ui/ScriptedUi.h"
 
@@ -35,7 +35,7 @@ std::string strCommandLineOf(const QStringList& arguments) {
 
 int main(int argc, char** argv) {
     using namespace tarnwickbackup;
-    PlatformStart objStart(argc, argv);
+    platform::qt::PlatformStart objStart(argc, argv);
     QApplication app(objStart.Argc(), objStart.Argv());
     QApplication::setApplicationName(QString::fromUtf8(gstrAPP_TITLE));
     QApplication::setApplicationVersion(QStringLiteral(TW_APP_VERSION));

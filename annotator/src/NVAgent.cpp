@@ -15,6 +15,7 @@
 #include "annotator/src/HotKeys.h"
 #include "annotator/src/NVPrefs.h"
 #include "annotator/src/TrayIcon.h"
+#include "platform/qt/PlatformStart.h"
 #include "platform/qt/QtUi.h"
 #include "platform/ui/UiServices.h"
 #include "platform/win/Registry.h"
@@ -26,27 +27,6 @@ namespace {
 // Long enough for a capture the user takes time over, short enough that a
 // component that never answers is noticed.
 constexpr std::chrono::milliseconds kHangLimit{30000};
-
-bool blnSet(const char* name) {
-    const char* value = std::getenv(name);
-    return value && *value;
-}
-
-// Without any display (a session started by a service), or with one that
-// cannot be opened, the agent still runs, so the installer and the add-on
-// can reach it; a display that cannot be opened would otherwise end Qt on
-// the spot. Returns whether the platform was chosen here.
-bool blnChoosePlatform() {
-    if (blnSet("QT_QPA_PLATFORM")) return false;
-    if (!blnSet("DISPLAY") && !blnSet("WAYLAND_DISPLAY"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    else
-        setenv(
-            "QT_QPA_PLATFORM",
-            blnSet("WAYLAND_DISPLAY") && !blnSet("DISPLAY") ? "wayland;offscreen" : "xcb;offscreen",
-            1);
-    return true;
-}
 
 void ShowAllYourBase() {
     const std::string strText = "All Your Base Are Belong To Us.";
@@ -110,15 +90,14 @@ void RegisterComponentClient(Registry& registry, CaptureClient& capture) {
 
 int main(int argc, char** argv) {
     const AgentCommandLine cmd = ParseAgentCommandLine(argc, argv);
-    const bool blnChosenHere = blnChoosePlatform();
-    QApplication app(argc, argv);
-    if (blnChosenHere) {
-        // What the agent starts chooses for itself.
-        unsetenv("QT_QPA_PLATFORM");
-        if (QGuiApplication::platformName() == QLatin1String("offscreen") &&
-            (blnSet("DISPLAY") || blnSet("WAYLAND_DISPLAY")))
-            std::fprintf(stderr, "NVAgent: the display cannot be used: running without one.\n");
-    }
+    // Without any display (a session started by a service), or with one
+    // that cannot be opened, Qt runs offscreen and the agent still runs, so
+    // the installer and the add-on can reach it.
+    platform::qt::PlatformStart objStart(argc, argv);
+    QApplication app(objStart.Argc(), objStart.Argv());
+    objStart.blnStarted(QGuiApplication::platformName().toStdString());
+    if (objStart.blnFellBack())
+        std::fprintf(stderr, "NVAgent: the display cannot be used: running without one.\n");
     app.setApplicationName(QStringLiteral("NVAgent"));
     app.setQuitOnLastWindowClosed(false);
 

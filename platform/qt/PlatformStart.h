@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace tarnwickbackup {
+namespace platform::qt {
 
 class PlatformStart {
   public:
@@ -30,6 +30,8 @@ class PlatformStart {
     // The line that says a display was asked for and could not be used;
     // empty when there is nothing to say.
     std::string strFallbackNote(const std::string& strAppTitle) const;
+    // Whether a display was asked for and Qt runs offscreen instead.
+    bool blnFellBack() const { return mblnFellBack; }
 
   private:
     std::vector<std::string> mastrArgs;
@@ -40,4 +42,4 @@ class PlatformStart {
     std::string mstrWhy;  // what Qt said when the first platform failed
 };
 
-}  // namespace tarnwickbackup
+}  // namespace platform::qt

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <mutex>
 
-namespace tarnwickbackup {
+namespace platform::qt {
 
 namespace {
 
@@ -122,4 +122,4 @@ std::string PlatformStart::strFallbackNote(const std::string& strAppTitle) const
            (mstrWhy.empty() ? "" : ": " + mstrWhy) + "): running without one.";
 }
 
-}  // namespace tarnwickbackup
+}  // namespace platform::qt
