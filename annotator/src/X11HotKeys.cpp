@@ -155,8 +155,7 @@ bool X11HotKeys::RegisterHotKey(int32_t lngId, uint32_t lngModifiers, uint32_t l
     }
     mGrabs.emplace(lngId, Grab{keycode, modifiers});
     // The checks above waited for replies, as Sync does.
-    QMetaObject::invokeMethod(
-        mNotifier.get(), [this] { ReadEvents(); }, Qt::QueuedConnection);
+    ReadEventsLater();
     return true;
 }
 
@@ -172,14 +171,18 @@ void X11HotKeys::UnregisterHotKey(int32_t lngId) {
     Sync();
 }
 
+void X11HotKeys::ReadEventsLater() {
+    // Waiting for a reply may have read key presses off the socket, where
+    // the notifier no longer sees them.
+    QMetaObject::invokeMethod(
+        mNotifier.get(), [this] { ReadEvents(); }, Qt::QueuedConnection);
+}
+
 void X11HotKeys::Sync() {
     // A key given up is free for another program only once the server has
     // read the release, not when it has merely been sent.
     std::free(xcb_get_input_focus_reply(mConnection, xcb_get_input_focus(mConnection), nullptr));
-    // Waiting for the reply may have read key presses off the socket, where
-    // the notifier no longer sees them.
-    QMetaObject::invokeMethod(
-        mNotifier.get(), [this] { ReadEvents(); }, Qt::QueuedConnection);
+    ReadEventsLater();
 }
 
 void X11HotKeys::ReadEvents() {

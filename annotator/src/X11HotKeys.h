@@ -44,6 +44,9 @@ class X11HotKeys : public HotKeys {
     void Ungrab(const Grab& grab);
     // Returns once the server has done every request sent so far.
     void Sync();
+    // Handles, from the event loop, events read off the socket while
+    // waiting for a reply.
+    void ReadEventsLater();
 
     xcb_connection_t* mConnection;
     xcb_window_t mRoot;
