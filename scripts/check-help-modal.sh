@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 prog="${BUILD_DIR:-build}/bin/tarnwickbackup_help_check"
 if [[ -z "${DISPLAY:-}" ]]; then
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+  exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" "$@"
 fi
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT

@@ -72,6 +72,20 @@ def wait_until(what, fn, timeout=60.0):
         time.sleep(0.1)
 
 
+def display_state():
+    """Whether the display in DISPLAY takes a connection now, and why not."""
+    import ctypes
+    auth = os.environ.get("XAUTHORITY", "")
+    xcb = ctypes.CDLL("libxcb.so.1")
+    xcb.xcb_connect.restype = ctypes.c_void_p
+    conn = ctypes.c_void_p(xcb.xcb_connect(None, None))
+    error = xcb.xcb_connection_has_error(conn)
+    xcb.xcb_disconnect(conn)
+    return "display %s: %s; XAUTHORITY %s %s" % (
+        os.environ.get("DISPLAY"), "connects" if error == 0 else "connection error %d" % error,
+        auth, "exists" if auth and os.path.exists(auth) else "missing")
+
+
 class Program:
     """The program under test, started with env and found on the bus by its
     application name."""
@@ -79,7 +93,13 @@ class Program:
     def __init__(self, argv, app_name, env=None):
         self.app_name = app_name
         self.proc = subprocess.Popen(argv, env=env)
-        self.app = wait_until("application " + app_name, self._find_app)
+        self.app = wait_until("application " + app_name, self._found_or_ended)
+
+    def _found_or_ended(self):
+        if self.proc.poll() is not None:
+            raise Failure("the program ended with %s before it showed a window (%s)"
+                          % (self.proc.returncode, display_state()))
+        return self._find_app()
 
     def _find_app(self):
         desktop = Atspi.get_desktop(0)

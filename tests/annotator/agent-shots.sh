@@ -18,7 +18,7 @@ export NOTAVEX_MACHINE_ROOT=$work/machine XDG_CONFIG_HOME=$work/config XDG_DATA_
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM
 "$bin/regsvr32" /s "$bin/notavex.dll"
 
-xvfb-run -a -n 74 -s "-screen 0 640x480x24" bash -euc '
+xvfb-run -a -n 74 -s "-screen 0 640x480x24 -noreset" bash -euc '
   shoot() { import -window root "$OUT/$1.png"; }
   panel() {  # a panel along the bottom: colour, height
     trayer --edge bottom --align right --widthtype pixel --width 160 --height "$2" --heighttype pixel \
