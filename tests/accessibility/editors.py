@@ -37,15 +37,24 @@ def check_named(window, what):
 
 
 def dismiss_splash(prog):
-    """Presses Continue on the start-up window, when it shows; returns the
-    main window."""
-    time.sleep(0.5)
-    for win in walk(prog.app, limit=1):
-        if role(win) == "dialog" and any(name(b) == "Continue" for b in walk(win)):
-            press(find(win, "push button", "Continue"))
-    return wait_until("main window", lambda: next(
-        (w for w in walk(prog.app, limit=1) if role(w) in ("filler", "frame")
-         and any(name(b) == "New Type..." for b in walk(w, limit=2))), None), 60)
+    """Presses Continue on the start-up window and returns the main window.
+    The start-up window always shows, modal, and closes by itself after six
+    seconds: the main window is usable only once it is gone."""
+    seen = [False]
+    start = time.time()
+
+    def ready():
+        splash = next((w for w in walk(prog.app, limit=1) if role(w) == "dialog" and showing(w)
+                       and any(name(b) == "Continue" for b in walk(w))), None)
+        if splash is not None:
+            seen[0] = True
+            press(find(splash, "push button", "Continue"))
+            return None
+        if not seen[0] and time.time() - start < 10:
+            return None
+        return next((w for w in walk(prog.app, limit=1) if role(w) in ("filler", "frame")
+                     and any(name(b) == "New Type..." for b in walk(w, limit=2))), None)
+    return wait_until("main window", ready, 60)
 
 
 def main():
