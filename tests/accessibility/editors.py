@@ -44,11 +44,15 @@ def dismiss_splash(prog):
     start = time.time()
 
     def ready():
-        splash = next((w for w in walk(prog.app, limit=1) if role(w) == "dialog" and showing(w)
-                       and any(name(b) == "Continue" for b in walk(w))), None)
-        if splash is not None:
+        button = next((b for w in walk(prog.app, limit=1) if role(w) == "dialog" and showing(w)
+                       for b in walk(w) if role(b) == "push button" and name(b) == "Continue"),
+                      None)
+        if button is not None:
             seen[0] = True
-            press(find(splash, "push button", "Continue"))
+            try:
+                press(button)
+            except Exception:
+                pass  # closed by itself meanwhile
             return None
         if not seen[0] and time.time() - start < 10:
             return None
