@@ -111,6 +111,12 @@ class SAVECORE_API BackupManager {
     // another run holds it. Released for a change of disc.
     bool blnClaimDestination();
     void ReleaseDestination() { mobjDestClaim.reset(); }
+    // How many files the count of this selection, just before the next run,
+    // found (-1: not counted). Used by that run alone.
+    void lngCountedFiles(int64_t n) { mlngCountedFiles = n; }
+    // True, after the person declined, when a counted full backup selects
+    // no file but would empty a destination that holds a previous backup.
+    bool blnEmptySelectionRefused();
     // The destination's medium may have been changed or emptied since the
     // layer last looked: at the start of a run and at every new disc.
     void ForgetDestinationMedium();
@@ -235,6 +241,7 @@ class SAVECORE_API BackupManager {
     bool mblnSpaceOnly = false;
     double mdblSpaceUsed = 0;
     int64_t mlngFilesUsed = 0;
+    int64_t mlngCountedFiles = -1;
     Date mdatStartTime{};
     bool mblnIncrementalMode = false;
     int32_t mlngDaysSinceLastMod = 0;

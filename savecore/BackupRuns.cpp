@@ -165,8 +165,9 @@ bool BackupManager::blnProcess(const std::string& strSetName_, const std::string
                 ~Release() { objManager.ReleaseDestination(); }
             } objRelease{*this};
             // Nothing is emptied before the run is known to be able to go on.
-            if (!mblnSpaceOnly && (blnRefuseDestination(strDest) || blnRootsRefused() ||
-                                   blnClaimDestination() || blnClean()))
+            if (!mblnSpaceOnly &&
+                (blnRefuseDestination(strDest) || blnRootsRefused() || blnClaimDestination() ||
+                 blnEmptySelectionRefused() || blnClean()))
                 return true;
             NoteDestinationPaths();
             bool blnStopped = false;

@@ -1,6 +1,7 @@
 // Preparing the destination of a run: the drive must be ready, a dated
-// subfolder is made when one is used, and everything inside the run's folder
-// is deleted. The same runs on every new disc.
+// subfolder is made when one is used, a previous backup is not emptied for a
+// selection of nothing unasked, and everything inside the run's folder is
+// deleted. The cleaning runs again on every new disc.
 #include "BackupManager.h"
 #include "SaveCoreErrors.h"
 #include "platform/fs/LocaleText.h"
@@ -57,6 +58,31 @@ bool BackupManager::blnClean() {
     } catch (...) {
         kErrors.NestedError("blnClean(" + strFolder + ")");
     }
+}
+
+bool BackupManager::blnEmptySelectionRefused() {
+    // An emptied or damaged instruction file makes a full backup select
+    // nothing; emptying the previous backup then would lose the only copy
+    // of files since deleted at the source. An incremental run that finds
+    // nothing changed is ordinary, and a dated run empties nothing.
+    const int64_t lngCounted = mlngCountedFiles;
+    mlngCountedFiles = -1;
+    if (lngCounted != 0 || mblnUseDateTimeSubFolder || mblnIncrementalMode) return false;
+    std::string strFolder = mstrDest;
+    if (strFolder.size() > 3 && strFolder.back() == '\\') strFolder.pop_back();
+    try {
+        if (!mobjFileSys->FolderExists(strFolder)) return false;
+        const auto objListing = mobjFileSys->GetFolder(strFolder)->Listing();
+        if (objListing->Files().empty() && objListing->SubFolders().empty()) return false;
+    } catch (...) {
+        return false;  // the cleaning reports a destination it cannot read
+    }
+    return ui::Ui().MsgBox("Backup type \"" + mstrSetName +
+                               "\" selects no files. Making it would only erase the backup "
+                               "now at \"" +
+                               mstrDest + "\". Erase that backup anyway?",
+                           ui::vbExclamation + ui::vbYesNo + ui::vbDefaultButton2,
+                           "Confirm Erase") != ui::vbYes;
 }
 
 bool BackupManager::blnCleanFolder(const pfs::FolderPtr& objFolder, bool blnSub, bool& blnErr) {

@@ -126,9 +126,6 @@ class MainForm : public QWidget, private savecore::BackupManagerEvents {
     // progress window's total: false when it was skipped, stopped or
     // failed, or when it would have shown a message (the backup shows it).
     bool blnCountSelection(const std::string& strSetName, const std::string& strDest);
-    // True when a counted full backup selects nothing but would empty a
-    // destination that holds files, and the person does not confirm.
-    bool blnWouldOnlyErase(const std::string& strSetName, const std::string& strDest);
     bool blnNewTypeNameAllowed(const std::string& strName);
 
     // BackupManagerEvents

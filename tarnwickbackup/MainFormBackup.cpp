@@ -88,15 +88,14 @@ void MainForm::ExecuteBackup(std::string strSetName, std::string strDest) {
         mlngFilesCopied = 0;
         mdblBytesCopied = 0;
         mlngErrorsLogged = 0;
-        const bool blnCounted = blnCountSelection(strSetName, strDest);
-        if (blnCounted) {
+        if (blnCountSelection(strSetName, strDest)) {
             mlngTotalFiles = mobjManager->lngFilesUsed();
             mdblTotalBytes = mobjManager->dblSpaceUsed();
+            mobjManager->lngCountedFiles(mlngTotalFiles);
         }
         // Stop while counting stops the backup before it has touched the
         // destination; Skip only ends the count.
-        if ((mobjProgress && mobjProgress->blnStop()) ||
-            (blnCounted && blnWouldOnlyErase(strSetName, strDest))) {
+        if (mobjProgress && mobjProgress->blnStop()) {
             mobjMgrEvents.reset();
             CloseProgressWindow();
             mblnLastRunStopped = true;
@@ -165,33 +164,6 @@ bool MainForm::blnCountSelection(const std::string& strSetName, const std::strin
     mblnCounting = false;
     ui::InstallUi(objPrevious);
     return !blnStopped && !objQuiet->mblnSpoke;
-}
-
-bool MainForm::blnWouldOnlyErase(const std::string& strSetName, const std::string& strDest) {
-    // A full backup that selects nothing (an emptied or damaged instruction
-    // file) would empty the previous backup and put nothing in its place:
-    // the only copy of files since deleted at the source would go. An
-    // incremental run that finds nothing changed is ordinary.
-    if (mlngTotalFiles > 0 || mobjManager->blnUseDateTimeSubFolder() ||
-        mobjManager->blnIncrementalMode())
-        return false;
-    std::string strFolder = strDest;
-    if (strFolder.size() > 3 && strFolder.back() == '\\') strFolder.pop_back();
-    const auto& objFileSys = mobjManager->objFileSys();
-    try {
-        if (!objFileSys->FolderExists(strFolder)) return false;
-        const auto objListing = objFileSys->GetFolder(strFolder)->Listing();
-        if (objListing->Files().empty() && objListing->SubFolders().empty()) return false;
-    } catch (...) {
-        // The backup itself reports a destination that cannot be read.
-        return false;
-    }
-    return ui::Ui().MsgBox("Backup type \"" + strSetName +
-                               "\" selects no files. Making it would only erase the backup "
-                               "now at \"" +
-                               strDest + "\". Erase that backup anyway?",
-                           ui::vbExclamation + ui::vbYesNo + ui::vbDefaultButton2,
-                           "Confirm Erase") != ui::vbYes;
 }
 
 void MainForm::mobjMgrEvents_OutOfSpace(bool& blnStop) {

@@ -310,6 +310,15 @@ TEST_F(UnattendedRunTest, ARunThatCannotGoOnEndsWithTwoAndLeavesTheOldBackup) {
                   "\"C:\\Daily.BDF\": \"Permission denied\"");
     WriteFile(root, "IncludeFamily\r\nBackUpEverything\r\n");
     ExpectRefused(Run(astrArgs), "Unrecognized instruction in C:\\Daily.BDF");
+    // Emptied by mistake it is valid but selects nothing: the previous
+    // backup is not emptied for it without a yes.
+    WriteFile(root, ";Backup type definition file\r\n");
+    const std::string strErr = Run(astrArgs);
+    EXPECT_EQ(strErr.substr(0, strErr.find('\n')),
+              "[Confirm Erase] Backup type \"Daily\" selects no files. Making it would only erase "
+              "the backup now at \"e:\\bk\\\". Erase that backup anyway?");
+    EXPECT_EQ(mlngExit, 2);
+    EXPECT_EQ(lngBytesBelow(mTmp / "e"), 15u);
     // Renamed away, the type is still offered (from Daily.BDF.old).
     fs::rename(root, root.string() + ".old");
     ExpectRefused(Run(astrArgs),
