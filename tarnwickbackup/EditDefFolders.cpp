@@ -3,12 +3,10 @@
 // are in EditDefFoldersTree.cpp.
 #include "EditDefFolders.h"
 
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -34,21 +32,12 @@ const char* const gpszINHERITED_TIP =
     "This instruction is inherited by all subfolders, unless overridden. May be overridden for "
     "specific files.";
 
-QPushButton* NewButton(QWidget* parent, const char* pszName, const QString& strCaption,
-                       const char* pszTip) {
-    auto* button = new QPushButton(strCaption, parent);
-    button->setObjectName(QString::fromUtf8(pszName));
-    button->setToolTip(QString::fromUtf8(pszTip));
-    button->setAutoDefault(false);
-    return button;
-}
-
 // An instruction button shows only its picture; the label beside it is its
 // name for the keyboard and for screen readers.
 QPushButton* NewImageButton(QWidget* parent, const char* pszName, const char* pszImage,
                             QLabel*& lblBeside, const char* pszLabelName, const QString& strLabel,
                             const char* pszTip) {
-    QPushButton* button = NewButton(parent, pszName, QString(), pszTip);
+    QPushButton* button = FolderTreeWindow::NewButton(parent, pszName, QString(), pszTip);
     button->setIconSize(QSize(24, 24));
     button->setAccessibleName(strLabel);
     button->setAccessibleDescription(QString::fromUtf8(pszTip));
@@ -63,8 +52,7 @@ QPushButton* NewImageButton(QWidget* parent, const char* pszName, const char* ps
 
 }  // namespace
 
-EditDefFolders::EditDefFolders(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("EditDefFolders"));
+EditDefFolders::EditDefFolders(QWidget* parent) : FolderTreeWindow(parent, "EditDefFolders") {
     BuildControls();
     ConnectHandlers();
     SetHelpContext(*this, glngHELP_EDIT_FOLDERS);
@@ -73,12 +61,7 @@ EditDefFolders::EditDefFolders(QWidget* parent) : QDialog(parent) {
 EditDefFolders::~EditDefFolders() = default;
 
 void EditDefFolders::BuildControls() {
-    lblHint = new QLabel(
-        QStringLiteral("Click on folders to the left, then use the buttons below to tell it what "
-                       "to do with those folders."),
-        this);
-    lblHint->setObjectName(QStringLiteral("lblHint"));
-    lblHint->setWordWrap(true);
+    NewHint();
     tvwFolders = NewFolderTree(this);
     tvwFolders->setMinimumSize(260, 240);
 
@@ -164,10 +147,7 @@ void EditDefFolders::BuildControls() {
 }
 
 void EditDefFolders::ConnectHandlers() {
-    connect(tvwFolders, &QTreeWidget::itemExpanded, this, &EditDefFolders::tvwFolders_Expand);
-    connect(tvwFolders, &QTreeWidget::itemCollapsed, this, &EditDefFolders::tvwFolders_Collapse);
-    ConnectNodePicked(*tvwFolders, *this,
-                      [this](QTreeWidgetItem* objNode) { tvwFolders_NodeClick(objNode); });
+    ConnectTreeHandlers();
     connect(cmdBackupInclude, &QPushButton::clicked, this, &EditDefFolders::cmdBackupInclude_Click);
     connect(cmdBackupExclude, &QPushButton::clicked, this, &EditDefFolders::cmdBackupExclude_Click);
     connect(cmdBackupSkip, &QPushButton::clicked, this, &EditDefFolders::cmdBackupSkip_Click);
@@ -187,46 +167,13 @@ void EditDefFolders::ShowMe(savecore::DriveProcessor& objProc, const std::string
         mstrSetName = mobjManager->strSetName();
         mobjFileSys = mobjManager->objFileSys().get();
         mobjDrive = objProc.objDrive();
+        mstrTreeFolder = mobjDrive->Path();
         setWindowTitle(QString::fromStdString("Select Folders and Files For " +
                                               strQuoted(mstrSetName) + " On " + strDriveName));
         exec();
     } catch (...) {
         AppErrors().NestedError("EditDefFolders.ShowMe");
     }
-}
-
-void EditDefFolders::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    // Built after the window has been drawn, so a large drive shows a
-    // window with an hourglass rather than nothing.
-    if (!mblnActivated) QTimer::singleShot(0, this, &EditDefFolders::Form_Activate);
-}
-
-void EditDefFolders::Form_Activate() {
-    if (mblnActivated) return;
-    try {
-        ui::Ui().DoEvents();
-        mblnActivated = true;
-        LoadFolders();
-    } catch (...) {
-        AppErrors().TopError("EditDefFolders.Form_Activate");
-        FocusTree();
-    }
-}
-
-void EditDefFolders::FocusTree() {
-    try {
-        tvwFolders->setFocus();
-    } catch (...) {
-    }
-}
-
-void EditDefFolders::tvwFolders_NodeClick(QTreeWidgetItem* objNode) {
-    if (objNode) mobjSelectedNode = objNode;
-}
-
-void EditDefFolders::tvwFolders_Collapse(QTreeWidgetItem*) {
-    if (tvwFolders->currentItem()) mobjSelectedNode = tvwFolders->currentItem();
 }
 
 void EditDefFolders::cmdBackupInclude_Click() {
@@ -256,16 +203,6 @@ void EditDefFolders::cmdBackupSkip_Click() {
     }
 }
 
-void EditDefFolders::cmdExpand_Click() {
-    try {
-        if (mobjSelectedNode) mobjSelectedNode->setExpanded(!mobjSelectedNode->isExpanded());
-        tvwFolders->setFocus();
-    } catch (...) {
-        AppErrors().TopError("EditDefFolders.cmdExpand_Click");
-        FocusTree();
-    }
-}
-
 void EditDefFolders::cmdFolderSpace_Click() {
     try {
         if (!mobjSelectedNode) return;
@@ -283,11 +220,10 @@ void EditDefFolders::cmdFolderSpace_Click() {
         const auto objFolder = objNodeFolder(mobjSelectedNode);
         const std::string strPath = strNodePath(mobjSelectedNode);
         EnableButtons(false);
-        mobjMgrEvents = std::make_unique<savecore::BackupManager::EventConnection>(
-            *mobjManager, static_cast<savecore::BackupManagerEvents&>(*this));
+        ConnectEvents();
         const bool blnStopped =
             mobjManager->blnFolderSpace(mstrSetName, *mobjProc, objFolder, blnIncludeDefault);
-        mobjMgrEvents.reset();
+        DisconnectEvents();
         EnableButtons(true);
         FocusTree();
         if (blnStopped)
@@ -300,7 +236,7 @@ void EditDefFolders::cmdFolderSpace_Click() {
         if (mblnClosePending) cmdClose_Click();
     } catch (...) {
         AppErrors().SaveError();
-        mobjMgrEvents.reset();
+        DisconnectEvents();
         EnableButtons(true);
         AppErrors().TopError("EditDefFolders.cmdFolderSpace_Click");
         FocusTree();
@@ -343,33 +279,6 @@ void EditDefFolders::cmdExplain_Click() {
     }
 }
 
-void EditDefFolders::cmdClose_Click() {
-    // The button reads "Stop" while a calculation runs.
-    if (mblnCalculating) {
-        mblnStop = true;
-        return;
-    }
-    reject();
-}
-
-void EditDefFolders::reject() {
-    if (mblnCalculating) {
-        // The window goes when the calculation has ended.
-        mblnStop = true;
-        mblnClosePending = true;
-        return;
-    }
-    mblnClosePending = false;
-    int16_t Cancel = 0;
-    Form_Unload(Cancel);
-    if (Cancel == 0) QDialog::reject();
-}
-
-void EditDefFolders::closeEvent(QCloseEvent* event) {
-    event->ignore();
-    reject();
-}
-
 void EditDefFolders::Form_Unload(int16_t& Cancel) {
     try {
         if (!mblnChanged) return;
@@ -393,13 +302,9 @@ void EditDefFolders::Form_Unload(int16_t& Cancel) {
 }
 
 void EditDefFolders::EnableButtons(bool blnEnable) {
-    for (QPushButton* button : {cmdBackupInclude, cmdBackupExclude, cmdBackupSkip, cmdBackupInherit,
-                                cmdExpand, cmdFolderSpace, cmdAdvanced})
-        button->setEnabled(blnEnable);
-    tvwFolders->setEnabled(blnEnable);
-    mblnCalculating = !blnEnable;
-    if (blnEnable) mblnStop = false;
-    cmdClose->setText(blnEnable ? QStringLiteral("Close") : QStringLiteral("Stop"));
+    EnableControls({cmdBackupInclude, cmdBackupExclude, cmdBackupSkip, cmdBackupInherit, cmdExpand,
+                    cmdFolderSpace, cmdAdvanced, tvwFolders},
+                   blnEnable);
     if (blnEnable) lblFolder->clear();
 }
 
@@ -410,15 +315,6 @@ void EditDefFolders::StartProgress(int32_t&) {
 void EditDefFolders::EndProgress() {
     ui::Ui().SetBusyCursor(false);
     lblFolder->clear();
-}
-
-void EditDefFolders::SetProgressFolder(std::string& strText) {
-    lblFolder->setText(QString::fromStdString(strText));
-}
-
-void EditDefFolders::blnProgressStop(bool& blnStop) {
-    ui::Ui().DoEvents();
-    blnStop = mblnStop;
 }
 
 }  // namespace tarnwickbackup

@@ -5,26 +5,11 @@
 // until the user saves.
 #pragma once
 
-#include <QDialog>
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "savecore/BackupManager.h"
-#include "savecore/BackupManagerEvents.h"
-
-class QLabel;
-class QPushButton;
-class QTreeWidget;
-class QTreeWidgetItem;
-
-namespace platform::fs {
-class FileSystem;
-class Drive;
-class Folder;
-}  // namespace platform::fs
+#include "FolderTreeWindow.h"
 
 namespace savecore {
 class DefinitionFile;
@@ -33,9 +18,7 @@ class DriveProcessor;
 
 namespace tarnwickbackup {
 
-class FolderNode;
-
-class EditDefFolders : public QDialog, private savecore::BackupManagerEvents {
+class EditDefFolders : public FolderTreeWindow {
     Q_OBJECT
 
   public:
@@ -46,31 +29,20 @@ class EditDefFolders : public QDialog, private savecore::BackupManagerEvents {
     void ShowMe(savecore::DriveProcessor& objProc, const std::string& strDriveName);
 
     // Handlers
-    void Form_Activate();
-    void Form_Unload(int16_t& Cancel);
-    void tvwFolders_Expand(QTreeWidgetItem* objNode);
-    void tvwFolders_Collapse(QTreeWidgetItem* objNode);
-    void tvwFolders_NodeClick(QTreeWidgetItem* objNode);
+    void Form_Unload(int16_t& Cancel) override;
     void cmdBackupInclude_Click();
     void cmdBackupExclude_Click();
     void cmdBackupSkip_Click();
     void cmdBackupInherit_Click();
-    void cmdExpand_Click();
     void cmdFolderSpace_Click();
     void cmdAdvanced_Click();
     void cmdExplain_Click();
-    void cmdClose_Click();
 
     // State, for tests
-    FolderNode* objRecord(QTreeWidgetItem* objNode) const;
-    QTreeWidgetItem* objSelectedNode() const { return mobjSelectedNode; }
     bool blnChanged() const { return mblnChanged; }
-    bool blnCalculating() const { return mblnCalculating; }
-    std::string strNodePath(QTreeWidgetItem* objNode) const;
+    bool blnCalculating() const { return mblnBusy; }
 
     // Controls
-    QLabel* lblHint = nullptr;
-    QTreeWidget* tvwFolders = nullptr;
     QPushButton* cmdBackupInclude = nullptr;
     QLabel* lblBackupInclude = nullptr;
     QPushButton* cmdBackupExclude = nullptr;
@@ -80,59 +52,34 @@ class EditDefFolders : public QDialog, private savecore::BackupManagerEvents {
     QPushButton* cmdBackupInherit = nullptr;
     QLabel* lblBackupInherit = nullptr;
     QLabel* lblLegend = nullptr;
-    QLabel* lblFolder = nullptr;
-    QPushButton* cmdExpand = nullptr;
     QPushButton* cmdFolderSpace = nullptr;
     QPushButton* cmdAdvanced = nullptr;
     QPushButton* cmdExplain = nullptr;
-    QPushButton* cmdClose = nullptr;
-
-  protected:
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void reject() override;
 
   private:
     void BuildControls();
     void ConnectHandlers();
-    void LoadFolders();
+    void MakeRootNode(QTreeWidgetItem* objRoot) override;
+    void AddSubFolder(QTreeWidgetItem* objParent, const platform::fs::FolderPtr& objSub) override;
     FolderNode& objMakeFolderNode(QTreeWidgetItem* objNode,
-                                  const std::shared_ptr<platform::fs::Folder>& objFolder);
-    void LoadChildren(QTreeWidgetItem* objNode, int16_t intLevels);
-    std::shared_ptr<platform::fs::Folder> objNodeFolder(QTreeWidgetItem* objNode) const;
-    QTreeWidgetItem* objAddNode(QTreeWidgetItem* objParent, const QString& strText);
+                                  const platform::fs::FolderPtr& objFolder);
+    platform::fs::FolderPtr objNodeFolder(QTreeWidgetItem* objNode) const;
     void SetBackupMode(int32_t lngMode);
     void SetSubtreeMode(QTreeWidgetItem* objNode, int32_t lngNewMode, int32_t lngOldMode);
     void SaveInstructions();
     std::unique_ptr<savecore::DefinitionFile> objNewDefFile(
-        const std::shared_ptr<platform::fs::Folder>& objFolder) const;
+        const platform::fs::FolderPtr& objFolder) const;
     void EnableButtons(bool blnEnable);
-    void FocusTree();
 
     // BackupManagerEvents, while a space calculation runs
     void StartProgress(int32_t& lngProgressMode) override;
     void EndProgress() override;
-    void SetProgressFolder(std::string& strText) override;
-    void blnProgressStop(bool& blnStop) override;
 
     savecore::DriveProcessor* mobjProc = nullptr;
     std::string mstrDriveName;
-    savecore::BackupManager* mobjManager = nullptr;
     std::string mstrSetName;
-    platform::fs::FileSystem* mobjFileSys = nullptr;
-    std::shared_ptr<platform::fs::Drive> mobjDrive;
-    int32_t mlngLastKey = 0;
-    // Keyed by node key; maKeyOrder keeps the order records were made in.
-    std::map<int32_t, std::unique_ptr<FolderNode>> mcolFolderNodes;
-    std::vector<int32_t> malngKeyOrder;
-    bool mblnActivated = false;
-    QTreeWidgetItem* mobjSelectedNode = nullptr;
+    platform::fs::DrivePtr mobjDrive;
     bool mblnChanged = false;
-    bool mblnCalculating = false;
-    bool mblnStop = false;
-    // Closed by Escape or the title bar during a calculation: close after it.
-    bool mblnClosePending = false;
-    std::unique_ptr<savecore::BackupManager::EventConnection> mobjMgrEvents;
 };
 
 }  // namespace tarnwickbackup

@@ -1,7 +1,6 @@
-// The folder editor's tree: read lazily, two levels ahead of what is shown
-// so that expand boxes are right, and each folder once per opening; the
-// instructions given to folders, passed down the loaded part of the tree,
-// and saved.
+// The folder editor's tree: each folder's instructions as read from the
+// disk, the instructions given to folders, passed down the loaded part of
+// the tree, and saved.
 #include <QTreeWidget>
 
 #include "EditDefFolders.h"
@@ -29,16 +28,6 @@ bool blnRecycleBin(const std::string& strName) {
 
 }  // namespace
 
-FolderNode* EditDefFolders::objRecord(QTreeWidgetItem* objNode) const {
-    if (!objNode) return nullptr;
-    const auto it = mcolFolderNodes.find(lngNodeKey(objNode));
-    return it == mcolFolderNodes.end() ? nullptr : it->second.get();
-}
-
-std::string EditDefFolders::strNodePath(QTreeWidgetItem* objNode) const {
-    return mobjDrive->Path() + strTreePath(objNode);
-}
-
 FolderPtr EditDefFolders::objNodeFolder(QTreeWidgetItem* objNode) const {
     try {
         return mobjFileSys->GetFolder(strNodePath(objNode));
@@ -54,35 +43,16 @@ std::unique_ptr<savecore::DefinitionFile> EditDefFolders::objNewDefFile(
     return objDef;
 }
 
-QTreeWidgetItem* EditDefFolders::objAddNode(QTreeWidgetItem* objParent, const QString& strText) {
-    return objAddFolderNode(*tvwFolders, objParent, strText, mlngLastKey);
-}
-
-void EditDefFolders::LoadFolders() {
-    try {
-        ui::BusyCursor objBusy;
-        tvwFolders->clear();
-        mobjSelectedNode = nullptr;
-        mlngLastKey = 0;
-        mcolFolderNodes.clear();
-        malngKeyOrder.clear();
-        mblnChanged = false;
-        QTreeWidgetItem* objRoot = objAddNode(nullptr, QStringLiteral("\\"));
-        const FolderPtr objRootFolder = mobjDrive->RootFolder();
-        FolderNode& objRec = objMakeFolderNode(objRoot, objRootFolder);
-        if (!objRec.objDefFile) {
-            auto objDef = objNewDefFile(objRootFolder);
-            objDef->Create();
-            objDef->lngBackupMode(savecore::glngBACKUP_EXCLUDE);
-            objRec.UseDefFile(objRoot, nullptr, std::move(objDef));
-            mblnChanged = true;
-        }
-        LoadChildren(objRoot, 2);
-        if (objRoot->childCount() > 0) objRoot->setExpanded(true);
-        tvwFolders->setCurrentItem(objRoot);
-        mobjSelectedNode = objRoot;
-    } catch (...) {
-        AppErrors().NestedError("EditDefFolders.LoadFolders");
+void EditDefFolders::MakeRootNode(QTreeWidgetItem* objRoot) {
+    mblnChanged = false;
+    const FolderPtr objRootFolder = mobjDrive->RootFolder();
+    FolderNode& objRec = objMakeFolderNode(objRoot, objRootFolder);
+    if (!objRec.objDefFile) {
+        auto objDef = objNewDefFile(objRootFolder);
+        objDef->Create();
+        objDef->lngBackupMode(savecore::glngBACKUP_EXCLUDE);
+        objRec.UseDefFile(objRoot, nullptr, std::move(objDef));
+        mblnChanged = true;
     }
 }
 
@@ -90,12 +60,7 @@ FolderNode& EditDefFolders::objMakeFolderNode(QTreeWidgetItem* objNode,
                                               const FolderPtr& objFolder) {
     try {
         const FolderNode* objParentRec = objRecord(objNode->parent());
-        auto objOwned = std::make_unique<FolderNode>();
-        FolderNode& objRec = *objOwned;
-        objRec.Init(objNode);
-        const int32_t lngKey = lngNodeKey(objNode);
-        mcolFolderNodes.emplace(lngKey, std::move(objOwned));
-        malngKeyOrder.push_back(lngKey);
+        FolderNode& objRec = objNewRecord(objNode);
 
         auto objDef = objNewDefFile(objFolder);
         if (!objDef->blnLoad()) {
@@ -130,32 +95,10 @@ FolderNode& EditDefFolders::objMakeFolderNode(QTreeWidgetItem* objNode,
     }
 }
 
-void EditDefFolders::LoadChildren(QTreeWidgetItem* objNode, int16_t intLevels) {
-    try {
-        for (const FolderPtr& objSub : colUnreadSubFolders(*mobjFileSys, strNodePath(objNode),
-                                                           *objNode, *objRecord(objNode))) {
-            const std::string strName = objSub->Name();
-            if (blnRecycleBin(strName)) continue;
-            QTreeWidgetItem* objChild = objAddNode(objNode, QString::fromStdString(strName));
-            objMakeFolderNode(objChild, objSub);
-        }
-        if (intLevels > 1) {
-            for (int i = 0; i < objNode->childCount(); ++i)
-                LoadChildren(objNode->child(i), static_cast<int16_t>(intLevels - 1));
-        }
-    } catch (...) {
-        AppErrors().NestedError("EditDefFolders.LoadChildren");
-    }
-}
-
-void EditDefFolders::tvwFolders_Expand(QTreeWidgetItem* objNode) {
-    try {
-        ui::BusyCursor objBusy;
-        LoadChildren(objNode, 2);
-    } catch (...) {
-        AppErrors().TopError("EditDefFolders.tvwFolder_Expand");
-        FocusTree();
-    }
+void EditDefFolders::AddSubFolder(QTreeWidgetItem* objParent, const FolderPtr& objSub) {
+    const std::string strName = objSub->Name();
+    if (blnRecycleBin(strName)) return;
+    objMakeFolderNode(objAddNode(objParent, QString::fromStdString(strName)), objSub);
 }
 
 void EditDefFolders::SetBackupMode(int32_t lngMode) {
@@ -249,8 +192,8 @@ void EditDefFolders::cmdBackupInherit_Click() {
 
 void EditDefFolders::SaveInstructions() {
     try {
-        for (const int32_t lngKey : malngKeyOrder) {
-            FolderNode& objRec = *mcolFolderNodes.at(lngKey);
+        for (const auto& [lngKey, objOwned] : mcolFolderNodes) {
+            FolderNode& objRec = *objOwned;
             if (objRec.blnDeleteDef && objRec.blnDefOnDisk) {
                 const FolderPtr objFolder = objNodeFolder(objRec.objNode);
                 auto objDef = objNewDefFile(objFolder);

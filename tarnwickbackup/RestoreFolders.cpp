@@ -1,14 +1,12 @@
 #include "RestoreFolders.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <cctype>
@@ -33,15 +31,6 @@ using platform::fs::FolderPtr;
 
 namespace {
 
-QPushButton* NewButton(QWidget* parent, const char* pszName, const char* pszCaption,
-                       const char* pszTip) {
-    auto* button = new QPushButton(QString::fromUtf8(pszCaption), parent);
-    button->setObjectName(QString::fromUtf8(pszName));
-    button->setToolTip(QString::fromUtf8(pszTip));
-    button->setAutoDefault(false);
-    return button;
-}
-
 void Refuse(const std::string& strText) {
     ui::Ui().MsgBox(strText, ui::vbCritical + ui::vbOKOnly, gstrAPP_TITLE);
 }
@@ -58,8 +47,7 @@ bool blnIsFolderForm(const std::string& strPath) {
 
 }  // namespace
 
-RestoreFolders::RestoreFolders(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("RestoreFolders"));
+RestoreFolders::RestoreFolders(QWidget* parent) : FolderTreeWindow(parent, "RestoreFolders") {
     BuildControls();
     ConnectHandlers();
     SetHelpContext(*this, glngHELP_RESTORE);
@@ -71,12 +59,7 @@ void RestoreFolders::BuildControls() {
     tvwFolders = NewFolderTree(this);
     tvwFolders->setMinimumSize(220, 200);
 
-    lblHint = new QLabel(
-        QStringLiteral("Click on folders to the left, then use the buttons below to tell it what "
-                       "to do with those folders."),
-        this);
-    lblHint->setObjectName(QStringLiteral("lblHint"));
-    lblHint->setWordWrap(true);
+    NewHint();
     chkReplaceExisting = new QCheckBox(QStringLiteral("Replace Existing Files"), this);
     chkReplaceExisting->setObjectName(QStringLiteral("chkReplaceExisting"));
     grpType = new QGroupBox(QStringLiteral("Type Of Restore"), this);
@@ -104,13 +87,13 @@ void RestoreFolders::BuildControls() {
         label->setMinimumHeight(label->fontMetrics().height() + 4);
     }
 
-    cmdRestore = NewButton(this, "cmdRestore", "Restore...",
+    cmdRestore = NewButton(this, "cmdRestore", QStringLiteral("Restore..."),
                            "Restore some/all files in the folder selected on the left.");
     // Enter anywhere starts the restore, which asks before it writes.
     cmdRestore->setDefault(true);
-    cmdExpand = NewButton(this, "cmdExpand", "Show/Hide Subfolders",
+    cmdExpand = NewButton(this, "cmdExpand", QStringLiteral("Show/Hide Subfolders"),
                           "Show/hide all subfolders of the folder selected on the left.");
-    cmdClose = NewButton(this, "cmdClose", "Close", "");
+    cmdClose = NewButton(this, "cmdClose", QStringLiteral("Close"), "");
 
     auto* right = new QVBoxLayout;
     right->addWidget(lblHint);
@@ -143,10 +126,7 @@ void RestoreFolders::BuildControls() {
 }
 
 void RestoreFolders::ConnectHandlers() {
-    connect(tvwFolders, &QTreeWidget::itemExpanded, this, &RestoreFolders::tvwFolders_Expand);
-    connect(tvwFolders, &QTreeWidget::itemCollapsed, this, &RestoreFolders::tvwFolders_Collapse);
-    ConnectNodePicked(*tvwFolders, *this,
-                      [this](QTreeWidgetItem* objNode) { tvwFolders_NodeClick(objNode); });
+    ConnectTreeHandlers();
     // A click on a choice hands the focus back to the tree; from the
     // keyboard it stays, so the arrow keys can go on through the options.
     for (QAbstractButton* button : std::initializer_list<QAbstractButton*>{
@@ -165,8 +145,8 @@ void RestoreFolders::ShowMe(savecore::BackupManager& objManager, const std::stri
     try {
         mobjManager = &objManager;
         mobjFileSys = objManager.objFileSys().get();
-        mstrDriveFolder = strDriveFolder;
-        if (!mstrDriveFolder.empty() && mstrDriveFolder.back() == '\\') mstrDriveFolder.pop_back();
+        mstrTreeFolder = strDriveFolder;
+        if (!mstrTreeFolder.empty() && mstrTreeFolder.back() == '\\') mstrTreeFolder.pop_back();
         mstrOriginalDrive = strOriginalDrive;
         mblnActivated = false;
         setWindowTitle(QString::fromStdString("Select Folder To Restore From Backup Of " +
@@ -177,120 +157,42 @@ void RestoreFolders::ShowMe(savecore::BackupManager& objManager, const std::stri
     }
 }
 
-void RestoreFolders::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    // Read after the window has been drawn, so a large backup shows a
-    // window with an hourglass rather than nothing.
-    if (!mblnActivated) QTimer::singleShot(0, this, &RestoreFolders::Form_Activate);
+// A disc taken out since the drive was picked is said plainly, and leaves
+// nothing to show.
+bool RestoreFolders::blnTreeMissing() {
+    if (mobjFileSys->FolderExists(mstrTreeFolder)) return false;
+    Refuse("The backup folder " + strQuoted(mstrTreeFolder + "\\") +
+           " cannot be found. If it is on a removable disc, please check that the disc is in the "
+           "drive.");
+    QDialog::reject();
+    return true;
 }
 
-void RestoreFolders::Form_Activate() {
-    if (mblnActivated) return;
-    try {
-        ui::Ui().DoEvents();
-        mblnActivated = true;
-        // A disc taken out since the drive was picked is said plainly, and
-        // leaves nothing to show.
-        if (!mobjFileSys->FolderExists(mstrDriveFolder)) {
-            Refuse("The backup folder " + strQuoted(mstrDriveFolder + "\\") +
-                   " cannot be found. If it is on a removable disc, please check that the disc "
-                   "is in the drive.");
-            QDialog::reject();
-            return;
-        }
-        LoadFolders();
-    } catch (...) {
-        AppErrors().TopError("RestoreFolders.Form_Activate");
-        FocusTree();
-    }
-}
-
-std::string RestoreFolders::strNodeFolder(QTreeWidgetItem* objNode) const {
-    return mstrDriveFolder + strTreePath(objNode);
-}
-
-void RestoreFolders::LoadFolders() {
-    try {
-        ui::BusyCursor objBusy;
-        tvwFolders->clear();
-        mobjSelectedNode = nullptr;
-        mlngLastKey = 0;
-        mcolNodes.clear();
-        QTreeWidgetItem* objRoot =
-            objAddFolderNode(*tvwFolders, nullptr, QStringLiteral("\\"), mlngLastKey);
-        // The drive-letter folder must be there; its subfolders may not list.
-        mobjFileSys->GetFolder(strNodeFolder(objRoot));
-        objMakeFolderNode(objRoot);
-        LoadChildren(objRoot, 2);
-        if (objRoot->childCount() > 0) objRoot->setExpanded(true);
-        tvwFolders->setCurrentItem(objRoot);
-        mobjSelectedNode = objRoot;
-    } catch (...) {
-        AppErrors().NestedError("RestoreFolders.LoadFolders");
-    }
+void RestoreFolders::MakeRootNode(QTreeWidgetItem* objRoot) {
+    // The drive-letter folder must be there; its subfolders may not list.
+    mobjFileSys->GetFolder(strNodePath(objRoot));
+    objMakeFolderNode(objRoot);
 }
 
 void RestoreFolders::objMakeFolderNode(QTreeWidgetItem* objNode) {
     try {
         SetItemImage(*objNode, QStringLiteral("folder"));
-        auto objRec = std::make_unique<FolderNode>();
-        objRec->Init(objNode);
-        mcolNodes.emplace(lngNodeKey(objNode), std::move(objRec));
+        objNewRecord(objNode);
     } catch (...) {
         AppErrors().NestedError("RestoreFolders.objMakeFolderNode");
     }
 }
 
-void RestoreFolders::LoadChildren(QTreeWidgetItem* objNode, int16_t intLevels) {
-    try {
-        for (const FolderPtr& objSub :
-             colUnreadSubFolders(*mobjFileSys, strNodeFolder(objNode), *objNode,
-                                 *mcolNodes.at(lngNodeKey(objNode))))
-            objMakeFolderNode(objAddFolderNode(
-                *tvwFolders, objNode, QString::fromStdString(objSub->Name()), mlngLastKey));
-        if (intLevels > 1) {
-            for (int i = 0; i < objNode->childCount(); ++i)
-                LoadChildren(objNode->child(i), static_cast<int16_t>(intLevels - 1));
-        }
-    } catch (...) {
-        AppErrors().NestedError("RestoreFolders.LoadChildren");
-    }
-}
-
-void RestoreFolders::tvwFolders_Expand(QTreeWidgetItem* objNode) {
-    try {
-        ui::BusyCursor objBusy;
-        LoadChildren(objNode, 2);
-    } catch (...) {
-        AppErrors().TopError("RestoreFolders.tvwFolder_Expand");
-        FocusTree();
-    }
-}
-
-void RestoreFolders::tvwFolders_Collapse(QTreeWidgetItem*) {
-    if (tvwFolders->currentItem()) mobjSelectedNode = tvwFolders->currentItem();
-}
-
-void RestoreFolders::tvwFolders_NodeClick(QTreeWidgetItem* objNode) {
-    if (objNode) mobjSelectedNode = objNode;
-}
-
-void RestoreFolders::cmdExpand_Click() {
-    try {
-        if (mobjSelectedNode) mobjSelectedNode->setExpanded(!mobjSelectedNode->isExpanded());
-        FocusTree();
-    } catch (...) {
-        AppErrors().TopError("RestoreFolders.cmdExpand_Click");
-        FocusTree();
-    }
+void RestoreFolders::AddSubFolder(QTreeWidgetItem* objParent, const FolderPtr& objSub) {
+    objMakeFolderNode(objAddNode(objParent, QString::fromStdString(objSub->Name())));
 }
 
 void RestoreFolders::cmdRestore_Click() {
     try {
         FocusTree();
-        if (!mobjSelectedNode || mblnRestoring) return;
+        if (!mobjSelectedNode || mblnBusy) return;
         const std::string strFolder = strTreePath(mobjSelectedNode);
-        const std::string strSource = mstrDriveFolder + strFolder;
+        const std::string strSource = mstrTreeFolder + strFolder;
         const std::string strFrom = " backed up from " + strQuoted(strFolder);
         const bool blnSelected = optTypeSelected->isChecked();
         const bool blnSubFolders = optTypeSubfolders->isChecked();
@@ -321,12 +223,11 @@ void RestoreFolders::cmdRestore_Click() {
                 ui::vbYesNo + ui::vbQuestion, "Create Folder") != ui::vbYes)
             return;
         mobjManager->blnRestoreReplace(chkReplaceExisting->isChecked());
-        mobjMgrEvents = std::make_unique<savecore::BackupManager::EventConnection>(
-            *mobjManager, static_cast<savecore::BackupManagerEvents&>(*this));
+        ConnectEvents();
         const bool blnStopped =
             blnSelected ? mobjManager->blnRestoreListOfFiles(strSource, strDest, colFiles)
                         : mobjManager->blnRestoreFolder(strSource, strDest, blnSubFolders);
-        mobjMgrEvents.reset();
+        DisconnectEvents();
         // The log alone: the note ShowErrorLog adds about a backup that
         // wrote nothing concerns backup destinations, not restores.
         if (!mobjManager->strGetErrorLog().empty()) {
@@ -342,7 +243,7 @@ void RestoreFolders::cmdRestore_Click() {
         QDialog::reject();
     } catch (...) {
         AppErrors().SaveError();
-        mobjMgrEvents.reset();
+        DisconnectEvents();
         EnableRestoreControls(true);
         AppErrors().TopError("RestoreFolders.cmdRestore_Click");
         FocusTree();
@@ -377,9 +278,9 @@ bool RestoreFolders::blnRefuseDestination(std::string& strDest) const {
             Refuse(strQuoted(strDest) + " is a file, not a folder.");
             return true;
         }
-        if (mobjFileSys->FolderHolds(mstrDriveFolder, strDest)) {
+        if (mobjFileSys->FolderHolds(mstrTreeFolder, strDest)) {
             Refuse("A backup cannot be restored into the backup itself: " + strQuoted(strDest) +
-                   " lies inside " + strQuoted(mstrDriveFolder) + ".");
+                   " lies inside " + strQuoted(mstrTreeFolder) + ".");
             return true;
         }
         if (!mobjFileSys->FolderWritable(platform::fs::strNearestFolder(*mobjFileSys, strDest))) {
@@ -394,46 +295,10 @@ bool RestoreFolders::blnRefuseDestination(std::string& strDest) const {
     }
 }
 
-void RestoreFolders::cmdClose_Click() {
-    // The button reads "Stop" while a restore runs; the engine asks for it.
-    if (mblnRestoring) {
-        mblnStopRequested = true;
-        return;
-    }
-    reject();
-}
-
-void RestoreFolders::reject() {
-    if (mblnRestoring) {
-        // The window goes when the engine has stopped.
-        mblnStopRequested = true;
-        mblnClosePending = true;
-        return;
-    }
-    mblnClosePending = false;
-    QDialog::reject();
-}
-
-void RestoreFolders::closeEvent(QCloseEvent* event) {
-    event->ignore();
-    reject();
-}
-
-void RestoreFolders::FocusTree() {
-    try {
-        tvwFolders->setFocus();
-    } catch (...) {
-    }
-}
-
 void RestoreFolders::EnableRestoreControls(bool blnEnable) {
-    for (QWidget* control : std::initializer_list<QWidget*>{
-             tvwFolders, cmdExpand, grpType, chkReplaceExisting, optTypeSubfolders,
-             optTypeFolderOnly, optTypeSelected, cmdRestore})
-        control->setEnabled(blnEnable);
-    mblnRestoring = !blnEnable;
-    mblnStopRequested = false;
-    cmdClose->setText(blnEnable ? QStringLiteral("Close") : QStringLiteral("Stop"));
+    EnableControls({tvwFolders, cmdExpand, grpType, chkReplaceExisting, optTypeSubfolders,
+                    optTypeFolderOnly, optTypeSelected, cmdRestore},
+                   blnEnable);
 }
 
 void RestoreFolders::StartProgress(int32_t&) {
@@ -450,17 +315,8 @@ void RestoreFolders::EndProgress() {
     ui::Ui().SetBusyCursor(false);
 }
 
-void RestoreFolders::SetProgressFolder(std::string& strText) {
-    lblFolder->setText(QString::fromStdString(strText));
-}
-
 void RestoreFolders::SetProgressFile(std::string& strText) {
     lblFile->setText(QString::fromStdString(strText));
-}
-
-void RestoreFolders::blnProgressStop(bool& blnStop) {
-    ui::Ui().DoEvents();
-    blnStop = mblnStopRequested;
 }
 
 }  // namespace tarnwickbackup
