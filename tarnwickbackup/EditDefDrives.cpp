@@ -1,7 +1,6 @@
 #include "EditDefDrives.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -10,7 +9,6 @@
 #include "BackupDefList.h"
 #include "EditDefFolders.h"
 #include "ElidedLabel.h"
-#include "FolderTree.h"
 #include "Globals.h"
 #include "TWDeclarations.h"
 #include "platform/fs/FileSystem.h"
@@ -45,8 +43,7 @@ void Say(const std::string& strText, int32_t lngStyle) {
 
 }  // namespace
 
-EditDefDrives::EditDefDrives(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("EditDefDrives"));
+EditDefDrives::EditDefDrives(QWidget* parent) : DriveListWindow(parent, "EditDefDrives") {
     setWindowTitle(QStringLiteral("Select Drive To Give Instructions For"));
     BuildControls();
     ConnectHandlers();
@@ -64,21 +61,11 @@ void EditDefDrives::BuildControls() {
     QFont bold = lblBackupType->font();
     bold.setBold(true);
     lblBackupType->setFont(bold);
-    lvwDrives = new QTreeWidget(this);
-    lvwDrives->setObjectName(QStringLiteral("lvwDrives"));
-    lvwDrives->setAccessibleName(QStringLiteral("Drives"));
-    lvwDrives->setRootIsDecorated(false);
-    lvwDrives->setItemsExpandable(false);
-    lvwDrives->setUniformRowHeights(true);
-    lvwDrives->setAllColumnsShowFocus(true);
-    lvwDrives->setSelectionMode(QAbstractItemView::SingleSelection);
-    lvwDrives->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lvwDrives->header()->setStretchLastSection(true);
     // At its smallest the list still shows both columns whole and six
     // drives without scrolling.
-    const int intRow = lvwDrives->fontMetrics().height() + 4;
-    lvwDrives->setMinimumSize(gintNAME_WIDTH + gintWHAT_WIDTH + 2 * lvwDrives->frameWidth() + 4,
-                              intRow * 7 + 2 * lvwDrives->frameWidth());
+    NewDriveList(QStringLiteral("Drives"), gintNAME_WIDTH + gintWHAT_WIDTH, 7);
+    lvwDrives->setAllColumnsShowFocus(true);
+    lvwDrives->setSelectionBehavior(QAbstractItemView::SelectRows);
     cmdEditDrive = NewButton(this, "cmdEditDrive", "Instructions For Selected Drive...");
     cmdComputeAllSpace = NewButton(this, "cmdComputeAllSpace", "Space Required (All Drives)");
     cmdClose = NewButton(this, "cmdClose", "Close");
@@ -109,12 +96,6 @@ void EditDefDrives::BuildControls() {
 }
 
 void EditDefDrives::ConnectHandlers() {
-    // A click, the arrow keys and a screen reader's selection all pick the
-    // row, as the list view's ItemClick did.
-    ConnectNodePicked(*lvwDrives, *this,
-                      [this](QTreeWidgetItem* objItem) { lvwDrives_ItemClick(objItem); });
-    connect(lvwDrives, &QTreeWidget::itemClicked, this,
-            [this](QTreeWidgetItem* objItem) { lvwDrives_ItemClick(objItem); });
     // Double-click or Enter on a row: the same as the button.
     connect(lvwDrives, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* objItem) {
         lvwDrives_ItemClick(objItem);
@@ -199,22 +180,16 @@ void EditDefDrives::DisplayDrives() {
         // The row picked before a rebuild stays picked; the first row is
         // picked at the start, as the list view did by itself.
         const int16_t intPicked = mintSelected;
-        mintSelected = 0;
-        mobjSelectedItem = nullptr;
         const QSignalBlocker objQuiet(lvwDrives);
-        lvwDrives->clear();
-        lvwDrives->setColumnCount(2);
-        lvwDrives->setHeaderLabels({QStringLiteral("Drive Letter (and Identification)"),
-                                    QStringLiteral("What to Backup")});
-        lvwDrives->setColumnWidth(0, gintNAME_WIDTH);
-        lvwDrives->setColumnWidth(1, gintWHAT_WIDTH);
+        ClearDriveList(
+            {QStringLiteral("Drive Letter (and Identification)"), QStringLiteral("What to Backup")},
+            {gintNAME_WIDTH, gintWHAT_WIDTH});
         for (int16_t i = 1; i <= mintDriveCount; ++i) {
             const DriveEntry& udtEntry = maudtDrives[static_cast<std::size_t>(i - 1)];
-            auto* objItem = new QTreeWidgetItem(
-                lvwDrives, {QString::fromStdString(udtEntry.strName),
-                            QString::fromStdString(
-                                strWhatToBackup(udtEntry.lngMode, udtEntry.blnNoInstructions))});
-            objItem->setData(0, Qt::UserRole, QStringLiteral("#%1").arg(i));
+            QTreeWidgetItem* objItem =
+                objAddDriveRow(i, {QString::fromStdString(udtEntry.strName),
+                                   QString::fromStdString(strWhatToBackup(
+                                       udtEntry.lngMode, udtEntry.blnNoInstructions))});
             if (udtEntry.lngMode == savecore::glngBACKUP_NOTREADY) {
                 const QBrush objGrey =
                     lvwDrives->palette().brush(QPalette::Disabled, QPalette::Text);
@@ -222,14 +197,8 @@ void EditDefDrives::DisplayDrives() {
                 objItem->setForeground(1, objGrey);
             }
         }
-        QTreeWidgetItem* objItem = lvwDrives->topLevelItem(
-            intPicked >= 1 && intPicked <= mintDriveCount ? intPicked - 1 : 0);
-        if (objItem) {
-            lvwDrives->setCurrentItem(objItem);
-            lvwDrives_ItemClick(objItem);
-        } else {
+        if (!blnPickRow(intPicked >= 1 && intPicked <= mintDriveCount ? intPicked - 1 : 0))
             cmdEditDrive->setEnabled(false);
-        }
     } catch (...) {
         AppErrors().NestedError("EditDefDrives.DisplayDrives");
     }
@@ -241,18 +210,10 @@ bool EditDefDrives::blnEditable(int16_t intIndex) const {
                savecore::glngBACKUP_NOTREADY;
 }
 
-void EditDefDrives::lvwDrives_ItemClick(QTreeWidgetItem* objItem) {
-    try {
-        if (!objItem) return;
-        mobjSelectedItem = objItem;
-        const QString strKey = objItem->data(0, Qt::UserRole).toString();
-        mintSelected = static_cast<int16_t>(strKey.mid(1).toInt());
-        // Rows can be clicked while a calculation lets messages run; the
-        // button stays off until it has ended.
-        cmdEditDrive->setEnabled(!mblnCalculating && blnEditable(mintSelected));
-    } catch (...) {
-        AppErrors().TopError("EditDefDrives.lvwDrives_ItemClick");
-    }
+void EditDefDrives::EnablePicked() {
+    // Rows can be clicked while a calculation lets messages run; the
+    // button stays off until it has ended.
+    cmdEditDrive->setEnabled(!mblnCalculating && blnEditable(mintSelected));
 }
 
 void EditDefDrives::EnableDriveButtons(bool blnEnable) {

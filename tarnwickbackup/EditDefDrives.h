@@ -8,19 +8,17 @@
 // without the totals and the listing that would follow a calculation.
 #pragma once
 
-#include <QDialog>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "DriveListWindow.h"
 #include "savecore/BackupManager.h"
 #include "savecore/BackupManagerEvents.h"
 
 class QLabel;
 class QPushButton;
-class QTreeWidget;
-class QTreeWidgetItem;
 
 namespace savecore {
 class DriveProcessor;
@@ -35,7 +33,7 @@ struct DriveEntry {
     std::shared_ptr<savecore::DriveProcessor> objProc;
 };
 
-class EditDefDrives : public QDialog, private savecore::BackupManagerEvents {
+class EditDefDrives : public DriveListWindow, private savecore::BackupManagerEvents {
     Q_OBJECT
 
   public:
@@ -49,7 +47,6 @@ class EditDefDrives : public QDialog, private savecore::BackupManagerEvents {
     static std::string strWhatToBackup(int32_t lngMode, bool blnNoInstructions);
 
     // Handlers
-    void lvwDrives_ItemClick(QTreeWidgetItem* objItem);
     void cmdEditDrive_Click();
     void cmdComputeAllSpace_Click();
     void cmdClose_Click();
@@ -64,7 +61,6 @@ class EditDefDrives : public QDialog, private savecore::BackupManagerEvents {
 
     // Controls
     QLabel* lblBackupType = nullptr;
-    QTreeWidget* lvwDrives = nullptr;
     QPushButton* cmdEditDrive = nullptr;
     QPushButton* cmdComputeAllSpace = nullptr;
     QPushButton* cmdClose = nullptr;
@@ -75,6 +71,7 @@ class EditDefDrives : public QDialog, private savecore::BackupManagerEvents {
     void ConnectHandlers();
     void LoadDrives();
     void DisplayDrives();
+    void EnablePicked() override;
     void EnableDriveButtons(bool blnEnable);
     // After a calculation: true when the user asked to close meanwhile; the
     // window is then closed.
@@ -92,12 +89,8 @@ class EditDefDrives : public QDialog, private savecore::BackupManagerEvents {
     void blnProgressStop(bool& blnStop) override;
 
     std::string mstrSetName;
-    savecore::BackupManager* mobjManager = nullptr;
-    // Entries are numbered from 1 (the row keys); entry i is maudtDrives[i - 1].
+    // Entry i is maudtDrives[i - 1].
     std::vector<DriveEntry> maudtDrives;
-    int16_t mintDriveCount = 0;
-    int16_t mintSelected = 0;
-    QTreeWidgetItem* mobjSelectedItem = nullptr;
     bool mblnCalculating = false;
     bool mblnStop = false;
     // The window was asked to close during a calculation.

@@ -1,7 +1,6 @@
 #include "RestoreDrives.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -10,7 +9,6 @@
 #include <chrono>
 #include <ctime>
 
-#include "FolderTree.h"
 #include "Globals.h"
 #include "RestoreDated.h"
 #include "RestoreFolders.h"
@@ -56,25 +54,14 @@ bool blnIsDriveFolderName(const std::string& strName) {
 
 }  // namespace
 
-RestoreDrives::RestoreDrives(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("RestoreDrives"));
+RestoreDrives::RestoreDrives(QWidget* parent) : DriveListWindow(parent, "RestoreDrives") {
     setWindowTitle(QStringLiteral("Select Drive Originally Backed Up"));
     lblRestoreFrom = new QLabel(this);
     lblRestoreFrom->setObjectName(QStringLiteral("lblRestoreFrom"));
     lblRestoreFrom->setTextFormat(Qt::PlainText);
     lblRestoreFrom->setWordWrap(true);
-    lvwDrives = new QTreeWidget(this);
-    lvwDrives->setObjectName(QStringLiteral("lvwDrives"));
-    lvwDrives->setAccessibleName(QStringLiteral("Drive Letter Backed Up"));
-    lvwDrives->setRootIsDecorated(false);
-    lvwDrives->setItemsExpandable(false);
-    lvwDrives->setUniformRowHeights(true);
-    lvwDrives->setSelectionMode(QAbstractItemView::SingleSelection);
-    lvwDrives->header()->setStretchLastSection(true);
     // At its smallest: the column whole and five drives without scrolling.
-    lvwDrives->setMinimumSize(
-        gintDRIVE_WIDTH + 2 * lvwDrives->frameWidth() + 4,
-        (lvwDrives->fontMetrics().height() + 4) * 6 + 2 * lvwDrives->frameWidth());
+    NewDriveList(QStringLiteral("Drive Letter Backed Up"), gintDRIVE_WIDTH, 6);
     cmdRestoreDrive =
         new QPushButton(QStringLiteral("Restore Part/All Of Selected Drive..."), this);
     cmdRestoreDrive->setObjectName(QStringLiteral("cmdRestoreDrive"));
@@ -103,12 +90,6 @@ RestoreDrives::RestoreDrives(QWidget* parent) : QDialog(parent) {
     setTabOrder(cmdRestoreDrive, cmdHelp);
     setTabOrder(cmdHelp, cmdClose);
 
-    // A click, the arrow keys and a screen reader's selection all pick the
-    // row, as the list view's ItemClick did.
-    ConnectNodePicked(*lvwDrives, *this,
-                      [this](QTreeWidgetItem* objItem) { lvwDrives_ItemClick(objItem); });
-    connect(lvwDrives, &QTreeWidget::itemClicked, this,
-            [this](QTreeWidgetItem* objItem) { lvwDrives_ItemClick(objItem); });
     connect(lvwDrives, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* objItem) {
         lvwDrives_ItemClick(objItem);
         cmdRestoreDrive_Click();
@@ -250,49 +231,30 @@ std::optional<platform::fs::Date> RestoreDrives::vntTranslateDatedName(const std
 
 void RestoreDrives::DisplayDrives() {
     try {
-        mintSelectedDrive = 0;
-        mobjSelectedItem = nullptr;
         const QSignalBlocker objQuiet(lvwDrives);
-        lvwDrives->clear();
-        lvwDrives->setColumnCount(1);
-        lvwDrives->setHeaderLabels({QStringLiteral("Drive Letter Backed Up")});
-        lvwDrives->setColumnWidth(0, gintDRIVE_WIDTH);
-        for (int16_t i = 1; i <= mintDriveCount; ++i) {
-            auto* objItem = new QTreeWidgetItem(
-                lvwDrives,
+        ClearDriveList({QStringLiteral("Drive Letter Backed Up")}, {gintDRIVE_WIDTH});
+        for (int16_t i = 1; i <= mintDriveCount; ++i)
+            objAddDriveRow(
+                i,
                 {QString::fromStdString(maDriveFolders[static_cast<std::size_t>(i - 1)].strDrive)});
-            objItem->setData(0, Qt::UserRole, QStringLiteral("#%1").arg(i));
-        }
         // The first drive is picked, as the list view picked it by itself;
         // with no drive at all the button stays off.
         cmdRestoreDrive->setEnabled(false);
-        if (QTreeWidgetItem* objItem = lvwDrives->topLevelItem(0)) {
-            lvwDrives->setCurrentItem(objItem);
-            lvwDrives_ItemClick(objItem);
-        }
+        blnPickRow(0);
         lvwDrives->setFocus();
     } catch (...) {
         AppErrors().NestedError("RestoreDrives.DisplayDrives");
     }
 }
 
-void RestoreDrives::lvwDrives_ItemClick(QTreeWidgetItem* objItem) {
-    try {
-        if (!objItem) return;
-        mobjSelectedItem = objItem;
-        mintSelectedDrive =
-            static_cast<int16_t>(objItem->data(0, Qt::UserRole).toString().mid(1).toInt());
-        cmdRestoreDrive->setEnabled(mintSelectedDrive >= 1 && mintSelectedDrive <= mintDriveCount);
-    } catch (...) {
-        AppErrors().TopError("RestoreDrives.lvwDrives_ItemClick");
-    }
+void RestoreDrives::EnablePicked() {
+    cmdRestoreDrive->setEnabled(mintSelected >= 1 && mintSelected <= mintDriveCount);
 }
 
 void RestoreDrives::cmdRestoreDrive_Click() {
     try {
-        if (mintSelectedDrive < 1 || mintSelectedDrive > mintDriveCount) return;
-        const DriveFolderInfo udtDrive =
-            maDriveFolders[static_cast<std::size_t>(mintSelectedDrive - 1)];
+        if (mintSelected < 1 || mintSelected > mintDriveCount) return;
+        const DriveFolderInfo udtDrive = maDriveFolders[static_cast<std::size_t>(mintSelected - 1)];
         {
             RestoreFolders objFolders(this);
             objFolders.ShowMe(*mobjManager, udtDrive.strPath, udtDrive.strDrive);

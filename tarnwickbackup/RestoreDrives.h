@@ -4,22 +4,16 @@
 // opens the folder window; this window stays open for the next one.
 #pragma once
 
-#include <QDialog>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "DriveListWindow.h"
 #include "platform/fs/FileSystem.h"
 
 class QLabel;
 class QPushButton;
-class QTreeWidget;
-class QTreeWidgetItem;
-
-namespace savecore {
-class BackupManager;
-}
 
 namespace tarnwickbackup {
 
@@ -28,7 +22,7 @@ struct DriveFolderInfo {
     std::string strPath;   // "E:\Backup\C$"
 };
 
-class RestoreDrives : public QDialog {
+class RestoreDrives : public DriveListWindow {
     Q_OBJECT
 
   public:
@@ -43,14 +37,12 @@ class RestoreDrives : public QDialog {
     static std::optional<platform::fs::Date> vntTranslateDatedName(const std::string& strName);
 
     // Handlers
-    void lvwDrives_ItemClick(QTreeWidgetItem* objItem);
     void cmdRestoreDrive_Click();
     void cmdClose_Click();
     void cmdHelp_Click();
 
     // Controls
     QLabel* lblRestoreFrom = nullptr;
-    QTreeWidget* lvwDrives = nullptr;
     QPushButton* cmdRestoreDrive = nullptr;
     QPushButton* cmdClose = nullptr;
     QPushButton* cmdHelp = nullptr;
@@ -59,14 +51,11 @@ class RestoreDrives : public QDialog {
     // True when the backup cannot be read; the person has been told why.
     bool blnLoadInfo();
     void DisplayDrives();
+    void EnablePicked() override;
 
-    savecore::BackupManager* mobjManager = nullptr;
     std::string mstrBackupRoot;
-    // Entries are numbered from 1 (the row keys); entry i is maDriveFolders[i - 1].
+    // Entry i is maDriveFolders[i - 1].
     std::vector<DriveFolderInfo> maDriveFolders;
-    int16_t mintDriveCount = 0;
-    int16_t mintSelectedDrive = 0;
-    QTreeWidgetItem* mobjSelectedItem = nullptr;
 };
 
 }  // namespace tarnwickbackup
