@@ -22,16 +22,11 @@ const ClassErrors kErrors("BackupManager");
 }  // namespace
 
 std::string strDateTimeFolderName(Date dat) {
-    const std::time_t t =
-        std::chrono::system_clock::to_time_t(std::chrono::floor<std::chrono::seconds>(dat));
-    std::tm tmLocal{};
-    localtime_r(&t, &tmLocal);
-    int iHour12 = tmLocal.tm_hour % 12;
-    if (iHour12 == 0) iHour12 = 12;
+    const std::tm tmLocal = platform::tmLocalTime(dat);
     char achText[64];
     std::snprintf(achText, sizeof achText, "%02d%s%04d_%02d$%02d%s", tmLocal.tm_mday,
                   platform::strMonthAbbreviation(tmLocal.tm_mon + 1).c_str(),
-                  tmLocal.tm_year + 1900, iHour12, tmLocal.tm_min,
+                  tmLocal.tm_year + 1900, platform::intHour12(tmLocal), tmLocal.tm_min,
                   tmLocal.tm_hour < 12 ? "AM" : "PM");
     return achText;
 }

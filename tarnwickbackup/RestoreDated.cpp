@@ -11,6 +11,7 @@
 
 #include "Globals.h"
 #include "TWDeclarations.h"
+#include "platform/fs/LocaleText.h"
 #include "platform/ui/UiServices.h"
 #include "tarnwicklib/ModuleErrors.h"
 
@@ -22,16 +23,11 @@ std::vector<DatedBackupInfo> gaDatedBackups;
 int16_t gintDatedCount = 0;
 
 std::string strDatedText(platform::fs::Date dat) {
-    const std::time_t t =
-        std::chrono::system_clock::to_time_t(std::chrono::floor<std::chrono::seconds>(dat));
-    std::tm tmLocal{};
-    localtime_r(&t, &tmLocal);
-    int iHour12 = tmLocal.tm_hour % 12;
-    if (iHour12 == 0) iHour12 = 12;
+    const std::tm tmLocal = platform::tmLocalTime(dat);
     char achText[64];
     std::snprintf(achText, sizeof achText, "%02d/%02d/%04d %02d:%02d%s", tmLocal.tm_mon + 1,
-                  tmLocal.tm_mday, tmLocal.tm_year + 1900, iHour12, tmLocal.tm_min,
-                  tmLocal.tm_hour < 12 ? "AM" : "PM");
+                  tmLocal.tm_mday, tmLocal.tm_year + 1900, platform::intHour12(tmLocal),
+                  tmLocal.tm_min, tmLocal.tm_hour < 12 ? "AM" : "PM");
     return achText;
 }
 

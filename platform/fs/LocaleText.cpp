@@ -32,11 +32,21 @@ class EnvLocale {
 
 }  // namespace
 
-std::string strGeneralDate(std::chrono::system_clock::time_point dat) {
+std::tm tmLocalTime(std::chrono::system_clock::time_point dat) {
     const std::time_t t =
         std::chrono::system_clock::to_time_t(std::chrono::floor<std::chrono::seconds>(dat));
     std::tm tmLocal{};
     localtime_r(&t, &tmLocal);
+    return tmLocal;
+}
+
+int intHour12(const std::tm& tmLocal) {
+    const int iHour12 = tmLocal.tm_hour % 12;
+    return iHour12 == 0 ? 12 : iHour12;
+}
+
+std::string strGeneralDate(std::chrono::system_clock::time_point dat) {
+    const std::tm tmLocal = tmLocalTime(dat);
     EnvLocale objLocale(LC_TIME_MASK);
     const std::string strFormat = objLocale.Item(D_FMT) + " " + objLocale.Item(T_FMT);
     char achBuffer[128];
