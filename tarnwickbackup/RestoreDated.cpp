@@ -1,10 +1,7 @@
 #include "RestoreDated.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
-#include <QPushButton>
-#include <QVBoxLayout>
 #include <algorithm>
 #include <ctime>
 #include <numeric>
@@ -31,43 +28,18 @@ std::string strDatedText(platform::fs::Date dat) {
     return achText;
 }
 
-RestoreDated::RestoreDated(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("RestoreDated"));
-    setWindowTitle(QStringLiteral("Select Backup"));
-    lblPrompt =
-        new QLabel(QStringLiteral("Select date of backup to restore, then click OK."), this);
-    lblPrompt->setWordWrap(true);
-    lstBackups = new QListWidget(this);
-    lstBackups->setObjectName(QStringLiteral("lstBackups"));
+RestoreDated::RestoreDated(QWidget* parent)
+    : ListPickDialog(parent, "RestoreDated", QStringLiteral("Select Backup"),
+                     QStringLiteral("Select date of backup to restore, then click OK."),
+                     "lstBackups") {
     lstBackups->setAccessibleName(lblPrompt->text());
     lstBackups->setSelectionMode(QAbstractItemView::SingleSelection);
-    lblPrompt->setBuddy(lstBackups);
-    cmdOkay = new QPushButton(QStringLiteral("OK"), this);
-    cmdOkay->setObjectName(QStringLiteral("cmdOkay"));
-    cmdOkay->setDefault(true);
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->setAutoDefault(false);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdOkay);
-    buttons->addWidget(cmdCancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lblPrompt);
-    layout->addWidget(lstBackups, 1);
-    layout->addLayout(buttons);
     // Room for the widest date and eight of them without scrolling.
     const QFontMetrics metrics = lstBackups->fontMetrics();
     lstBackups->setMinimumSize(metrics.horizontalAdvance(QStringLiteral("00/00/0000 00:00PM")) + 40,
                                (metrics.height() + 2) * 8);
     // Wide enough for the prompt on one line; narrower, it wraps.
     resize(lblPrompt->fontMetrics().horizontalAdvance(lblPrompt->text()) + 40, sizeHint().height());
-    setTabOrder(lstBackups, cmdOkay);
-    setTabOrder(cmdOkay, cmdCancel);
-
-    connect(cmdOkay, &QPushButton::clicked, this, &RestoreDated::cmdOkay_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &RestoreDated::cmdCancel_Click);
     connect(lstBackups, &QListWidget::itemDoubleClicked, this, &RestoreDated::cmdOkay_Click);
     SetHelpContext(*this, glngHELP_RESTORE);
 }

@@ -2,16 +2,12 @@
 // of them that the drive window reads from the destination.
 #pragma once
 
-#include <QDialog>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "ListPickDialog.h"
 #include "platform/fs/FileSystem.h"
-
-class QLabel;
-class QListWidget;
-class QPushButton;
 
 namespace tarnwickbackup {
 
@@ -28,7 +24,7 @@ extern int16_t gintDatedCount;
 // "mm/dd/yyyy hh:mmAM/PM" in local time, e.g. 12/05/2026 01:23PM.
 std::string strDatedText(platform::fs::Date dat);
 
-class RestoreDated : public QDialog {
+class RestoreDated : public ListPickDialog {
     Q_OBJECT
 
   public:
@@ -39,14 +35,12 @@ class RestoreDated : public QDialog {
     int16_t intShowMe();
 
     // Handlers
-    void cmdOkay_Click();
-    void cmdCancel_Click();
+    void cmdOkay_Click() override;
+    void cmdCancel_Click() override;
 
-    // Controls
-    QLabel* lblPrompt = nullptr;
-    QListWidget* lstBackups = nullptr;
-    QPushButton* cmdOkay = nullptr;
-    QPushButton* cmdCancel = nullptr;
+    // Controls: the prompt and the list, by their names in this window
+    QLabel*& lblPrompt = lblList;
+    QListWidget*& lstBackups = lstList;
 
   private:
     int16_t mintResult = 0;

@@ -1,11 +1,7 @@
 #include "RestoreFiles.h"
 
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QListWidget>
 #include <QPalette>
-#include <QPushButton>
-#include <QVBoxLayout>
 #include <algorithm>
 
 #include "Globals.h"
@@ -19,39 +15,17 @@ namespace tarnwickbackup {
 namespace ui = platform::ui;
 namespace pfs = platform::fs;
 
-RestoreFiles::RestoreFiles(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("RestoreFiles"));
-    setWindowTitle(QStringLiteral("Select Files To Restore"));
-    // Says how to pick several, which a list does not show.
-    lblNames = new QLabel(
-        QStringLiteral("&Files (click; Shift+click or Ctrl+click picks several, Ctrl+A all):"),
-        this);
-    lblNames->setWordWrap(true);
-    filNames = new QListWidget(this);
-    filNames->setObjectName(QStringLiteral("filNames"));
+// The prompt says how to pick several, which a list does not show.
+RestoreFiles::RestoreFiles(QWidget* parent)
+    : ListPickDialog(
+          parent, "RestoreFiles", QStringLiteral("Select Files To Restore"),
+          QStringLiteral("&Files (click; Shift+click or Ctrl+click picks several, Ctrl+A all):"),
+          "filNames") {
     filNames->setAccessibleName(QStringLiteral("Files"));
     // Click, Shift+click, Ctrl+click and Ctrl+A, as in every list.
     filNames->setSelectionMode(QAbstractItemView::ExtendedSelection);
     filNames->setUniformItemSizes(true);
     filNames->setMinimumSize(200, 120);
-    lblNames->setBuddy(filNames);
-    cmdOkay = new QPushButton(QStringLiteral("OK"), this);
-    cmdOkay->setObjectName(QStringLiteral("cmdOkay"));
-    cmdOkay->setDefault(true);
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->setAutoDefault(false);
-    connect(cmdOkay, &QPushButton::clicked, this, &RestoreFiles::cmdOkay_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &RestoreFiles::cmdCancel_Click);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdOkay);
-    buttons->addWidget(cmdCancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lblNames);
-    layout->addWidget(filNames, 1);
-    layout->addLayout(buttons);
     setSizeGripEnabled(true);
     resize(420, 380);
     SetHelpContext(*this, glngHELP_RESTORE);

@@ -3,17 +3,14 @@
 // and system files are listed too, greyed and said to be so.
 #pragma once
 
-#include <QDialog>
 #include <string>
 #include <vector>
 
-class QLabel;
-class QListWidget;
-class QPushButton;
+#include "ListPickDialog.h"
 
 namespace tarnwickbackup {
 
-class RestoreFiles : public QDialog {
+class RestoreFiles : public ListPickDialog {
     Q_OBJECT
 
   public:
@@ -24,14 +21,12 @@ class RestoreFiles : public QDialog {
     bool blnShowMe(const std::string& strSrc, std::vector<std::string>& colFiles);
 
     // Handlers
-    void cmdOkay_Click();
-    void cmdCancel_Click();
+    void cmdOkay_Click() override;
+    void cmdCancel_Click() override;
 
-    // Controls
-    QLabel* lblNames = nullptr;
-    QListWidget* filNames = nullptr;
-    QPushButton* cmdOkay = nullptr;
-    QPushButton* cmdCancel = nullptr;
+    // Controls: the prompt and the list, by their names in this window
+    QLabel*& lblNames = lblList;
+    QListWidget*& filNames = lstList;
 
   protected:
     void reject() override;
