@@ -1,8 +1,9 @@
-// Drives on temporary folders for whole runs: C: and D: are fixed source
-// drives, E: the backup medium (removable, optionally small), optionally N:
-// a network drive whose folder holds theirs, with the engine's error chain,
-// scripted message boxes and a listener that records every event and can
-// stop, or change the medium when the disc is full.
+// Drives on temporary folders for runs, restores and instruction files: C:
+// and D: are fixed drives, E: the backup medium (removable, optionally small
+// or write-protected), optionally N: a network drive whose folder holds
+// theirs, with the engine's error chain, scripted message boxes and a
+// listener that records every event and can stop, or change the medium when
+// the disc is full.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -17,8 +18,10 @@
 
 #include "platform/fs/FileSystem.h"
 #include "platform/fs/RtError.h"
+#include "EngineFailure.h"
 #include "platform/ui/ScriptedUi.h"
 #include "savecore/BackupManager.h"
+#include "savecore/DefinitionFile.h"
 #include "tarnwicklib/ErrorHandler.h"
 #include "tarnwicklib/SharedData.h"
 #include "tests/support/TempDir.h"
@@ -146,6 +149,17 @@ class EngineFixture : public ::testing::Test {
         std::filesystem::create_directories(Host('E'));
         twtest::BuildTree(Host('E'), strTree);
         maOldMedia.push_back(old);
+    }
+
+    // The instruction file of strSet in strWinFolder ("C:\\Data"), which must exist.
+    DefinitionFile objDef(const std::string& strWinFolder, const std::string& strSet = "Weekly") {
+        DefinitionFile objFile;
+        objFile.Init(mobjManager, strSet, mobjFileSys->GetFolder(strWinFolder));
+        return objFile;
+    }
+    template <class Fn>
+    EngineFailure objFailureOf(Fn fnCall) {
+        return test::objFailureOf(*mobjHandler, fnCall);
     }
 
     std::string ErrorLog() const { return mobjManager.strGetErrorLog(); }
