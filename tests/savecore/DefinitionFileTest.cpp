@@ -54,7 +54,8 @@ TEST_F(DefinitionFileTest, EmptyListsAndEmptyPatternAreNotWritten) {
     EXPECT_FALSE(objIn.blnFileFiltering());
     EXPECT_EQ(objIn.strSuppressPattern(), "");
     objIn.Save();
-    EXPECT_EQ(twtest::ReadFile(Host('C') / "Weekly.BDF"), std::string(kHeader) + "IncludeFamily\r\n");
+    EXPECT_EQ(twtest::ReadFile(Host('C') / "Weekly.BDF"),
+              std::string(kHeader) + "IncludeFamily\r\n");
 }
 
 TEST_F(DefinitionFileTest, LoadReportsEachKindOfFailure) {
@@ -65,7 +66,7 @@ TEST_F(DefinitionFileTest, LoadReportsEachKindOfFailure) {
         const char* pszFile;  // null: no file
         bool blnFailed;
         bool blnNotFound;
-        std::string strMessage;  // empty: any non-empty text
+        std::string strMessage;      // empty: any non-empty text
         bool blnUnreadable = false;  // the file is there but cannot be opened
     };
     const Case aCases[] = {

@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
+#include "EngineFailure.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/fs/RtError.h"
-#include "EngineFailure.h"
 #include "platform/ui/ScriptedUi.h"
 #include "savecore/BackupManager.h"
 #include "savecore/DefinitionFile.h"
@@ -97,28 +97,16 @@ class EngineFixture : public ::testing::Test {
 
     // Builds the file system and the manager; call after setting the medium.
     void Start(std::optional<uint64_t> capacityE = std::nullopt, bool blnReadOnlyE = false) {
-        platform::fs::DriveTable objTable;
-        for (char ch : {'C', 'D', 'E'}) {
-            platform::fs::DriveSpec objSpec;
-            objSpec.chLetter = ch;
-            objSpec.hostPath = Host(ch);
-            objSpec.lngType = ch == 'E' ? platform::fs::kDriveRemovable : platform::fs::kDriveFixed;
-            if (ch == 'E') {
-                objSpec.capacity = capacityE;
-                objSpec.blnReadOnly = blnReadOnlyE;
-            }
-            objTable.drives.push_back(objSpec);
-        }
-        if (mblnNetworkN) {
-            platform::fs::DriveSpec objSpec;
-            objSpec.chLetter = 'N';
-            objSpec.hostPath = mobjRoot.path();
-            objSpec.lngType = platform::fs::kDriveRemote;
-            objTable.drives.push_back(objSpec);
-        }
+        namespace pfs = platform::fs;
+        pfs::DriveTable objTable;
+        objTable.drives = {{'C', Host('C'), pfs::kDriveFixed, "", "", std::nullopt, false},
+                           {'D', Host('D'), pfs::kDriveFixed, "", "", std::nullopt, false},
+                           {'E', Host('E'), pfs::kDriveRemovable, "", "", capacityE, blnReadOnlyE}};
+        if (mblnNetworkN)
+            objTable.drives.push_back(
+                {'N', mobjRoot.path(), pfs::kDriveRemote, "", "", std::nullopt, false});
         mobjFileSys = platform::fs::FileSystem::Create(objTable);
         mobjManager.Init(mobjFileSys);
-        mobjManager.blnIncludeMiscDrives(mblnMisc);
         mobjManager.LoadDrives();
         mobjManager.InitBackupMode();
     }
@@ -167,7 +155,6 @@ class EngineFixture : public ::testing::Test {
         return ErrorLog().find(strPart) != std::string::npos;
     }
 
-    bool mblnMisc = false;
     bool mblnNetworkN = false;  // N:, a network drive whose folder holds C:'s, D:'s and E:'s
     std::shared_ptr<tarnwick::ErrorHandler> mobjHandler;
     twtest::TempDir mobjRoot;
