@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -150,6 +151,16 @@ class EngineFixture : public ::testing::Test {
         return test::objFailureOf(*mobjHandler, fnCall);
     }
 
+    // The folders whose instructions the last run read, in walk order or sorted.
+    std::string DefFolders(bool blnSorted = false) const {
+        std::vector<std::string> astrPaths;
+        for (const auto& objFolder : *mobjManager.colDefFolders())
+            astrPaths.push_back(objFolder->Path());
+        if (blnSorted) std::sort(astrPaths.begin(), astrPaths.end());
+        std::string s;
+        for (const auto& strPath : astrPaths) s += strPath + "|";
+        return s;
+    }
     std::string ErrorLog() const { return mobjManager.strGetErrorLog(); }
     bool blnLogHas(const std::string& strPart) const {
         return ErrorLog().find(strPart) != std::string::npos;
