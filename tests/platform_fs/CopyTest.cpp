@@ -62,7 +62,7 @@ TEST_F(Copy, CarriesContentsTimeAndEveryPermissionBit) {
     }
 }
 
-TEST_F(Copy, NoOverwriteKeepsTheExistingTargetAndOverwriteReplacesIt) {
+TEST_F(Copy, NoOverwriteKeepsTheExistingTargetEvenInARaceAndOverwriteReplacesIt) {
     BuildTree(mC, "a.txt=new\n");
     BuildTree(mE, "a.txt=old\nro.txt=keep\n");
     EXPECT_EQ(ErrOf([&] { mFs->CopyFile("C:\\a.txt", "E:\\a.txt", false); }), 58);
@@ -75,24 +75,21 @@ TEST_F(Copy, NoOverwriteKeepsTheExistingTargetAndOverwriteReplacesIt) {
     EXPECT_EQ(ErrOf([&] { mFs->CopyFile("C:\\a.txt", "E:\\nofolder\\a.txt", false); }), 76);
     EXPECT_EQ(ErrOf([&] { mFs->CopyFile("C:\\none.txt", "E:\\b.txt", false); }), 53);
     EXPECT_EQ(Entries(mE), "a.txt;ro.txt;");
-}
 
-TEST_F(Copy, NoOverwriteLosesTheRaceWithoutReplacing) {
-    BuildTree(mC, "a.txt=mine\n");
     // Another process creates the target after the copy checked for it and
-    // just before it takes the name.
+    // just before it takes the name: the copy loses without replacing.
     mFs->SetFaultHook([&](FsOp op, const std::string& strPath) {
-        if (op != FsOp::Create || strPath != "E:\\a.txt") return;
+        if (op != FsOp::Create || strPath != "E:\\new.txt") return;
         const pid_t pid = fork();
         if (pid == 0) {
-            WriteFile(mE / "a.txt", "theirs");
+            WriteFile(mE / "new.txt", "theirs");
             _exit(0);
         }
         waitpid(pid, nullptr, 0);
     });
-    EXPECT_EQ(ErrOf([&] { mFs->CopyFile("C:\\a.txt", "E:\\a.txt", false); }), 58);
-    EXPECT_EQ(ReadFile(mE / "a.txt"), "theirs");
-    EXPECT_EQ(Entries(mE), "a.txt;");
+    EXPECT_EQ(ErrOf([&] { mFs->CopyFile("C:\\a.txt", "E:\\new.txt", false); }), 58);
+    EXPECT_EQ(ReadFile(mE / "new.txt"), "theirs");
+    EXPECT_EQ(Entries(mE), "a.txt;new.txt;ro.txt;");
 }
 
 TEST_F(Copy, NoOverwriteRacingThreadsGiveOneWinner) {
