@@ -17,7 +17,6 @@
 #include <string>
 #include <vector>
 
-#include "EngineFailure.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/fs/RtError.h"
 #include "platform/ui/ScriptedUi.h"
@@ -39,6 +38,13 @@ inline std::map<std::string, std::string> FilesBelow(const std::filesystem::path
                 twtest::ReadFile(e.path());
     return files;
 }
+
+// What the error chain recorded for a call that must fail through it.
+struct EngineFailure {
+    int32_t lngNumber = 0;
+    std::string strDesc;
+    std::vector<std::string> astrRoutines;
+};
 
 class RunListener : public BackupManagerEvents {
   public:
@@ -146,9 +152,21 @@ class EngineFixture : public ::testing::Test {
         objFile.Init(mobjManager, strSet, mobjFileSys->GetFolder(strWinFolder));
         return objFile;
     }
+    // Runs fnCall, which must fail through the chain, and returns what the
+    // chain recorded; the chain is emptied.
     template <class Fn>
     EngineFailure objFailureOf(Fn fnCall) {
-        return test::objFailureOf(*mobjHandler, fnCall);
+        EngineFailure objFailure;
+        try {
+            fnCall();
+            ADD_FAILURE() << "the call did not fail";
+        } catch (const platform::RtError& e) {
+            objFailure.lngNumber = e.Number();
+        }
+        objFailure.strDesc = mobjHandler->strErrorDesc();
+        objFailure.astrRoutines = mobjHandler->astrRoutines();
+        mobjHandler->ClearErrors();
+        return objFailure;
     }
 
     // The folders whose instructions the last run read, in walk order or sorted.
