@@ -41,20 +41,17 @@ class RecordingListener : public BackupManagerEvents {
     std::string mstrName;
 };
 
+// One drive of each type that decides whether a drive is listed.
 std::shared_ptr<pfs::FileSystem> MakeFileSystem(const twtest::TempDir& dir) {
     pfs::DriveTable table;
-    const std::pair<char, int32_t> drives[] = {{'C', pfs::kDriveFixed},
-                                               {'D', pfs::kDriveCDRom},
-                                               {'E', pfs::kDriveRemovable},
-                                               {'N', pfs::kDriveRemote},
-                                               {'R', pfs::kDriveRamDisk}};
-    for (auto [chLetter, lngType] : drives) {
-        pfs::DriveSpec driveSpec;
-        driveSpec.chLetter = chLetter;
-        driveSpec.hostPath = dir / std::string(1, chLetter);
-        driveSpec.lngType = lngType;
-        std::filesystem::create_directories(driveSpec.hostPath);
-        table.drives.push_back(driveSpec);
+    for (auto [chLetter, lngType] : {std::pair{'C', pfs::kDriveFixed},
+                                     {'D', pfs::kDriveCDRom},
+                                     {'E', pfs::kDriveRemovable},
+                                     {'N', pfs::kDriveRemote},
+                                     {'R', pfs::kDriveRamDisk}}) {
+        const auto host = dir / std::string(1, chLetter);
+        std::filesystem::create_directories(host);
+        table.drives.push_back({chLetter, host, lngType, "", "", std::nullopt, false});
     }
     return pfs::FileSystem::Create(table);
 }
