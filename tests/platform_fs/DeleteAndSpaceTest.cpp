@@ -115,10 +115,7 @@ TEST_F(Space, RealVolumeAndDriveQueries) {
     EXPECT_EQ(ErrOf([&] { mFs->GetDiskFreeSpace("Q:\\"); }), 68);
     EXPECT_EQ(ErrOf([&] { mFs->GetDrive("Q"); }), 68);
     EXPECT_NO_THROW(mFs->FlushDrive("E:"));
-    const auto drives = mFs->Drives();
-    ASSERT_EQ(drives.size(), 3u);
-    EXPECT_EQ(drives[1]->Path(), "E:");
-    EXPECT_EQ(drives[1]->RootFolder()->Path(), "E:\\");
+    EXPECT_EQ(mFs->GetDrive("e")->RootFolder()->Path(), "E:\\");
     EXPECT_TRUE(mFs->DriveExists("e:\\backup"));
 }
 

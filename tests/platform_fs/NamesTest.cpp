@@ -96,17 +96,12 @@ TEST(WinPath, CanonicalFolderIsOneSpellingThatNeverLeavesTheDrive) {
 }
 
 TEST(RtErrorMapping, ErrnoBecomesTheRuntimeNumbers) {
-    EXPECT_EQ(RtError::NumberForErrno(ENOENT), 53);
+    const std::pair<int, int32_t> aCases[] = {
+        {ENOENT, 53}, {ENOTDIR, 76}, {EEXIST, 58}, {ENOSPC, 61},    {EDQUOT, 61},
+        {EFBIG, 61},  {EACCES, 70},  {EROFS, 70},  {ENOMEDIUM, 68}, {EIO, 57},
+    };
+    for (const auto& [intErrno, lngNumber] : aCases)
+        EXPECT_EQ(RtError::NumberForErrno(intErrno), lngNumber) << intErrno;
     EXPECT_EQ(RtError::NumberForErrno(ENOENT, true), 76);
-    EXPECT_EQ(RtError::NumberForErrno(ENOTDIR), 76);
-    EXPECT_EQ(RtError::NumberForErrno(EEXIST), 58);
-    EXPECT_EQ(RtError::NumberForErrno(ENOSPC), 61);
-    EXPECT_EQ(RtError::NumberForErrno(EDQUOT), 61);
-    EXPECT_EQ(RtError::NumberForErrno(EFBIG), 61);
-    EXPECT_EQ(RtError::NumberForErrno(EACCES), 70);
-    EXPECT_EQ(RtError::NumberForErrno(EROFS), 70);
-    EXPECT_EQ(RtError::NumberForErrno(ENOMEDIUM), 68);
-    EXPECT_EQ(RtError::NumberForErrno(EIO), 57);
-    const RtError e = RtError::FromErrno(ENOSPC);
-    EXPECT_EQ(e.Description(), "Disk full");
+    EXPECT_EQ(RtError::FromErrno(ENOSPC).Description(), "Disk full");
 }

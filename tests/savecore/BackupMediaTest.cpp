@@ -6,7 +6,6 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include "EngineFailure.h"
 #include "EngineFixture.h"
 
 using namespace savecore;
@@ -54,15 +53,6 @@ TEST_F(BackupMedia, FullDiscAsksForANewOneAndGoesOnWhereItWas) {
     EXPECT_EQ(mobjListener.Count("End"), 1);
 }
 
-TEST_F(BackupMedia, DeclinedNewDiscStopsWithoutAnErrorReport) {
-    FourFiles();
-    Start(300000);
-    EXPECT_TRUE(blnBackup());
-    EXPECT_EQ(mobjListener.mlngOutOfSpace, 1);
-    EXPECT_EQ(mobjHandler->intRoutineCount(), 0);
-    EXPECT_EQ(mobjListener.Count("End"), 1);
-}
-
 TEST_F(BackupMedia, FileLargerThanAnEmptyDiscEndsWithTheErrorReport) {
     twtest::WriteFile(Host('C') / "big.bin", std::string(400000, 'x'));
     Instructions('C', "", {"IncludeFamily"});
@@ -71,7 +61,7 @@ TEST_F(BackupMedia, FileLargerThanAnEmptyDiscEndsWithTheErrorReport) {
         return false;
     };
     Start(300000);
-    const EngineFailure f = objFailureOf(*mobjHandler, [&] { blnBackup(); });
+    const EngineFailure f = objFailureOf([&] { blnBackup(); });
     EXPECT_EQ(f.lngNumber, 50000);
     EXPECT_EQ(f.strDesc, "Disk full");
     ASSERT_GE(f.astrRoutines.size(), 3u);
@@ -203,7 +193,7 @@ TEST_F(BackupMedia, UnexpectedErrorGivesTheCriticalBoxAndOneEndProgress) {
         if (op == pfs::FsOp::OpenForRead && strPath == "C:\\a.txt")
             throw platform::RtError(platform::rt::kInvalidCall);
     });
-    const EngineFailure f = objFailureOf(*mobjHandler, [&] { blnBackup(); });
+    const EngineFailure f = objFailureOf([&] { blnBackup(); });
     EXPECT_EQ(mobjListener.Count("End"), 1);
     EXPECT_EQ(f.strDesc, "Invalid procedure call or argument");
     EXPECT_EQ(f.astrRoutines, (std::vector<std::string>{

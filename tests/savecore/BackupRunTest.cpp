@@ -42,10 +42,7 @@ TEST_F(BackupRun, PlainBackupMirrorsTheSelectionAndReplacesTheOldBackup) {
     EXPECT_EQ(ErrorLog(), "");
     EXPECT_TRUE(mobjManager.blnWriteDeleteSucceeded());
     EXPECT_EQ(mobjManager.strDest(), "E:\\Backup\\");
-    // The folders whose instructions were read, in walk order.
-    std::vector<std::string> astrDefFolders;
-    for (const auto& f : *mobjManager.colDefFolders()) astrDefFolders.push_back(f->Path());
-    EXPECT_EQ(astrDefFolders, (std::vector<std::string>{"C:\\", "C:\\Data\\Tmp", "C:\\Skip"}));
+    EXPECT_EQ(DefFolders(), "C:\\|C:\\Data\\Tmp|C:\\Skip|");
     EXPECT_EQ(mobjListener.Count("Folder D:\\Data"), 0);
 
     // Cleaning comes first, then the drives in letter order.

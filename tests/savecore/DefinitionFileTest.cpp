@@ -2,17 +2,20 @@
 
 #include <string>
 
-#include "DefinitionFileFixture.h"
+#include "EngineFixture.h"
 
 namespace savecore::test {
 namespace {
 
-using DefinitionFileTest = DefinitionFileFixture;
+class DefinitionFileTest : public EngineFixture {
+  protected:
+    void SetUp() override { Start(); }
+};
 
 constexpr const char* kHeader = ";Backup type definition file\r\n";
 
 TEST_F(DefinitionFileTest, SaveThenLoadKeepsFlagsPatternAndListOrder) {
-    MakeFolder("Data");
+    std::filesystem::create_directories(Host('C') / "Data");
     DefinitionFile objOut = objDef("C:\\Data");
     objOut.Create();
     objOut.blnExcludeFamily(true);
@@ -21,7 +24,7 @@ TEST_F(DefinitionFileTest, SaveThenLoadKeepsFlagsPatternAndListOrder) {
     objOut.colExcludeFiles(PatternList{"~*"});
     objOut.Save();
     EXPECT_FALSE(objOut.blnModified());
-    EXPECT_EQ(twtest::ReadFile(Host("Data/Weekly.BDF")),
+    EXPECT_EQ(twtest::ReadFile(Host('C') / "Data/Weekly.BDF"),
               std::string(kHeader) +
                   "ExcludeFamily\r\nSuppressPattern tmp*\r\nIncludeFiles report?.xls\r\n"
                   "IncludeFiles *.doc\r\nIncludeFiles \r\nExcludeFiles ~*\r\n");
@@ -43,26 +46,27 @@ TEST_F(DefinitionFileTest, EmptyListsAndEmptyPatternAreNotWritten) {
     objOut.colIncludeFiles(PatternList{});
     EXPECT_TRUE(objOut.blnFileFiltering());
     objOut.Save();
-    twtest::WriteFile(Host("Weekly.BDF"),
-                      twtest::ReadFile(Host("Weekly.BDF")) + "SuppressPattern\r\n");
+    twtest::WriteFile(Host('C') / "Weekly.BDF",
+                      twtest::ReadFile(Host('C') / "Weekly.BDF") + "SuppressPattern\r\n");
     DefinitionFile objIn = objDef("C:\\");
     ASSERT_FALSE(objIn.blnLoad());
     EXPECT_FALSE(objIn.colIncludeFiles().has_value());
     EXPECT_FALSE(objIn.blnFileFiltering());
     EXPECT_EQ(objIn.strSuppressPattern(), "");
     objIn.Save();
-    EXPECT_EQ(twtest::ReadFile(Host("Weekly.BDF")), std::string(kHeader) + "IncludeFamily\r\n");
+    EXPECT_EQ(twtest::ReadFile(Host('C') / "Weekly.BDF"),
+              std::string(kHeader) + "IncludeFamily\r\n");
 }
 
 TEST_F(DefinitionFileTest, LoadReportsEachKindOfFailure) {
-    MakeFolder("Data");
+    std::filesystem::create_directories(Host('C') / "Data");
     const std::string strPath = "C:\\Data\\Weekly.BDF";
     struct Case {
         const char* pszName;
         const char* pszFile;  // null: no file
         bool blnFailed;
         bool blnNotFound;
-        std::string strMessage;  // empty: any non-empty text
+        std::string strMessage;      // empty: any non-empty text
         bool blnUnreadable = false;  // the file is there but cannot be opened
     };
     const Case aCases[] = {
@@ -78,8 +82,8 @@ TEST_F(DefinitionFileTest, LoadReportsEachKindOfFailure) {
     };
     for (const Case& c : aCases) {
         SCOPED_TRACE(c.pszName);
-        std::filesystem::remove(Host("Data/Weekly.BDF"));
-        if (c.pszFile) twtest::WriteFile(Host("Data/Weekly.BDF"), c.pszFile);
+        std::filesystem::remove(Host('C') / "Data/Weekly.BDF");
+        if (c.pszFile) twtest::WriteFile(Host('C') / "Data/Weekly.BDF", c.pszFile);
         mobjFileSys->SetFaultHook([&](platform::fs::FsOp op, const std::string&) {
             if (c.blnUnreadable && op == platform::fs::FsOp::OpenForRead)
                 throw platform::RtError(platform::rt::kPermissionDenied);
@@ -104,7 +108,7 @@ TEST_F(DefinitionFileTest, LoadReportsEachKindOfFailure) {
 
 TEST_F(DefinitionFileTest, RefusedSaveLeavesTheOldFile) {
     const std::string strOld = std::string(kHeader) + "SkipFamily\r\n";
-    twtest::WriteFile(Host("Weekly.BDF"), strOld);
+    twtest::WriteFile(Host('C') / "Weekly.BDF", strOld);
 
     DefinitionFile objTwoFlags = objDef("C:\\");
     objTwoFlags.Create();
@@ -127,7 +131,7 @@ TEST_F(DefinitionFileTest, RefusedSaveLeavesTheOldFile) {
         EXPECT_NE(g.strDesc.find("Invalid character in pattern"), std::string::npos) << g.strDesc;
     }
 
-    EXPECT_EQ(twtest::ReadTree(mobjDriveC.path()),
+    EXPECT_EQ(twtest::ReadTree(Host('C')),
               "Weekly.BDF=" + strOld + "\n");  // unchanged, and nothing beside it
 }
 
@@ -160,7 +164,7 @@ TEST_F(DefinitionFileTest, BackupModeLetLeavesOneFlagOrRefuses) {
 }
 
 TEST_F(DefinitionFileTest, OnlyInstructionChangesMarkModified) {
-    MakeFolder("Data");
+    std::filesystem::create_directories(Host('C') / "Data");
     DefinitionFile objDefFile = objDef("C:\\");
     objDefFile.Create();
     objDefFile.strSetName("Daily");
@@ -169,7 +173,7 @@ TEST_F(DefinitionFileTest, OnlyInstructionChangesMarkModified) {
     objDefFile.Save();
     objDefFile.colIncludeFiles()->push_back("B");
     EXPECT_FALSE(objDefFile.blnModified());
-    EXPECT_TRUE(std::filesystem::exists(Host("Data/Daily.BDF")));
+    EXPECT_TRUE(std::filesystem::exists(Host('C') / "Data/Daily.BDF"));
     objDefFile.strSuppressPattern("X");
     EXPECT_TRUE(objDefFile.blnModified());
     objDefFile.Create();
@@ -183,7 +187,7 @@ TEST_F(DefinitionFileTest, NamesRoundTripInWindows1252AndUtf8) {
     objOut.Create();
     objOut.colIncludeFiles(PatternList{"\xC3\xA9t\xC3\xA9*"});  // été*
     objOut.Save();
-    EXPECT_EQ(twtest::ReadFile(Host("Weekly.BDF")),
+    EXPECT_EQ(twtest::ReadFile(Host('C') / "Weekly.BDF"),
               std::string(kHeader) + "IncludeFiles \xE9t\xE9*\r\n");
     DefinitionFile objIn = objDef("C:\\");
     ASSERT_FALSE(objIn.blnLoad());
@@ -191,24 +195,24 @@ TEST_F(DefinitionFileTest, NamesRoundTripInWindows1252AndUtf8) {
 
     objOut.colIncludeFiles(PatternList{"\xD0\xBF\xD1\x80\xC3\xA9*"});  // прé*
     objOut.Save();
-    EXPECT_EQ(twtest::ReadFile(Host("Weekly.BDF")),
+    EXPECT_EQ(twtest::ReadFile(Host('C') / "Weekly.BDF"),
               std::string(kHeader) + "IncludeFiles \xD0\xBF\xD1\x80\xC3\xA9*\r\n");
     ASSERT_FALSE(objIn.blnLoad());
     EXPECT_EQ(objIn.colIncludeFiles(), (PatternList{"\xD0\x9F\xD0\xA0\xC3\x89*"}));
 
     // Written on Windows, in lower case.
-    twtest::WriteFile(Host("Weekly.BDF"), "excludefiles caf\xE9\x9c*\r\n");
+    twtest::WriteFile(Host('C') / "Weekly.BDF", "excludefiles caf\xE9\x9c*\r\n");
     ASSERT_FALSE(objIn.blnLoad());
     EXPECT_EQ(objIn.colExcludeFiles(), (PatternList{"CAF\xC3\x89\xC5\x92*"}));  // CAFÉŒ*
 }
 
 TEST_F(DefinitionFileTest, DeleteRemovesTheFileOrTellsTheUser) {
-    MakeFolder("Data");
-    twtest::WriteFile(Host("Data/Weekly.BDF"), std::string(kHeader) + "SkipFamily\r\n");
+    std::filesystem::create_directories(Host('C') / "Data");
+    twtest::WriteFile(Host('C') / "Data/Weekly.BDF", std::string(kHeader) + "SkipFamily\r\n");
     DefinitionFile objDefFile = objDef("C:\\Data");
     ASSERT_FALSE(objDefFile.blnLoad());
     objDefFile.Delete();
-    EXPECT_FALSE(std::filesystem::exists(Host("Data/Weekly.BDF")));
+    EXPECT_FALSE(std::filesystem::exists(Host('C') / "Data/Weekly.BDF"));
     EXPECT_TRUE(mobjUi->Prompts().empty());
 
     objDefFile.Delete();  // nothing left to delete

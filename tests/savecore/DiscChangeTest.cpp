@@ -70,12 +70,17 @@ TEST_P(DiscChange, TheRunAndTheNextOneUseTheWholeChangedMedium) {
     EXPECT_TRUE(files == FilesBelow(Host('C')));
 
     // Emptied by someone else, the medium is all there for the next run,
-    // which stops at the full disc having counted only what it copied.
+    // which stops at the full disc having counted only what it copied; a
+    // declined new disc is no error.
     EmptyFolder(Host('E') / "Backup");
+    mobjListener.maLog.clear();
     mobjListener.mfnOnOutOfSpace = [] { return true; };
     EXPECT_TRUE(blnBackup());
     EXPECT_EQ(FilesBelow(Host('E')).size(), 2u);
     EXPECT_EQ(mobjManager.dblSpaceUsed(), 120000);
+    EXPECT_EQ(mobjHandler->intRoutineCount(), 0);
+    EXPECT_EQ(ErrorLog(), "");
+    EXPECT_EQ(mobjListener.Count("End"), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Media, DiscChange,

@@ -1,12 +1,14 @@
-// Drives on temporary folders for whole runs: C: and D: are fixed source
-// drives, E: the backup medium (removable, optionally small), optionally N:
-// a network drive whose folder holds theirs, with the engine's error chain,
-// scripted message boxes and a listener that records every event and can
-// stop, or change the medium when the disc is full.
+// Drives on temporary folders for runs, restores and instruction files: C:
+// and D: are fixed drives, E: the backup medium (removable, optionally small
+// or write-protected), optionally N: a network drive whose folder holds
+// theirs, with the engine's error chain, scripted message boxes and a
+// listener that records every event and can stop, or change the medium when
+// the disc is full.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -19,6 +21,7 @@
 #include "platform/fs/RtError.h"
 #include "platform/ui/ScriptedUi.h"
 #include "savecore/BackupManager.h"
+#include "savecore/DefinitionFile.h"
 #include "tarnwicklib/ErrorHandler.h"
 #include "tarnwicklib/SharedData.h"
 #include "tests/support/TempDir.h"
@@ -35,6 +38,13 @@ inline std::map<std::string, std::string> FilesBelow(const std::filesystem::path
                 twtest::ReadFile(e.path());
     return files;
 }
+
+// What the error chain recorded for a call that must fail through it.
+struct EngineFailure {
+    int32_t lngNumber = 0;
+    std::string strDesc;
+    std::vector<std::string> astrRoutines;
+};
 
 class RunListener : public BackupManagerEvents {
   public:
@@ -94,28 +104,16 @@ class EngineFixture : public ::testing::Test {
 
     // Builds the file system and the manager; call after setting the medium.
     void Start(std::optional<uint64_t> capacityE = std::nullopt, bool blnReadOnlyE = false) {
-        platform::fs::DriveTable objTable;
-        for (char ch : {'C', 'D', 'E'}) {
-            platform::fs::DriveSpec objSpec;
-            objSpec.chLetter = ch;
-            objSpec.hostPath = Host(ch);
-            objSpec.lngType = ch == 'E' ? platform::fs::kDriveRemovable : platform::fs::kDriveFixed;
-            if (ch == 'E') {
-                objSpec.capacity = capacityE;
-                objSpec.blnReadOnly = blnReadOnlyE;
-            }
-            objTable.drives.push_back(objSpec);
-        }
-        if (mblnNetworkN) {
-            platform::fs::DriveSpec objSpec;
-            objSpec.chLetter = 'N';
-            objSpec.hostPath = mobjRoot.path();
-            objSpec.lngType = platform::fs::kDriveRemote;
-            objTable.drives.push_back(objSpec);
-        }
+        namespace pfs = platform::fs;
+        pfs::DriveTable objTable;
+        objTable.drives = {{'C', Host('C'), pfs::kDriveFixed, "", "", std::nullopt, false},
+                           {'D', Host('D'), pfs::kDriveFixed, "", "", std::nullopt, false},
+                           {'E', Host('E'), pfs::kDriveRemovable, "", "", capacityE, blnReadOnlyE}};
+        if (mblnNetworkN)
+            objTable.drives.push_back(
+                {'N', mobjRoot.path(), pfs::kDriveRemote, "", "", std::nullopt, false});
         mobjFileSys = platform::fs::FileSystem::Create(objTable);
         mobjManager.Init(mobjFileSys);
-        mobjManager.blnIncludeMiscDrives(mblnMisc);
         mobjManager.LoadDrives();
         mobjManager.InitBackupMode();
     }
@@ -148,12 +146,44 @@ class EngineFixture : public ::testing::Test {
         maOldMedia.push_back(old);
     }
 
+    // The instruction file of strSet in strWinFolder ("C:\\Data"), which must exist.
+    DefinitionFile objDef(const std::string& strWinFolder, const std::string& strSet = "Weekly") {
+        DefinitionFile objFile;
+        objFile.Init(mobjManager, strSet, mobjFileSys->GetFolder(strWinFolder));
+        return objFile;
+    }
+    // Runs fnCall, which must fail through the chain, and returns what the
+    // chain recorded; the chain is emptied.
+    template <class Fn>
+    EngineFailure objFailureOf(Fn fnCall) {
+        EngineFailure objFailure;
+        try {
+            fnCall();
+            ADD_FAILURE() << "the call did not fail";
+        } catch (const platform::RtError& e) {
+            objFailure.lngNumber = e.Number();
+        }
+        objFailure.strDesc = mobjHandler->strErrorDesc();
+        objFailure.astrRoutines = mobjHandler->astrRoutines();
+        mobjHandler->ClearErrors();
+        return objFailure;
+    }
+
+    // The folders whose instructions the last run read, in walk order or sorted.
+    std::string DefFolders(bool blnSorted = false) const {
+        std::vector<std::string> astrPaths;
+        for (const auto& objFolder : *mobjManager.colDefFolders())
+            astrPaths.push_back(objFolder->Path());
+        if (blnSorted) std::sort(astrPaths.begin(), astrPaths.end());
+        std::string s;
+        for (const auto& strPath : astrPaths) s += strPath + "|";
+        return s;
+    }
     std::string ErrorLog() const { return mobjManager.strGetErrorLog(); }
     bool blnLogHas(const std::string& strPart) const {
         return ErrorLog().find(strPart) != std::string::npos;
     }
 
-    bool mblnMisc = false;
     bool mblnNetworkN = false;  // N:, a network drive whose folder holds C:'s, D:'s and E:'s
     std::shared_ptr<tarnwick::ErrorHandler> mobjHandler;
     twtest::TempDir mobjRoot;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "DefinitionFileFixture.h"
+#include "EngineFixture.h"
 #include "tests/support/LocalTime.h"
 
 namespace savecore {
@@ -21,7 +21,10 @@ class BackupManagerTestAccess {
 namespace test {
 namespace {
 
-using SelectionTest = DefinitionFileFixture;
+class SelectionTest : public EngineFixture {
+  protected:
+    void SetUp() override { Start(); }
+};
 
 // What a walk decides for one folder, from its instruction file alone.
 struct FolderDecision {
@@ -103,9 +106,9 @@ TEST_F(SelectionTest, EachKindOfFolderSelectsAsSummarised) {
     for (const Row& r : aRows) {
         SCOPED_TRACE(r.pszCase);
         const std::string strRel = r.blnRoot ? "" : "Case" + std::to_string(++intCase) + "/";
-        std::filesystem::remove(Host("Weekly.BDF"));
-        twtest::BuildTree(Host(strRel), strFiles);
-        if (r.pszFile) twtest::WriteFile(Host(strRel + "Weekly.BDF"), r.pszFile);
+        std::filesystem::remove(Host('C') / "Weekly.BDF");
+        twtest::BuildTree(Host('C') / strRel, strFiles);
+        if (r.pszFile) twtest::WriteFile(Host('C') / (strRel + "Weekly.BDF"), r.pszFile);
         const std::string strWin = r.blnRoot ? "C:\\" : "C:\\Case" + std::to_string(intCase);
         DefinitionFile objDefFile = objDef(strWin);
         const FolderDecision d =
@@ -117,7 +120,7 @@ TEST_F(SelectionTest, EachKindOfFolderSelectsAsSummarised) {
 }
 
 TEST_F(SelectionTest, SuppressPatternMatchesTheFolderOwnName) {
-    twtest::BuildTree(mobjDriveC.path(), "TmpWork/\nWork/\n\xC3\xA9t\xC3\xA9/\n");
+    twtest::BuildTree(Host('C'), "TmpWork/\nWork/\n\xC3\xA9t\xC3\xA9/\n");
     struct Case {
         const char* pszFolder;
         const char* pszPattern;
@@ -142,7 +145,7 @@ TEST_F(SelectionTest, SuppressPatternMatchesTheFolderOwnName) {
 }
 
 TEST_F(SelectionTest, MalformedPatternFailsNamingTheInstructionFile) {
-    twtest::BuildTree(mobjDriveC.path(), "Data/a.txt\n");
+    twtest::BuildTree(Host('C'), "Data/a.txt\n");
     DefinitionFile objDefFile = objDef("C:\\Data");
     objDefFile.Create();
     objDefFile.colExcludeFiles(PatternList{"*.BAK", "[AB"});
@@ -159,10 +162,10 @@ TEST_F(SelectionTest, MalformedPatternFailsNamingTheInstructionFile) {
 }
 
 TEST_F(SelectionTest, IncrementalModeCountsCalendarDaysFromTheRunStart) {
-    twtest::BuildTree(mobjDriveC.path(), "Data/today.txt\nData/yesterday.txt\nData/later.txt\n");
-    twtest::SetModified(Host("Data/today.txt"), twtest::LocalTime(2026, 3, 10, 0, 1));
-    twtest::SetModified(Host("Data/yesterday.txt"), twtest::LocalTime(2026, 3, 9, 23, 59));
-    twtest::SetModified(Host("Data/later.txt"), twtest::LocalTime(2026, 3, 12, 9, 0));
+    twtest::BuildTree(Host('C'), "Data/today.txt\nData/yesterday.txt\nData/later.txt\n");
+    twtest::SetModified(Host('C') / "Data/today.txt", twtest::LocalTime(2026, 3, 10, 0, 1));
+    twtest::SetModified(Host('C') / "Data/yesterday.txt", twtest::LocalTime(2026, 3, 9, 23, 59));
+    twtest::SetModified(Host('C') / "Data/later.txt", twtest::LocalTime(2026, 3, 12, 9, 0));
     for (const char* psz :
          {"C:\\Data\\today.txt", "C:\\Data\\yesterday.txt", "C:\\Data\\later.txt"}) {
         auto objFile = mobjFileSys->GetFile(psz);

@@ -40,7 +40,9 @@ class ErrorHandlerTest : public twtest::LibFixture {
     std::string LogText() { return twtest::ReadFile(mobjTemp / "App" / "error.log"); }
 };
 
-TEST_F(ErrorHandlerTest, ThreeNestedProceduresAndTheEntryPointGiveFourLinesInnermostFirst) {
+// The description comes only from root failures: an outer one replaces an
+// inner one, a pass-through never does, and one without text clears it.
+TEST_F(ErrorHandlerTest, ReportNamesTheRoutinesInnermostFirstAndTheRootFailure) {
     EntryPoint("TB.Main.cmd_Click", [&] {
         Procedure("TB.Main.Outer", [&] {
             Procedure("TB.Main.Middle", [&] {
@@ -54,15 +56,12 @@ TEST_F(ErrorHandlerTest, ThreeNestedProceduresAndTheEntryPointGiveFourLinesInner
                                 "called from TB.Main.Middle\r\n"
                                 "called from TB.Main.Outer\r\n"
                                 "called from TB.Main.cmd_Click");
-}
 
-TEST_F(ErrorHandlerTest, DescriptionComesOnlyFromRootFailures) {
     // Only pass-through records: nothing to describe.
     EntryPoint("M.Top",
                [&] { Procedure("M.A", [] { throw RtError(tarnwick::lngPassThru, "ignored"); }); });
     EXPECT_EQ(LastPrompt(), kHead + "<Missing error info>\r\nin M.A\r\ncalled from M.Top");
 
-    // An outer root failure replaces the inner one; pass-through never does.
     EntryPoint("M.Top", [&] {
         Procedure("M.Outer", [&] {
             try {
@@ -76,7 +75,6 @@ TEST_F(ErrorHandlerTest, DescriptionComesOnlyFromRootFailures) {
                                 "\"Permission denied\"\r\nin M.Inner\r\ncalled from "
                                 "M.Outer\r\ncalled from M.Top");
 
-    // A root failure without description clears an earlier one.
     EntryPoint("M.Top", [&] {
         try {
             Procedure("M.Inner", [] { throw RtError(5, "first"); });
@@ -135,14 +133,7 @@ TEST_F(ErrorHandlerTest, ChainHoldsAtMost32767Names) {
     EXPECT_EQ(mobjUi->Prompts().size(), 1u);
 }
 
-TEST_F(ErrorHandlerTest, ProgramFolderAtADriveRootKeepsItsBackslash) {
-    mobjHandler->Init({"C:\\"});
-    EXPECT_EQ(mobjHandler->strAppPath(), "C:\\");
-    mobjHandler->TopError({}, "M.Top");
-    EXPECT_TRUE(std::filesystem::exists(mobjTemp / "error.log"));
-}
-
-TEST_F(ErrorHandlerTest, TwoReportsAppendTwoBlocksToTheLog) {
+TEST_F(ErrorHandlerTest, TwoReportsAppendTwoBlocksToTheLogInTheProgramFolder) {
     setenv("LC_ALL", "C", 1);
     twtest::WriteFile(mobjTemp / "App" / "error.log", "old\r\n");
     mobjHandler->TopError({53, "File not found"}, "M.First");
@@ -158,6 +149,12 @@ TEST_F(ErrorHandlerTest, TwoReportsAppendTwoBlocksToTheLog) {
                            "The following error has occurred:\r\n<Missing error info>\r\n"
                            "in M.Second\r\n");
     EXPECT_TRUE(std::regex_match(LogText(), reLog)) << LogText();
+
+    // A program folder at a drive root keeps its backslash.
+    mobjHandler->Init({"C:\\"});
+    EXPECT_EQ(mobjHandler->strAppPath(), "C:\\");
+    mobjHandler->TopError({}, "M.Top");
+    EXPECT_TRUE(std::filesystem::exists(mobjTemp / "error.log"));
 }
 
 TEST_F(ErrorHandlerTest, ShowErrorsAloneLeavesTheChainAsItWas) {

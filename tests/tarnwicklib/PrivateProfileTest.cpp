@@ -9,65 +9,62 @@ namespace {
 
 using platform::fs::GetPrivateProfileStringFromText;
 
-std::string Get(const std::string& strText, const std::string& strSection,
-                const std::string& strKey, std::size_t nSize = 150) {
-    return GetPrivateProfileStringFromText(strSection, strKey, "dflt", nSize, strText);
-}
-
-TEST(PrivateProfile, NamesIgnoreCaseAndBlanksAroundKeysAndValuesGo) {
-    const std::string strIni = "[General]\r\n  Name  =  Tarnwick Backup  \r\nEmpty=\r\n";
-    EXPECT_EQ(Get(strIni, "general", "NAME"), "Tarnwick Backup");
-    EXPECT_EQ(Get(strIni, " GENERAL ", "name"), "Tarnwick Backup");
-    EXPECT_EQ(Get(strIni, "General", "Empty"), "");
-}
-
-TEST(PrivateProfile, MissingSectionOrKeyGivesTheDefault) {
-    const std::string strIni = "[A]\nKey=1\n[B]\nOther=2\n";
-    EXPECT_EQ(Get(strIni, "C", "Key"), "dflt");
-    EXPECT_EQ(Get(strIni, "B", "Key"), "dflt");
-    EXPECT_EQ(Get("", "A", "Key"), "dflt");
-    EXPECT_EQ(GetPrivateProfileStringFromText("A", "None", "x  ", 10, strIni), "x");
-}
-
-TEST(PrivateProfile, OnePairOfMatchingQuotesIsStripped) {
-    const std::string strIni =
+TEST(PrivateProfile, ReadsValuesByTheWindowsRules) {
+    const std::string strNames = "[General]\r\n  Name  =  Tarnwick Backup  \r\nEmpty=\r\n";
+    const std::string strQuotes =
         "[Q]\nD=\"a b\"\nS=' c '\nMixed=\"x'\nTwice=\"\"y\"\"\nOne=\"\nInner=a \"b\" c\n";
-    EXPECT_EQ(Get(strIni, "Q", "D"), "a b");
-    EXPECT_EQ(Get(strIni, "Q", "S"), " c ");
-    EXPECT_EQ(Get(strIni, "Q", "Mixed"), "\"x'");
-    EXPECT_EQ(Get(strIni, "Q", "Twice"), "\"y\"");
-    EXPECT_EQ(Get(strIni, "Q", "One"), "\"");
-    EXPECT_EQ(Get(strIni, "Q", "Inner"), "a \"b\" c");
-}
-
-TEST(PrivateProfile, CommentsAreWholeLinesOnly) {
-    const std::string strIni = "[C]\n;Key=commented\n  ; Key=also\nKey=value ; not a comment\n";
-    EXPECT_EQ(Get(strIni, "C", "Key"), "value ; not a comment");
-    EXPECT_EQ(Get("[C]\n;Key=x\n", "C", "Key"), "dflt");
-}
-
-TEST(PrivateProfile, FirstKeyAndFirstSectionWin) {
-    const std::string strIni = "[S]\nK=first\nk=second\n[T]\nK=t\n[s]\nK=third\nOnlyHere=x\n";
-    EXPECT_EQ(Get(strIni, "S", "K"), "first");
-    EXPECT_EQ(Get(strIni, "S", "OnlyHere"), "dflt");
-    EXPECT_EQ(Get(strIni, "T", "K"), "t");
-}
-
-TEST(PrivateProfile, ValueIsCutToTheBufferWithoutSplittingACharacter) {
-    const std::string strIni = "[S]\nK=abcdef\nU=ab\xC3\xA4z\n";
-    EXPECT_EQ(Get(strIni, "S", "K", 4), "abc");
-    EXPECT_EQ(Get(strIni, "S", "K", 1), "");
-    EXPECT_EQ(Get(strIni, "S", "K", 0), "");
-    EXPECT_EQ(Get(strIni, "S", "U", 4), "ab");
-    EXPECT_EQ(Get(strIni, "S", "U", 5), "ab\xC3\xA4");
-}
-
-TEST(PrivateProfile, LineEndingsAndOddLines) {
-    EXPECT_EQ(Get("\xEF\xBB\xBF[S]\r\nK=v\r\n", "S", "K"), "v");
-    EXPECT_EQ(Get("[S]\nK=last line without end", "S", "K"), "last line without end");
-    EXPECT_EQ(Get("[S\nK=open section\n", "S", "K"), "open section");
-    EXPECT_EQ(Get("[S]\nKeyOnly\n", "S", "KeyOnly"), "");
-    EXPECT_EQ(Get("K=before any section\n[S]\n", "S", "K"), "dflt");
+    const std::string strComments =
+        "[C]\n;Key=commented\n  ; Key=also\nKey=value ; not a comment\n";
+    const std::string strTwice = "[S]\nK=first\nk=second\n[T]\nK=t\n[s]\nK=third\nOnlyHere=x\n";
+    const std::string strCut = "[S]\nK=abcdef\nU=ab\xC3\xA4z\n";
+    struct Case {
+        std::string strText;
+        const char* pszSection;
+        const char* pszKey;
+        std::size_t nSize;
+        const char* pszValue;
+    };
+    const Case aCases[] = {
+        // Names without letter case, blanks around keys and values dropped.
+        {strNames, "general", "NAME", 150, "Tarnwick Backup"},
+        {strNames, " GENERAL ", "name", 150, "Tarnwick Backup"},
+        {strNames, "General", "Empty", 150, ""},
+        {"[A]\nKey=1\n[B]\nOther=2\n", "B", "Key", 150, "dflt"},
+        {"[A]\nKey=1\n[B]\nOther=2\n", "C", "Key", 150, "dflt"},
+        {"", "A", "Key", 150, "dflt"},
+        // One pair of matching quotes goes.
+        {strQuotes, "Q", "D", 150, "a b"},
+        {strQuotes, "Q", "S", 150, " c "},
+        {strQuotes, "Q", "Mixed", 150, "\"x'"},
+        {strQuotes, "Q", "Twice", 150, "\"y\""},
+        {strQuotes, "Q", "One", 150, "\""},
+        {strQuotes, "Q", "Inner", 150, "a \"b\" c"},
+        // Comments are whole lines only.
+        {strComments, "C", "Key", 150, "value ; not a comment"},
+        {"[C]\n;Key=x\n", "C", "Key", 150, "dflt"},
+        // The first key and the first section win.
+        {strTwice, "S", "K", 150, "first"},
+        {strTwice, "S", "OnlyHere", 150, "dflt"},
+        {strTwice, "T", "K", 150, "t"},
+        // Cut to the buffer, never inside a character.
+        {strCut, "S", "K", 4, "abc"},
+        {strCut, "S", "K", 1, ""},
+        {strCut, "S", "K", 0, ""},
+        {strCut, "S", "U", 4, "ab"},
+        {strCut, "S", "U", 5, "ab\xC3\xA4"},
+        // Line ends and odd lines.
+        {"\xEF\xBB\xBF[S]\r\nK=v\r\n", "S", "K", 150, "v"},
+        {"[S]\nK=last line without end", "S", "K", 150, "last line without end"},
+        {"[S\nK=open section\n", "S", "K", 150, "open section"},
+        {"[S]\nKeyOnly\n", "S", "KeyOnly", 150, ""},
+        {"K=before any section\n[S]\n", "S", "K", 150, "dflt"},
+    };
+    for (const Case& c : aCases)
+        EXPECT_EQ(
+            GetPrivateProfileStringFromText(c.pszSection, c.pszKey, "dflt", c.nSize, c.strText),
+            c.pszValue)
+            << c.strText << " [" << c.pszSection << "] " << c.pszKey << " size " << c.nSize;
+    EXPECT_EQ(GetPrivateProfileStringFromText("A", "None", "x  ", 10, "[A]\n"), "x");
 }
 
 TEST(PrivateProfile, ReadsFilesThroughTheFileSystem) {
@@ -77,16 +74,12 @@ TEST(PrivateProfile, ReadsFilesThroughTheFileSystem) {
     objDrive.hostPath = objTemp.path();
     auto objFileSys = platform::fs::FileSystem::Create(platform::fs::DriveTable{{objDrive}});
     twtest::WriteFile(objTemp / "cfg" / "app.ini", "[Main]\r\nKey = from file\r\n");
-
-    EXPECT_EQ(platform::fs::GetPrivateProfileString("main", "key", "d", 150, "C:\\cfg\\app.ini",
-                                                    *objFileSys),
-              "from file");
-    EXPECT_EQ(platform::fs::GetPrivateProfileString("main", "key", "d", 150, "C:\\cfg\\none.ini",
-                                                    *objFileSys),
-              "d");
-    EXPECT_EQ(
-        platform::fs::GetPrivateProfileString("main", "key", "d", 150, "C:\\cfg", *objFileSys),
-        "d");
+    auto get = [&](const std::string& strFile) {
+        return platform::fs::GetPrivateProfileString("main", "key", "d", 150, strFile, *objFileSys);
+    };
+    EXPECT_EQ(get("C:\\cfg\\app.ini"), "from file");
+    EXPECT_EQ(get("C:\\cfg\\none.ini"), "d");
+    EXPECT_EQ(get("C:\\cfg"), "d");
 }
 
 }  // namespace

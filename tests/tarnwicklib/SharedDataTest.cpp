@@ -38,7 +38,7 @@ TEST(SharedDataTest, EverySharedDataSeesTheSameHandlerAndGlobalThings) {
     EXPECT_EQ(SharedData().objErrorHandler(), nullptr);
 }
 
-TEST(SharedDataTest, ShutdownReleasesGlobalThingsAndTheHandler) {
+TEST(SharedDataTest, ShutdownReleasesTheHandlerWhichTheErrorWrappersNeed) {
     OnFreshThread([] {
         auto objHandler = std::make_shared<ErrorHandler>();
         SharedData().objErrorHandler(objHandler);
@@ -49,11 +49,8 @@ TEST(SharedDataTest, ShutdownReleasesGlobalThingsAndTheHandler) {
         EXPECT_EQ(SharedData().objGlobalThings(), nullptr);
         EXPECT_TRUE(objThings.expired());
         EXPECT_EQ(objHandler.use_count(), 1);
-    });
-}
 
-TEST(ModuleErrorsTest, WrappersNeedTheSharedHandler) {
-    OnFreshThread([] {
+        // Without the shared handler the library's error wrappers cannot work.
         const auto objErr =
             twtest::FailureOf([] { tarnwick::TwLibErrors().RaiseError("not reached"); });
         EXPECT_EQ(objErr.Number, platform::rt::kObjectNotSet);
