@@ -119,8 +119,18 @@ void ErrorHandler::ShowErrors() {
         const std::filesystem::path hostLog = platform::fs::UserStateFolder() / "error.log";
         mstrLogShown = hostLog.string();
         strShown += kCrLf;
-        strShown +=
-            "The program's folder cannot be written: this report is kept in " + mstrLogShown + ".";
+        // The box says where the report is only where it can be kept.
+        bool blnKept = false;
+        try {
+            blnKept = objFileSys.FolderWritable(
+                objFileSys.AppPathOf(platform::fs::MakeUserStateFolder()));
+        } catch (...) {
+            // Said in the box; the write below raises the reason.
+        }
+        strShown += blnKept ? "The program's folder cannot be written: this report is kept in " +
+                                  mstrLogShown + "."
+                            : "Neither the program's folder nor " + mstrLogShown +
+                                  " can be written: this report is not kept.";
         strLog.clear();
     }
     platform::ui::Ui().MsgBox(strShown, platform::ui::vbOKOnly, "Error Detected");

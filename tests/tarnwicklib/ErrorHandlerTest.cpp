@@ -172,8 +172,8 @@ TEST_F(ErrorHandlerTest, LogThatCannotBeWrittenStillShowsReportsAndEmptiesTheCha
     const std::string strState = (mobjTemp / "NotAFolder" / "state").string();
     setenv("XDG_STATE_HOME", strState.c_str(), 1);
     const std::string strWhere =
-        "\r\nThe program's folder cannot be written: this report is kept in " + strState +
-        "/TarnwickBackup/error.log.";
+        "\r\nNeither the program's folder nor " + strState +
+        "/TarnwickBackup/error.log can be written: this report is not kept.";
     for (const std::string strAppFolder : {"Q:\\NoSuchDrive", "C:\\NotAFolder"}) {
         SCOPED_TRACE(strAppFolder);
         mobjUi->ClearPrompts();
