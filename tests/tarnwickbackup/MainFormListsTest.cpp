@@ -7,8 +7,6 @@
 namespace twtest {
 namespace {
 
-namespace ui = platform::ui;
-
 QStringList Items(const QComboBox& list) {
     QStringList items;
     for (int i = 0; i < list.count(); ++i) items << list.itemText(i);
@@ -38,13 +36,10 @@ TEST_F(MainFormListsTest, SavedDestinationsJoinTheDrivesWithoutCaseDuplicates) {
                                                  "n:\\backups\\daily\\"}));
     // The current destination is matched without case: the first one wins.
     EXPECT_EQ(form.cboDest->currentText(), "n:\\Backups\\Daily\\");
-}
 
-TEST_F(MainFormListsTest, UnknownCurrentDestinationFallsBackToTheLastRemovableDrive) {
-    mSettings->SaveSetting("Destinations", "Dest0", "n:\\bk\\");
+    // An unknown one falls back to the last removable drive, not the last entry.
     mSettings->SaveSetting("General", "CurrentDestination", "q:\\gone\\");
-    auto& form = StartForm();
-    EXPECT_EQ(form.cboDest->currentText(), "g:\\");
+    EXPECT_EQ(StartForm().cboDest->currentText(), "g:\\");
 }
 
 TEST_F(MainFormListsTest, SaveNumbersByPositionAndSkipsEntriesOfTheWrongForm) {
@@ -85,22 +80,6 @@ TEST_F(MainFormListsTest, BackupTypesComeFromRootsOfListedReadyDrives) {
     EXPECT_TRUE(Items(*form.cboBackup).contains("Stick"));
     form.chkIncludeMiscDrives->click();
     EXPECT_FALSE(Items(*form.cboBackup).contains("Stick"));
-}
-
-TEST_F(MainFormListsTest, CommandLineNeedsUbWithItsBlank) {
-    auto& plain = StartForm("/ub");
-    EXPECT_FALSE(plain.blnUnattended());
-    ASSERT_EQ(mUi->Prompts().size(), 1u);
-    EXPECT_EQ(LastPrompt().strPrompt, "Unrecognized command line option(s).");
-    EXPECT_EQ(LastPrompt().lngStyle, ui::vbCritical + ui::vbOKOnly);
-    EXPECT_TRUE(plain.isEnabled());
-
-    mUi->ClearPrompts();
-    mForm = std::make_unique<tarnwickbackup::MainForm>(mFs);
-    tarnwickbackup::App().strCommandLine = "/UB Daily e:\\";
-    mForm->Form_Load();
-    EXPECT_TRUE(mForm->blnUnattended());
-    EXPECT_TRUE(mUi->Prompts().empty());
 }
 
 TEST_F(MainFormListsTest, ClosingIsRefusedWhileBusyAndSavesWhenIdle) {
