@@ -11,7 +11,6 @@
 #include "tarnwickbackup/BackupModeDialog.h"
 #include "tarnwickbackup/DriveProgress.h"
 #include "tarnwickbackup/WaitForDrive.h"
-#include "tests/support/TmpfsMounts.h"
 
 namespace twtest {
 namespace {
@@ -29,20 +28,13 @@ class DiscChanger : public savecore::BackupManagerEvents {
     void OutOfSpace(bool&) override {
         ++mlngFull;
         if (!mblnSwap) return;
-        const fs::path full = mHost.string() + "-full" + std::to_string(mlngFull);
-        if (mblnEmptyInPlace) {
-            fs::copy(mHost, full, fs::copy_options::recursive);
-            for (const auto& e : fs::directory_iterator(mHost)) fs::remove_all(e.path());
-            return;
-        }
-        fs::rename(mHost, full);
+        fs::rename(mHost, mHost.string() + "-full" + std::to_string(mlngFull));
         if (mblnInsertAtOnce) fs::create_directories(mHost);
     }
     fs::path mHost;
     int mlngFull = 0;
     bool mblnInsertAtOnce = false;
     bool mblnSwap = true;
-    bool mblnEmptyInPlace = false;  // what it held is copied to the "-full" folder
 };
 
 class MainFormBackupTest : public AppFixture {
@@ -309,35 +301,6 @@ TEST_F(SmallDiscTest, NoNewDiscWithinTheMinuteStopsTheRun) {
     EXPECT_NE(aPrompts[4].find(" used."), std::string::npos);
     EXPECT_EQ(mForm->objProgressWindow(), nullptr);
     EXPECT_TRUE(mForm->cmdBackup->isEnabled());
-}
-
-// E: a real disc of 160 KiB (a tmpfs) that takes one of the two files; the
-// user empties it in place and answers OK.
-TEST_F(MainFormBackupTest, DiscEmptiedInPlaceTakesTheRestAndAllOfTheNextBackup) {
-    TmpfsMounts objMounts;
-    if (!objMounts.blnMount(mTmp / "e", 160 * 1024))
-        GTEST_SKIP() << "no tmpfs can be mounted here: " << objMounts.strWhyNot();
-    TwoFiles();
-    auto& form = StartOnE();
-    DiscChanger objChanger(mTmp / "e");
-    objChanger.mblnEmptyInPlace = true;
-    savecore::BackupManager::EventConnection objConnection(*form.objManager(), objChanger);
-    MakeBackup(false, {ui::vbOK});
-    EXPECT_EQ(objChanger.mlngFull, 1);
-    EXPECT_EQ(PromptTexts().size(), 4u) << PromptTexts().back();  // no stop, no error log
-    ExpectOneFilePerDisc();
-
-    // Emptied by someone else between two backups: the next one has the
-    // whole disc again, and counts only what it wrote before the disc filled.
-    for (const auto& e : fs::directory_iterator(mTmp / "e")) fs::remove_all(e.path());
-    mUi->ClearPrompts();
-    objChanger.mblnSwap = false;
-    MakeBackup(false, {ui::vbCancel});
-    EXPECT_EQ(objChanger.mlngFull, 2);
-    const auto aPrompts = PromptTexts();
-    ASSERT_EQ(aPrompts.size(), 5u) << aPrompts.back();
-    EXPECT_EQ(aPrompts[3], "Backup stopped.");
-    EXPECT_EQ(aPrompts[4], "100,000 bytes, or 0.00 CD-RW discs, used.");
 }
 
 class WriteProtectedTest : public MainFormBackupTest {
