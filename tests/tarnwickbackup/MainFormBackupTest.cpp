@@ -140,9 +140,24 @@ TEST_F(MainFormBackupTest, EraseIsConfirmedOnlyWithoutTheDatedSubfolder) {
     EXPECT_FALSE(fs::exists(mTmp / "e" / "C$"));
 }
 
-TEST_F(MainFormBackupTest, StopEndsTheRunWithItsMessageAndTheSpaceUsed) {
+TEST_F(MainFormBackupTest, StopWhileCountingTouchesNothingAndWhileCopyingReportsTheSpaceUsed) {
     TwoFiles();
+    WriteFile(mTmp / "e" / "old.txt", "previous backup");
     auto& form = StartOnE();
+    mUi->OnDoEvents([&] {
+        auto* progress = form.objProgressWindow();
+        if (progress && progress->lblCounting->isVisible()) progress->cmdStop->click();
+    });
+    MakeBackup();
+    auto aPrompts = PromptTexts();
+    ASSERT_EQ(aPrompts.size(), 3u) << aPrompts.back();
+    EXPECT_EQ(aPrompts[2], "Backup stopped.");
+    EXPECT_EQ(ReadFile(mTmp / "e" / "old.txt"), "previous backup");
+    EXPECT_FALSE(fs::exists(mTmp / "e" / "C$"));
+    EXPECT_EQ(form.objProgressWindow(), nullptr);
+    EXPECT_TRUE(form.cmdBackup->isEnabled());
+
+    mUi->ClearPrompts();
     std::vector<std::string> astrFiles;
     mUi->OnDoEvents([&] {
         auto* progress = form.objProgressWindow();
@@ -155,7 +170,7 @@ TEST_F(MainFormBackupTest, StopEndsTheRunWithItsMessageAndTheSpaceUsed) {
     });
     MakeBackup();
     EXPECT_FALSE(astrFiles.empty());
-    const auto aPrompts = PromptTexts();
+    aPrompts = PromptTexts();
     ASSERT_EQ(aPrompts.size(), 4u) << aPrompts.back();
     EXPECT_EQ(aPrompts[2], "Backup stopped.");
     EXPECT_EQ(mUi->Prompts()[2].lngStyle, ui::vbExclamation + ui::vbOKOnly);
@@ -165,8 +180,7 @@ TEST_F(MainFormBackupTest, StopEndsTheRunWithItsMessageAndTheSpaceUsed) {
     EXPECT_NE(Media("1.bin") + Media("2.bin"), "e e ");
 }
 
-// E: holds 150,000 bytes: one of the two files.
-TEST_F(MainFormBackupTest, TheCountGivesTheTotalThatTheCopiedCountsMoveTowards) {
+TEST_F(MainFormBackupTest, TheCountGivesTheTotalThatTheCopiedCountsMoveTowardsAndSkipEndsIt) {
     TwoFiles();  // with Daily.BDF (45 bytes): 3 files, 200,045 bytes
     auto& form = StartOnE();
     std::vector<std::string> astrCounted, astrCopied;
@@ -196,11 +210,9 @@ TEST_F(MainFormBackupTest, TheCountGivesTheTotalThatTheCopiedCountsMoveTowards) 
     EXPECT_GE(alngBar.back(), 500);
     EXPECT_LE(alngBar.back(), 1000);
     EXPECT_EQ(ReadFile(mTmp / "e" / "C$" / "Data" / "2.bin"), std::string(100000, '2'));
-}
 
-TEST_F(MainFormBackupTest, SkipEndsOnlyTheCountStopWhileCountingTouchesNothing) {
-    TwoFiles();
-    auto& form = StartOnE();
+    // Skip ends only the count: the copy goes on, without a bar.
+    fs::remove_all(mTmp / "e" / "C$");
     bool blnBarSeen = false, blnCopiedSeen = false;
     mUi->OnDoEvents([&] {
         auto* progress = form.objProgressWindow();
@@ -214,24 +226,9 @@ TEST_F(MainFormBackupTest, SkipEndsOnlyTheCountStopWhileCountingTouchesNothing) 
     EXPECT_FALSE(blnBarSeen);
     EXPECT_EQ(ReadFile(mTmp / "e" / "C$" / "Data" / "2.bin"), std::string(100000, '2'));
     EXPECT_NE(LastPrompt().strPrompt.find(" used."), std::string::npos);
-
-    fs::remove_all(mTmp / "e" / "C$");
-    WriteFile(mTmp / "e" / "old.txt", "previous backup");
-    mUi->ClearPrompts();
-    mUi->OnDoEvents([&] {
-        auto* progress = form.objProgressWindow();
-        if (progress && progress->lblCounting->isVisible()) progress->cmdStop->click();
-    });
-    MakeBackup();
-    const auto aPrompts = PromptTexts();
-    ASSERT_EQ(aPrompts.size(), 3u) << aPrompts.back();
-    EXPECT_EQ(aPrompts[2], "Backup stopped.");
-    EXPECT_EQ(ReadFile(mTmp / "e" / "old.txt"), "previous backup");
-    EXPECT_FALSE(fs::exists(mTmp / "e" / "C$"));
-    EXPECT_EQ(form.objProgressWindow(), nullptr);
-    EXPECT_TRUE(form.cmdBackup->isEnabled());
 }
 
+// E: holds 150,000 bytes: one of the two files.
 class SmallDiscTest : public MainFormBackupTest {
   protected:
     SmallDiscTest() { mCapacityE = 150000; }
