@@ -81,17 +81,19 @@ TEST_F(BackupModeDialogTest, ChoicesAreSetOnTheManagerStoredAndOfferedNextTime) 
     EXPECT_FALSE(Manager().blnUseDateTimeSubFolder());
     EXPECT_EQ(Arg("Mode"), "Incremental");
 
-    // "All" after "Incremental" keeps the stored number of days.
+    // "All" after "Incremental" keeps the stored number of days and archive choice.
     EXPECT_FALSE(blnRun([](BackupModeDialog& d) {
         d.optFilterAll->click();
         EXPECT_FALSE(d.txtNumberOfDays->isEnabled());
         d.txtNumberOfDays->setText("7");
+        d.chkIncludeArchive->setChecked(false);
         d.chkClearArchiveFlag->click();
         d.chkMakeDatedBackup->click();
         d.cmdOkay->click();
     }));
     EXPECT_EQ(Arg("Mode"), "All");
     EXPECT_EQ(Arg("NumberOfDays"), "2.5");
+    EXPECT_EQ(Arg("IncludeArchive"), "True");
     EXPECT_EQ(Arg("ClearArchive"), "False");
     EXPECT_EQ(Arg("MakeDatedBackup"), "False");
     EXPECT_FALSE(Manager().blnIncrementalMode());
