@@ -94,13 +94,18 @@ TEST_F(EditFolderAdvancedTest,
 
 TEST_F(EditFolderAdvancedTest, AddedNamesAreUpperCaseAndYesPutsThemIntoTheFile) {
     LoadFolder("IncludeFamily\r\nIncludeFiles *.DOC\r\n");
+    mUi->QueueInputBoxAnswer("*.mp3");
     mUi->QueueInputBoxAnswer("*.tmp");
     mUi->QueueInputBoxAnswer("  bigfile.exe\t");
     mUi->QueueMsgBoxAnswer(ui::vbYes);
     Run([this](EditFolderAdvanced& w) {
-        w.cmdAddFile[2]->click();
-        EXPECT_EQ(Rows(*w.lvwFiles[2]), (std::vector<std::string>{"*.TMP"}));
+        PressKey(*w.lvwFiles[2], Qt::Key_Insert);
+        EXPECT_EQ(Rows(*w.lvwFiles[2]), (std::vector<std::string>{"*.MP3"}));
         EXPECT_EQ(w.lvwFiles[2]->currentRow(), 0);
+        // Enter in a list edits its row and does not press Close.
+        PressKey(*w.lvwFiles[2], Qt::Key_Return);
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_EQ(Rows(*w.lvwFiles[2]), (std::vector<std::string>{"*.TMP"}));
         w.cmdAddFile[1]->click();
         EXPECT_EQ(Rows(*w.lvwFiles[1]), (std::vector<std::string>{"*.DOC", "BIGFILE.EXE"}));
         EXPECT_FALSE(Def().blnModified()) << "nothing is written before the question";
@@ -232,24 +237,6 @@ TEST_F(EditFolderAdvancedTest, RefusedNamesChangeNothingAndEditingReplacesTheRow
     });
     EXPECT_EQ(Def().colExcludeFiles(), (PatternList{"*.BAK", "*.OLD"}));
     EXPECT_EQ(mUi->PendingAnswers(), 0u);
-}
-
-TEST_F(EditFolderAdvancedTest, InsertAddsAndEnterEditsWithoutClosing) {
-    LoadFolder("IncludeFamily\r\n");
-    mUi->QueueInputBoxAnswer("*.mp3");
-    mUi->QueueInputBoxAnswer("*.ogg");
-    mUi->QueueMsgBoxAnswer(ui::vbYes);
-    Run([this](EditFolderAdvanced& w) {
-        PressKey(*w.lvwFiles[2], Qt::Key_Insert);
-        EXPECT_EQ(Rows(*w.lvwFiles[2]), (std::vector<std::string>{"*.MP3"}));
-        // Enter in a list edits its row and does not press Close.
-        PressKey(*w.lvwFiles[2], Qt::Key_Return);
-        EXPECT_TRUE(w.isVisible());
-        EXPECT_EQ(Rows(*w.lvwFiles[2]), (std::vector<std::string>{"*.OGG"}));
-        w.cmdClose->click();
-    });
-    EXPECT_EQ(Def().colExcludeFiles(), (PatternList{"*.OGG"}));
-    EXPECT_FALSE(Def().colIncludeFiles().has_value());
 }
 
 }  // namespace
