@@ -95,15 +95,7 @@ TEST_F(RestoreFoldersTest, RootWithAllSubfoldersGoesBackToTheDriveRootAndShowsTh
     EXPECT_TRUE(fs::is_empty(mTmp / "outside"));
 }
 
-TEST_F(RestoreFoldersTest, ABackupFolderThatHasGoneIsSaidAndClosesTheWindow) {
-    BackUp("A/a.txt\n");
-    fs::remove_all(mTmp / "e/Backup/C$");
-    Restore([](RestoreFolders& w) { EXPECT_FALSE(w.isVisible()); });
-    EXPECT_EQ(Prompt(0).rfind("The backup folder \"E:\\Backup\\C$\\\" cannot be found.", 0), 0u)
-        << Prompt(0);
-}
-
-TEST_F(RestoreFoldersTest, AFolderIsReadOnceHoweverOftenItIsOpened) {
+TEST_F(RestoreFoldersTest, AFolderIsReadOnceAndABackupFolderThatHasGoneClosesTheWindow) {
     BackUp("A/B/C/D/f.txt\n");
     Restore([this](RestoreFolders& w) {
         EXPECT_NE(Node(w, "A\\B"), nullptr);  // A has its expand mark
@@ -117,6 +109,11 @@ TEST_F(RestoreFoldersTest, AFolderIsReadOnceHoweverOftenItIsOpened) {
         EXPECT_TRUE(Node(w, "A")->isExpanded());
         EXPECT_EQ(Node(w, "A\\New"), nullptr);
     });
+
+    fs::remove_all(mTmp / "e/Backup/C$");
+    Restore([](RestoreFolders& w) { EXPECT_FALSE(w.isVisible()); });
+    EXPECT_EQ(Prompt(0).rfind("The backup folder \"E:\\Backup\\C$\\\" cannot be found.", 0), 0u)
+        << Prompt(0);
 }
 
 TEST_F(RestoreFoldersTest, SelectedFilesNeedAPickAndCancelAsksNothing) {
