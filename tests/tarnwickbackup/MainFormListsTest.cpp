@@ -15,16 +15,14 @@ QStringList Items(const QComboBox& list) {
 
 class MainFormListsTest : public AppFixture {};
 
-TEST_F(MainFormListsTest, WithoutSavedDestinationsRemovableAndCdDrivesAreListedUnselected) {
-    auto& form = StartForm();
+TEST_F(MainFormListsTest, RemovableAndCdDrivesAndSavedDestinationsAreListedWithoutCaseDuplicates) {
+    auto& first = StartForm();
     // A: is a diskette drive, C: fixed and N: network: none is offered. F:
-    // holds no disc and is offered all the same.
-    EXPECT_EQ(Items(*form.cboDest), (QStringList{"e:\\", "f:\\", "g:\\"}));
-    EXPECT_EQ(form.cboDest->currentIndex(), -1);
-    EXPECT_EQ(form.windowTitle(), "Vantrel (Made Simple) 3.0");
-}
+    // holds no disc and is offered all the same. Nothing saved: none is selected.
+    EXPECT_EQ(Items(*first.cboDest), (QStringList{"e:\\", "f:\\", "g:\\"}));
+    EXPECT_EQ(first.cboDest->currentIndex(), -1);
+    EXPECT_EQ(first.windowTitle(), "Vantrel (Made Simple) 3.0");
 
-TEST_F(MainFormListsTest, SavedDestinationsJoinTheDrivesWithoutCaseDuplicates) {
     mSettings->SaveSetting("Destinations", "Dest0", "E:\\");
     mSettings->SaveSetting("Destinations", "Dest3", "n:\\Backups\\Daily\\");
     mSettings->SaveSetting("Destinations", "Dest1", "n:\\backups\\daily\\");
