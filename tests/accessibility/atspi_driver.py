@@ -131,9 +131,6 @@ class Program:
             return not any(name(w) == title and showing(w) for w in _children(self.app))
         wait_until("window " + repr(title) + " to close", look, timeout)
 
-    def titles(self):
-        return [name(w) for w in _children(self.app) if showing(w)]
-
 
 def find(root, role_name, text=None, timeout=30.0, startswith=False):
     """The first control below root with the role and (optionally) name."""

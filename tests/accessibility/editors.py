@@ -61,14 +61,15 @@ def dismiss_splash(prog):
     return wait_until("main window", ready, 60)
 
 
-def main():
+def make_drives(prefix, files):
+    """A fixed drive C: holding files (name: contents) and a removable E:
+    with an empty folder bk, in a new temporary folder; returns the host
+    folders of C: and E: and the program's environment."""
     base = os.environ.get("TARNWICK_TEST_TMP") or None
     if base:
         os.makedirs(base, exist_ok=True)
-    work = tempfile.mkdtemp(prefix="a11y-", dir=base)
+    work = tempfile.mkdtemp(prefix=prefix, dir=base)
     c, e = os.path.join(work, "c"), os.path.join(work, "e")
-    files = {"Docs/a.txt": "a", "Docs/Letters/b.doc": "b", "Docs/Letters/c.tmp": "c",
-             "Music/song.mp3": "m", "Temp/x.tmp": "x"}
     for rel, data in files.items():
         os.makedirs(os.path.dirname(os.path.join(c, rel)), exist_ok=True)
         with open(os.path.join(c, rel), "w") as f:
@@ -79,7 +80,20 @@ def main():
         f.write(f"[C]\nPath={c}\nType=2\nVolume=SYSTEM\n[E]\nPath={e}\nType=1\nVolume=STICK\n")
     env = dict(os.environ, TARNWICK_DRIVES=drives, XDG_CONFIG_HOME=os.path.join(work, "cfg"),
                XDG_STATE_HOME=os.path.join(work, "state"))
+    return c, e, env
 
+
+def run_unattended(env, backup_type):
+    """An unattended backup of the type to E:\\bk\\, without a display."""
+    headless = {k: v for k, v in env.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+    return subprocess.run([PROGRAM, "/ub", backup_type, "E:\\bk\\"], env=headless,
+                          stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=120)
+
+
+def main():
+    c, e, env = make_drives("a11y-", {
+        "Docs/a.txt": "a", "Docs/Letters/b.doc": "b", "Docs/Letters/c.tmp": "c",
+        "Music/song.mp3": "m", "Temp/x.tmp": "x"})
     prog = Program([PROGRAM], APP, env)
     try:
         main_window = dismiss_splash(prog)
@@ -128,9 +142,7 @@ def main():
         prog.close()
 
     # What the windows saved, as a backup of the type takes it.
-    headless = {k: v for k, v in env.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
-    result = subprocess.run([PROGRAM, "/ub", "Reader", "E:\\bk\\"], env=headless,
-                            stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=120)
+    result = run_unattended(env, "Reader")
     got = sorted(os.path.relpath(os.path.join(d, f), os.path.join(e, "bk"))
                  for d, _, fs in os.walk(os.path.join(e, "bk")) for f in fs)
     want = ["C$/Docs/Letters/b.doc", "C$/Docs/Reader.BDF", "C$/Docs/a.txt"]

@@ -4,43 +4,25 @@ for controls without a name.
 
 Argument: the TarnwickBackup program."""
 import os
-import subprocess
 import sys
-import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from atspi_driver import Failure, Program, find, press, select  # noqa: E402
-from editors import APP, answer, check_named, dismiss_splash  # noqa: E402
+from editors import (APP, answer, check_named, dismiss_splash, make_drives,  # noqa: E402
+                     run_unattended)
 
 PROGRAM = sys.argv[1]
 
 
 def main():
-    base = os.environ.get("TARNWICK_TEST_TMP") or None
-    if base:
-        os.makedirs(base, exist_ok=True)
-    work = tempfile.mkdtemp(prefix="a11y-restore-", dir=base)
-    c, e = os.path.join(work, "c"), os.path.join(work, "e")
-    files = {"Docs/a.txt": "a", "Docs/Sub/b.txt": "b", "Other/c.txt": "c"}
-    for rel, data in files.items():
-        os.makedirs(os.path.dirname(os.path.join(c, rel)), exist_ok=True)
-        with open(os.path.join(c, rel), "w") as f:
-            f.write(data)
-    with open(os.path.join(c, "Daily.BDF"), "w") as f:
-        f.write("IncludeFamily\r\n")
-    os.makedirs(os.path.join(e, "bk"))
-    drives = os.path.join(work, "drives.ini")
-    with open(drives, "w") as f:
-        f.write(f"[C]\nPath={c}\nType=2\n[E]\nPath={e}\nType=1\nVolume=STICK\n")
-    cfg = os.path.join(work, "cfg")
-    os.makedirs(os.path.join(cfg, "TarnwickBackup"))
-    with open(os.path.join(cfg, "TarnwickBackup", "settings.ini"), "w") as f:
+    c, _, env = make_drives("a11y-restore-", {
+        "Docs/a.txt": "a", "Docs/Sub/b.txt": "b", "Other/c.txt": "c",
+        "Daily.BDF": "IncludeFamily\r\n"})
+    cfg = os.path.join(env["XDG_CONFIG_HOME"], "TarnwickBackup")
+    os.makedirs(cfg)
+    with open(os.path.join(cfg, "settings.ini"), "w") as f:
         f.write("[Destinations]\nDest0=E:\\bk\\\n[General]\nCurrentDestination=E:\\bk\\\n")
-    env = dict(os.environ, TARNWICK_DRIVES=drives, XDG_CONFIG_HOME=cfg,
-               XDG_STATE_HOME=os.path.join(work, "state"))
-    headless = {k: v for k, v in env.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
-    subprocess.run([PROGRAM, "/ub", "Daily", "E:\\bk\\"], env=headless, check=True,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
+    run_unattended(env, "Daily").check_returncode()
     # Lost since the backup.
     os.remove(os.path.join(c, "Docs/Sub/b.txt"))
     os.remove(os.path.join(c, "Docs/a.txt"))

@@ -31,31 +31,17 @@ class BackupModeDialogTest : public AppFixture {
     std::string Arg(const char* pszKey) { return Setting("BackupModeArgs", pszKey); }
 };
 
-TEST_F(BackupModeDialogTest, FirstUseShowsTheDefaultsAndOkStoresThem) {
+TEST_F(BackupModeDialogTest, ChoicesAreSetOnTheManagerStoredAndOfferedNextTime) {
     EXPECT_FALSE(blnRun([](BackupModeDialog& d) {
+        // First use: the defaults, the boxes they make pointless disabled.
         EXPECT_TRUE(d.optFilterAll->isChecked());
         EXPECT_EQ(d.txtNumberOfDays->text(), "90");
+        EXPECT_EQ(d.txtClearArchiveDays->text(), "0");
         EXPECT_FALSE(d.txtNumberOfDays->isEnabled());
         EXPECT_FALSE(d.chkIncludeArchive->isEnabled());
-        EXPECT_EQ(d.txtClearArchiveDays->text(), "0");
         EXPECT_FALSE(d.txtClearArchiveDays->isEnabled());
         for (QCheckBox* box : {d.chkIncludeArchive, d.chkClearArchiveFlag, d.chkMakeDatedBackup})
             EXPECT_FALSE(box->isChecked());
-        d.cmdOkay->click();
-    }));
-    EXPECT_FALSE(Manager().blnIncrementalMode());
-    EXPECT_FALSE(Manager().blnUseDateTimeSubFolder());
-    EXPECT_EQ(Arg("Mode"), "All");
-    EXPECT_EQ(Arg("ClearArchive"), "False");
-    EXPECT_EQ(Arg("ClearArchiveDays"), "0");
-    EXPECT_EQ(Arg("MakeDatedBackup"), "False");
-    // Not stored with "All".
-    EXPECT_EQ(Arg("NumberOfDays"), "<absent>");
-    EXPECT_EQ(Arg("IncludeArchive"), "<absent>");
-}
-
-TEST_F(BackupModeDialogTest, ChoicesAreSetOnTheManagerStoredAndOfferedNextTime) {
-    EXPECT_FALSE(blnRun([](BackupModeDialog& d) {
         d.optFilterLastModDate->click();
         EXPECT_TRUE(d.txtNumberOfDays->isEnabled());
         EXPECT_TRUE(d.chkIncludeArchive->isEnabled());
@@ -95,15 +81,21 @@ TEST_F(BackupModeDialogTest, ChoicesAreSetOnTheManagerStoredAndOfferedNextTime) 
     EXPECT_FALSE(Manager().blnUseDateTimeSubFolder());
     EXPECT_EQ(Arg("Mode"), "Incremental");
 
-    // "All" after "Incremental" keeps the stored number of days.
+    // "All" after "Incremental" keeps the stored number of days and archive choice.
     EXPECT_FALSE(blnRun([](BackupModeDialog& d) {
         d.optFilterAll->click();
         EXPECT_FALSE(d.txtNumberOfDays->isEnabled());
         d.txtNumberOfDays->setText("7");
+        d.chkIncludeArchive->setChecked(false);
+        d.chkClearArchiveFlag->click();
+        d.chkMakeDatedBackup->click();
         d.cmdOkay->click();
     }));
     EXPECT_EQ(Arg("Mode"), "All");
     EXPECT_EQ(Arg("NumberOfDays"), "2.5");
+    EXPECT_EQ(Arg("IncludeArchive"), "True");
+    EXPECT_EQ(Arg("ClearArchive"), "False");
+    EXPECT_EQ(Arg("MakeDatedBackup"), "False");
     EXPECT_FALSE(Manager().blnIncrementalMode());
     EXPECT_EQ(Manager().lngDaysSinceLastMod(), 0);
 }

@@ -48,9 +48,7 @@ class CommandLineTest : public AppFixture {
         mUi->ClearPrompts();
         mForm.reset();
         StartForm(strLine);
-        std::vector<std::string> out;
-        for (const auto& p : mUi->Prompts()) out.push_back(p.strPrompt);
-        return out;
+        return PromptTexts();
     }
 };
 

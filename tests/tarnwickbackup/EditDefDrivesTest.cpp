@@ -101,6 +101,13 @@ TEST_F(EditDefDrivesTest, EachDriveShowsWhatItsRootFileSaysAndNotReadyCannotBeOp
         // Enter on it opens nothing either.
         WatchFolderEditor(blnFolderEditor);
         emit editor.lvwDrives->itemActivated(editor.lvwDrives->topLevelItem(3), 0);
+        // A drive taken out since the list was made is shown not ready.
+        editor.lvwDrives->setCurrentItem(editor.lvwDrives->topLevelItem(2));
+        std::filesystem::rename(mTmp / "ee", mTmp / "ee-out");
+        WatchFolderEditor(blnFolderEditor);
+        editor.cmdEditDrive->click();
+        EXPECT_EQ(Row(editor, 2), "#3 E:  |Drive not ready");
+        EXPECT_FALSE(editor.cmdEditDrive->isEnabled());
     });
     EXPECT_FALSE(blnFolderEditor);
     EXPECT_EQ(aRows, (std::vector<std::string>{
@@ -214,20 +221,6 @@ TEST_F(EditDefDrivesTest, ClosingDuringACalculationStopsItAndClosesWhenItHasEnde
     EXPECT_FALSE(editor.isVisible());
     EXPECT_FALSE(editor.blnEventsConnected());
     EXPECT_TRUE(mUi->Prompts().empty()) << "no totals and no listing after a close";
-}
-
-TEST_F(EditDefDrivesTest, ADriveTakenOutIsShownNotReadyInsteadOfOpened) {
-    bool blnFolderEditor = false;
-    Run([&](EditDefDrives& editor) {
-        editor.lvwDrives->setCurrentItem(editor.lvwDrives->topLevelItem(2));
-        std::filesystem::rename(mTmp / "ee", mTmp / "ee-out");
-        WatchFolderEditor(blnFolderEditor);
-        editor.cmdEditDrive->click();
-        EXPECT_EQ(Row(editor, 2), "#3 E:  |Drive not ready");
-        EXPECT_FALSE(editor.cmdEditDrive->isEnabled());
-    });
-    EXPECT_FALSE(blnFolderEditor);
-    EXPECT_TRUE(mUi->Prompts().empty());
 }
 
 TEST_F(EditDefDrivesTest, MainWindowButtonsOpenTheEditorAndTheListing) {

@@ -1,4 +1,3 @@
-#include <QComboBox>
 #include <QFont>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -6,11 +5,8 @@
 
 #include "MainFormFixture.h"
 #include "ModalDriver.h"
-#include "savecore/DefinitionFile.h"
 #include "savecore/DriveProcessor.h"
-#include "tarnwickbackup/EditDefDrives.h"
 #include "tarnwickbackup/EditDefFolders.h"
-#include "tarnwickbackup/EditFolderAdvanced.h"
 #include "tarnwickbackup/FolderImages.h"
 #include "tarnwickbackup/FolderNode.h"
 
@@ -18,9 +14,7 @@ namespace twtest {
 namespace {
 
 namespace ui = platform::ui;
-using tarnwickbackup::EditDefDrives;
 using tarnwickbackup::EditDefFolders;
-using tarnwickbackup::EditFolderAdvanced;
 
 class EditDefFoldersTest : public AppFixture {
   protected:
@@ -286,59 +280,6 @@ TEST_F(EditDefFoldersTest, SpaceOfAFolderNeedsSavedInstructions) {
         EXPECT_EQ(CountPrompts("Calculation stopped."), 1);
         EXPECT_FALSE(w.isVisible());
     });
-}
-
-// A type made only through the windows, from New Type to the advanced
-// instructions, and a backup of it.
-TEST_F(EditDefFoldersTest, ATypeMadeInTheWindowsBacksUpExactlyTheChosenFiles) {
-    BuildTree(mTmp / "c",
-              "Docs/a.txt\nDocs/Letters/b.doc\nDocs/Letters/c.tmp\nMusic/song.mp3\n"
-              "Temp/Keep/x.txt\n");
-    auto& form = StartForm();
-    mUi->QueueInputBoxAnswer("Reader");
-    mUi->QueueMsgBoxAnswer(ui::vbYes);  // create it
-    auto fnFolders = [this](EditDefFolders& f) {
-        f.Form_Activate();
-        Select(f, "Docs");
-        f.cmdBackupInclude_Click();
-        f.cmdExpand_Click();
-        Select(f, "Docs\\Letters");
-        f.cmdBackupExclude_Click();
-        WhenOpen<EditFolderAdvanced>([this](EditFolderAdvanced& a) {
-            mUi->QueueInputBoxAnswer("*.doc");
-            a.cmdAddFile_Click(1);
-            mUi->QueueMsgBoxAnswer(ui::vbYes);  // keep the changes
-            a.cmdClose_Click();
-        });
-        f.cmdAdvanced_Click();
-        Select(f, "Temp");
-        f.cmdBackupSkip_Click();
-        mUi->QueueMsgBoxAnswer(ui::vbYes);  // save
-        f.cmdClose_Click();
-        mUi->QueueMsgBoxAnswer(ui::vbNo);  // then no space calculation
-    };
-    WhenOpen<EditDefDrives>([fnFolders](EditDefDrives& d) {
-        const auto found = d.lvwDrives->findItems("C:", Qt::MatchStartsWith);
-        ASSERT_EQ(found.size(), 1);
-        d.lvwDrives->setCurrentItem(found.front());
-        d.lvwDrives_ItemClick(found.front());
-        WhenOpen<EditDefFolders>(fnFolders);
-        d.cmdEditDrive_Click();
-        d.cmdClose_Click();
-    });
-    form.cmdNewType_Click();
-    EXPECT_EQ(mUi->PendingAnswers(), 0u);
-    EXPECT_NE(form.cboBackup->findText(QStringLiteral("Reader")), -1);
-
-    std::filesystem::create_directories(mTmp / "e" / "bk");
-    auto& manager = *form.objManager();
-    manager.InitBackupMode();
-    EXPECT_FALSE(manager.blnProcess("Reader", "E:\\bk\\", false));
-    EXPECT_EQ(manager.strGetErrorLog(), "");
-    EXPECT_EQ(ReadTree(mTmp / "e" / "bk"),
-              "C$/Docs/Letters/b.doc=Docs/Letters/b.doc\n"
-              "C$/Docs/Reader.BDF=;Backup type definition file\r\nIncludeFamily\r\n\n"
-              "C$/Docs/a.txt=Docs/a.txt\n");
 }
 
 }  // namespace

@@ -2,11 +2,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QShortcut>
 
 #include "MainFormFixture.h"
 #include "ModalDriver.h"
-#include "platform/qt/HelpViewer.h"
 #include "savecore/BackupManager.h"
 #include "savecore/DefinitionFile.h"
 #include "tarnwickbackup/EditFolderAdvanced.h"
@@ -96,13 +94,18 @@ TEST_F(EditFolderAdvancedTest,
 
 TEST_F(EditFolderAdvancedTest, AddedNamesAreUpperCaseAndYesPutsThemIntoTheFile) {
     LoadFolder("IncludeFamily\r\nIncludeFiles *.DOC\r\n");
+    mUi->QueueInputBoxAnswer("*.mp3");
     mUi->QueueInputBoxAnswer("*.tmp");
     mUi->QueueInputBoxAnswer("  bigfile.exe\t");
     mUi->QueueMsgBoxAnswer(ui::vbYes);
     Run([this](EditFolderAdvanced& w) {
-        w.cmdAddFile[2]->click();
-        EXPECT_EQ(Rows(*w.lvwFiles[2]), (std::vector<std::string>{"*.TMP"}));
+        PressKey(*w.lvwFiles[2], Qt::Key_Insert);
+        EXPECT_EQ(Rows(*w.lvwFiles[2]), (std::vector<std::string>{"*.MP3"}));
         EXPECT_EQ(w.lvwFiles[2]->currentRow(), 0);
+        // Enter in a list edits its row and does not press Close.
+        PressKey(*w.lvwFiles[2], Qt::Key_Return);
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_EQ(Rows(*w.lvwFiles[2]), (std::vector<std::string>{"*.TMP"}));
         w.cmdAddFile[1]->click();
         EXPECT_EQ(Rows(*w.lvwFiles[1]), (std::vector<std::string>{"*.DOC", "BIGFILE.EXE"}));
         EXPECT_FALSE(Def().blnModified()) << "nothing is written before the question";
@@ -180,36 +183,33 @@ TEST_F(EditFolderAdvancedTest, PatternChangesFollowTheAnswerToTheQuestion) {
     EXPECT_TRUE(Def().blnModified());
     EXPECT_FALSE(Def().colIncludeFiles().has_value()) << "unchanged lists are not written";
     EXPECT_FALSE(Def().colExcludeFiles().has_value());
-}
 
-TEST_F(EditFolderAdvancedTest, EditingReplacesTheRowAndAnEmptyAnswerKeepsIt) {
-    LoadFolder("IncludeFamily\r\nExcludeFiles *.BAK\r\nExcludeFiles *.TMP\r\n");
-    mUi->QueueInputBoxAnswer("");       // Cancel
-    mUi->QueueInputBoxAnswer("   ");    // blanks only: as Cancel
-    mUi->QueueInputBoxAnswer("*.tmp");  // the same name: nothing changes
-    mUi->QueueInputBoxAnswer("*.old");
-    mUi->QueueMsgBoxAnswer(ui::vbYes);
+    // A pattern the engine could not read keeps the window open on Yes.
     Run([this](EditFolderAdvanced& w) {
-        w.lvwFiles[2]->setCurrentRow(1);
-        for (int i = 0; i < 3; ++i) {
-            w.cmdEditFile[2]->click();
-            EXPECT_EQ(LastPrompt().strDefault, "*.TMP");
-        }
-        EXPECT_EQ(Rows(*w.lvwFiles[2]), (std::vector<std::string>{"*.BAK", "*.TMP"}));
-        PressKey(*w.lvwFiles[2], Qt::Key_F2);
-        EXPECT_EQ(Rows(*w.lvwFiles[2]), (std::vector<std::string>{"*.BAK", "*.OLD"}));
+        w.txtSuppressPattern->setText("[Z-A]*");
+        mUi->QueueMsgBoxAnswer(ui::vbYes);
+        w.cmdClose->click();
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_NE(LastPrompt().strPrompt.find("is not a valid wildcard name"), std::string::npos);
+        EXPECT_EQ(Def().strSuppressPattern(), "Backup Old*");
+        w.txtSuppressPattern->setText("[A-Z]*");
+        mUi->QueueMsgBoxAnswer(ui::vbYes);
         w.cmdClose->click();
     });
-    EXPECT_EQ(Def().colExcludeFiles(), (PatternList{"*.BAK", "*.OLD"}));
-    EXPECT_EQ(mUi->PendingAnswers(), 0u);
+    EXPECT_EQ(Def().strSuppressPattern(), "[A-Z]*");
+    EXPECT_NO_THROW(Def().Save());
 }
 
-TEST_F(EditFolderAdvancedTest, NamesTheFileCannotHoldOrThatAreThereAlreadyAreRefused) {
+TEST_F(EditFolderAdvancedTest, RefusedNamesChangeNothingAndEditingReplacesTheRow) {
     LoadFolder("IncludeFamily\r\nExcludeFiles *.BAK\r\nExcludeFiles *.TMP\r\n");
     mUi->QueueInputBoxAnswer("*.bak");            // there already, in another case
     mUi->QueueInputBoxAnswer("A\r\nSkipFamily");  // would become an instruction line
     mUi->QueueInputBoxAnswer("[abc");             // not a wildcard the engine can read
     mUi->QueueInputBoxAnswer("*.TMP");            // editing *.BAK into its neighbour
+    mUi->QueueInputBoxAnswer("");                 // Cancel
+    mUi->QueueInputBoxAnswer("   ");              // blanks only: as Cancel
+    mUi->QueueInputBoxAnswer("*.tmp");            // the same name: nothing changes
+    mUi->QueueInputBoxAnswer("*.old");
     Run([this](EditFolderAdvanced& w) {
         w.cmdAddFile[2]->click();
         EXPECT_EQ(LastPrompt().strPrompt, "\"*.BAK\" is already in this list.");
@@ -223,50 +223,20 @@ TEST_F(EditFolderAdvancedTest, NamesTheFileCannotHoldOrThatAreThereAlreadyAreRef
         w.lvwFiles[2]->setCurrentRow(0);
         w.cmdEditFile[2]->click();
         EXPECT_EQ(LastPrompt().strPrompt, "\"*.TMP\" is already in this list.");
+
+        w.lvwFiles[2]->setCurrentRow(1);
+        for (int i = 0; i < 3; ++i) {
+            w.cmdEditFile[2]->click();
+            EXPECT_EQ(LastPrompt().strDefault, "*.TMP");
+        }
         EXPECT_EQ(Rows(*w.lvwFiles[2]), (std::vector<std::string>{"*.BAK", "*.TMP"}));
-        w.cmdClose->click();  // nothing changed: no question
-    });
-    EXPECT_FALSE(Def().blnModified());
-
-    // A pattern the engine could not read keeps the window open on Yes.
-    Run([this](EditFolderAdvanced& w) {
-        w.txtSuppressPattern->setText("[Z-A]*");
-        mUi->QueueMsgBoxAnswer(ui::vbYes);
-        w.cmdClose->click();
-        EXPECT_TRUE(w.isVisible());
-        EXPECT_NE(LastPrompt().strPrompt.find("is not a valid wildcard name"), std::string::npos);
-        EXPECT_FALSE(Def().blnModified());
-        w.txtSuppressPattern->setText("[A-Z]*");
+        PressKey(*w.lvwFiles[2], Qt::Key_F2);
+        EXPECT_EQ(Rows(*w.lvwFiles[2]), (std::vector<std::string>{"*.BAK", "*.OLD"}));
         mUi->QueueMsgBoxAnswer(ui::vbYes);
         w.cmdClose->click();
     });
-    EXPECT_EQ(Def().strSuppressPattern(), "[A-Z]*");
-    EXPECT_NO_THROW(Def().Save());
-}
-
-TEST_F(EditFolderAdvancedTest, KeysOfTheListsAndF1) {
-    LoadFolder("IncludeFamily\r\n");
-    mUi->QueueInputBoxAnswer("*.mp3");
-    mUi->QueueInputBoxAnswer("*.ogg");
-    mUi->QueueMsgBoxAnswer(ui::vbYes);
-    Run([this](EditFolderAdvanced& w) {
-        PressKey(*w.lvwFiles[2], Qt::Key_Insert);
-        EXPECT_EQ(Rows(*w.lvwFiles[2]), (std::vector<std::string>{"*.MP3"}));
-        // Enter in a list edits its row and does not press Close.
-        PressKey(*w.lvwFiles[2], Qt::Key_Return);
-        EXPECT_TRUE(w.isVisible());
-        EXPECT_EQ(Rows(*w.lvwFiles[2]), (std::vector<std::string>{"*.OGG"}));
-        auto* f1 = w.findChild<QShortcut*>();
-        ASSERT_NE(f1, nullptr);
-        EXPECT_EQ(f1->key(), QKeySequence(Qt::Key_F1));
-        emit f1->activated();
-        ASSERT_NE(platform::qt::HelpViewer::Current(), nullptr);
-        EXPECT_EQ(platform::qt::HelpViewer::Current()->lngContext(), 2002);
-        platform::qt::HelpViewer::Current()->close();
-        w.cmdClose->click();
-    });
-    EXPECT_EQ(Def().colExcludeFiles(), (PatternList{"*.OGG"}));
-    EXPECT_FALSE(Def().colIncludeFiles().has_value());
+    EXPECT_EQ(Def().colExcludeFiles(), (PatternList{"*.BAK", "*.OLD"}));
+    EXPECT_EQ(mUi->PendingAnswers(), 0u);
 }
 
 }  // namespace

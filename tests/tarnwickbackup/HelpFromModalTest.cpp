@@ -42,11 +42,6 @@ class HelpFromModalTest : public WindowFixture {
         window.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
     }
-    // F1 as the window system delivers it to the window.
-    static void PressF1(QWidget& window) {
-        Activate(window);
-        QTest::keyClick(window.windowHandle(), Qt::Key_F1);
-    }
     // A mouse click on widget, through its window's QWindow.
     static void Click(QWidget& widget) {
         QWidget* window = widget.window();
@@ -83,7 +78,8 @@ TEST_F(HelpFromModalTest, ViewerFromTheOptionsDialogIsUsableAndOutlivesIt) {
     tarnwickbackup::BackupModeDialog dialog;
     QTimer::singleShot(0, [&] {
         ASSERT_EQ(QApplication::activeModalWidget(), &dialog);
-        PressF1(dialog);
+        Activate(dialog);
+        QTest::keyClick(dialog.windowHandle(), Qt::Key_F1);  // as the window system delivers it
         ASSERT_TRUE(viewer);
         EXPECT_EQ(viewer->lngContext(), tarnwickbackup::glngHELP_BACKUP_MODE);
         EXPECT_EQ(viewer->objOwner(), &dialog);

@@ -7,8 +7,6 @@
 namespace twtest {
 namespace {
 
-namespace ui = platform::ui;
-
 QStringList Items(const QComboBox& list) {
     QStringList items;
     for (int i = 0; i < list.count(); ++i) items << list.itemText(i);
@@ -17,16 +15,14 @@ QStringList Items(const QComboBox& list) {
 
 class MainFormListsTest : public AppFixture {};
 
-TEST_F(MainFormListsTest, WithoutSavedDestinationsRemovableAndCdDrivesAreListedUnselected) {
-    auto& form = StartForm();
+TEST_F(MainFormListsTest, RemovableAndCdDrivesAndSavedDestinationsAreListedWithoutCaseDuplicates) {
+    auto& first = StartForm();
     // A: is a diskette drive, C: fixed and N: network: none is offered. F:
-    // holds no disc and is offered all the same.
-    EXPECT_EQ(Items(*form.cboDest), (QStringList{"e:\\", "f:\\", "g:\\"}));
-    EXPECT_EQ(form.cboDest->currentIndex(), -1);
-    EXPECT_EQ(form.windowTitle(), "Vantrel (Made Simple) 3.0");
-}
+    // holds no disc and is offered all the same. Nothing saved: none is selected.
+    EXPECT_EQ(Items(*first.cboDest), (QStringList{"e:\\", "f:\\", "g:\\"}));
+    EXPECT_EQ(first.cboDest->currentIndex(), -1);
+    EXPECT_EQ(first.windowTitle(), "Vantrel (Made Simple) 3.0");
 
-TEST_F(MainFormListsTest, SavedDestinationsJoinTheDrivesWithoutCaseDuplicates) {
     mSettings->SaveSetting("Destinations", "Dest0", "E:\\");
     mSettings->SaveSetting("Destinations", "Dest3", "n:\\Backups\\Daily\\");
     mSettings->SaveSetting("Destinations", "Dest1", "n:\\backups\\daily\\");
@@ -38,13 +34,10 @@ TEST_F(MainFormListsTest, SavedDestinationsJoinTheDrivesWithoutCaseDuplicates) {
                                                  "n:\\backups\\daily\\"}));
     // The current destination is matched without case: the first one wins.
     EXPECT_EQ(form.cboDest->currentText(), "n:\\Backups\\Daily\\");
-}
 
-TEST_F(MainFormListsTest, UnknownCurrentDestinationFallsBackToTheLastRemovableDrive) {
-    mSettings->SaveSetting("Destinations", "Dest0", "n:\\bk\\");
+    // An unknown one falls back to the last removable drive, not the last entry.
     mSettings->SaveSetting("General", "CurrentDestination", "q:\\gone\\");
-    auto& form = StartForm();
-    EXPECT_EQ(form.cboDest->currentText(), "g:\\");
+    EXPECT_EQ(StartForm().cboDest->currentText(), "g:\\");
 }
 
 TEST_F(MainFormListsTest, SaveNumbersByPositionAndSkipsEntriesOfTheWrongForm) {
@@ -85,22 +78,6 @@ TEST_F(MainFormListsTest, BackupTypesComeFromRootsOfListedReadyDrives) {
     EXPECT_TRUE(Items(*form.cboBackup).contains("Stick"));
     form.chkIncludeMiscDrives->click();
     EXPECT_FALSE(Items(*form.cboBackup).contains("Stick"));
-}
-
-TEST_F(MainFormListsTest, CommandLineNeedsUbWithItsBlank) {
-    auto& plain = StartForm("/ub");
-    EXPECT_FALSE(plain.blnUnattended());
-    ASSERT_EQ(mUi->Prompts().size(), 1u);
-    EXPECT_EQ(LastPrompt().strPrompt, "Unrecognized command line option(s).");
-    EXPECT_EQ(LastPrompt().lngStyle, ui::vbCritical + ui::vbOKOnly);
-    EXPECT_TRUE(plain.isEnabled());
-
-    mUi->ClearPrompts();
-    mForm = std::make_unique<tarnwickbackup::MainForm>(mFs);
-    tarnwickbackup::App().strCommandLine = "/UB Daily e:\\";
-    mForm->Form_Load();
-    EXPECT_TRUE(mForm->blnUnattended());
-    EXPECT_TRUE(mUi->Prompts().empty());
 }
 
 TEST_F(MainFormListsTest, ClosingIsRefusedWhileBusyAndSavesWhenIdle) {

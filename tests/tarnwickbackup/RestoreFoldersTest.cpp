@@ -95,15 +95,7 @@ TEST_F(RestoreFoldersTest, RootWithAllSubfoldersGoesBackToTheDriveRootAndShowsTh
     EXPECT_TRUE(fs::is_empty(mTmp / "outside"));
 }
 
-TEST_F(RestoreFoldersTest, ABackupFolderThatHasGoneIsSaidAndClosesTheWindow) {
-    BackUp("A/a.txt\n");
-    fs::remove_all(mTmp / "e/Backup/C$");
-    Restore([](RestoreFolders& w) { EXPECT_FALSE(w.isVisible()); });
-    EXPECT_EQ(Prompt(0).rfind("The backup folder \"E:\\Backup\\C$\\\" cannot be found.", 0), 0u)
-        << Prompt(0);
-}
-
-TEST_F(RestoreFoldersTest, AFolderIsReadOnceHoweverOftenItIsOpened) {
+TEST_F(RestoreFoldersTest, AFolderIsReadOnceAndABackupFolderThatHasGoneClosesTheWindow) {
     BackUp("A/B/C/D/f.txt\n");
     Restore([this](RestoreFolders& w) {
         EXPECT_NE(Node(w, "A\\B"), nullptr);  // A has its expand mark
@@ -117,6 +109,11 @@ TEST_F(RestoreFoldersTest, AFolderIsReadOnceHoweverOftenItIsOpened) {
         EXPECT_TRUE(Node(w, "A")->isExpanded());
         EXPECT_EQ(Node(w, "A\\New"), nullptr);
     });
+
+    fs::remove_all(mTmp / "e/Backup/C$");
+    Restore([](RestoreFolders& w) { EXPECT_FALSE(w.isVisible()); });
+    EXPECT_EQ(Prompt(0).rfind("The backup folder \"E:\\Backup\\C$\\\" cannot be found.", 0), 0u)
+        << Prompt(0);
 }
 
 TEST_F(RestoreFoldersTest, SelectedFilesNeedAPickAndCancelAsksNothing) {
@@ -182,33 +179,6 @@ TEST_F(RestoreFoldersTest, DestinationsThatCannotBeUsedEndBeforeAnythingIsWritte
     EXPECT_FALSE(fs::exists(mTmp / "e/Backup/C$/A/Into"));
 }
 
-TEST_F(RestoreFoldersTest, ReplaceExistingFilesDecidesWhetherAnExistingFileIsTouched) {
-    BackUp("K/Case.txt=backed up\nK/same.txt=backed up\n");
-    fs::remove(mTmp / "c/K/Case.txt");
-    WriteFile(mTmp / "c/K/CASE.TXT", "newer");
-    fs::remove(mTmp / "c/K/same.txt");
-    WriteFile(mTmp / "c/K/same.txt", "newer");
-    auto fnRestoreK = [this](bool blnReplace) {
-        Restore([this, blnReplace](RestoreFolders& w) {
-            w.tvwFolders->setCurrentItem(Node(w, "K"));
-            w.chkReplaceExisting->setChecked(blnReplace);
-            mUi->QueueMsgBoxAnswer(ui::vbYes);
-            w.cmdRestore_Click();
-        });
-    };
-    fnRestoreK(false);
-    EXPECT_EQ(Prompt(mUi->Prompts().size() - 1), "Restore complete!");
-    EXPECT_EQ(ReadFile(mTmp / "c/K/CASE.TXT"), "newer");
-    EXPECT_EQ(ReadFile(mTmp / "c/K/same.txt"), "newer");
-    EXPECT_FALSE(fs::exists(mTmp / "c/K/Case.txt"));  // not beside its twin either
-    fnRestoreK(true);
-    EXPECT_EQ(Prompt(mUi->Prompts().size() - 1), "Restore complete!");
-    ExpectAsBackedUp("K/same.txt");
-    EXPECT_EQ(ReadFile(mTmp / "c/K/CASE.TXT"), "backed up");
-    EXPECT_EQ(fs::last_write_time(mTmp / "c/K/CASE.TXT"),
-              fs::last_write_time(mTmp / "e/Backup/C$/K/Case.txt"));
-}
-
 TEST_F(RestoreFoldersTest, ClosingDuringARestoreStopsItAndEveryFileRestoredIsWhole) {
     std::string strTree;
     for (int i = 0; i < 40; ++i)
@@ -241,7 +211,7 @@ TEST_F(RestoreFoldersTest, ClosingDuringARestoreStopsItAndEveryFileRestoredIsWho
 // From the main window's button down to the file list, from a plain and
 // from a dated backup.
 TEST_F(RestoreFoldersTest, FoldersAndFilesComeBackThroughEveryWindowFromPlainAndDatedBackups) {
-    BackUp("Docs/a.txt=one\nDocs/Sub/b.txt=bee\nDocs/c.txt=sea\nOther/d.txt=dee\n");
+    BackUp("Docs/a.txt=one\nDocs/Sub/b.txt=bee\nDocs/c.txt=sea\nDocs/Case.txt=old\n");
     auto& manager = *mForm->objManager();
     WriteFile(mTmp / "c/Docs/a.txt", "two");
     manager.blnUseDateTimeSubFolder(true);
@@ -250,8 +220,10 @@ TEST_F(RestoreFoldersTest, FoldersAndFilesComeBackThroughEveryWindowFromPlainAnd
     for (const auto& entry : fs::directory_iterator(mTmp / "e/Backup"))
         if (entry.path().filename() != "C$") dated = entry.path();
     ASSERT_FALSE(dated.empty());
-    // Changed and deleted since.
+    // Changed and deleted since; Case.txt is now spelt CASE.TXT.
     WriteFile(mTmp / "c/Docs/a.txt", "three");
+    fs::rename(mTmp / "c/Docs/Case.txt", mTmp / "c/Docs/CASE.TXT");
+    WriteFile(mTmp / "c/Docs/CASE.TXT", "newer");
     fs::remove_all(mTmp / "c/Docs/Sub");
     fs::remove(mTmp / "c/Docs/c.txt");
     mForm->cboDest->addItem(QStringLiteral("E:\\Backup\\"));
@@ -299,6 +271,8 @@ TEST_F(RestoreFoldersTest, FoldersAndFilesComeBackThroughEveryWindowFromPlainAnd
         f.chkReplaceExisting->setChecked(false);
     });
     EXPECT_EQ(ReadFile(mTmp / "c/Docs/a.txt"), "three");
+    EXPECT_EQ(ReadFile(mTmp / "c/Docs/CASE.TXT"), "newer");
+    EXPECT_FALSE(fs::exists(mTmp / "c/Docs/Case.txt")) << "not beside its twin either";
     ExpectAsBackedUp("Docs/Sub/b.txt");
     ExpectAsBackedUp("Docs/c.txt");
     // The folder alone, replacing: its subfolder comes back empty.
@@ -308,6 +282,9 @@ TEST_F(RestoreFoldersTest, FoldersAndFilesComeBackThroughEveryWindowFromPlainAnd
         f.chkReplaceExisting->setChecked(true);
     });
     ExpectAsBackedUp("Docs/a.txt");
+    EXPECT_EQ(ReadFile(mTmp / "c/Docs/CASE.TXT"), "old");
+    EXPECT_EQ(fs::last_write_time(mTmp / "c/Docs/CASE.TXT"),
+              fs::last_write_time(mTmp / "e/Backup/C$/Docs/Case.txt"));
     EXPECT_TRUE(fs::is_empty(mTmp / "c/Docs/Sub"));
     // One picked file from the dated backup, replacing.
     fnRestore(true, [](RestoreFolders& f) {

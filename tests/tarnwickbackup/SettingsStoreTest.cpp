@@ -21,15 +21,6 @@ class SettingsStoreTest : public ::testing::Test {
     SettingsStore mStore{mFile};
 };
 
-TEST_F(SettingsStoreTest, AbsentValuesReadAsTheirDefaultAndMakeNoFile) {
-    EXPECT_EQ(mStore.GetSetting("General", "CurrentDestination", ""), "");
-    EXPECT_EQ(mStore.GetSetting("AlwaysShow", "SpaceNote", "1"), "1");
-    EXPECT_TRUE(mStore.GetAllSettings("Destinations").empty());
-    mStore.DeleteSection("Destinations");
-    mStore.DeleteSetting("General", "CurrentDestination");
-    EXPECT_FALSE(std::filesystem::exists(mFile));
-}
-
 TEST_F(SettingsStoreTest, AwkwardValuesAndNamesComeBackExactly) {
     const std::string strOdd = " lead and trail \t";
     const std::string strLines = "one\r\ntwo\nthree \"quoted\" \\ \x01";
@@ -50,7 +41,13 @@ TEST_F(SettingsStoreTest, AwkwardValuesAndNamesComeBackExactly) {
               std::string::npos);
 }
 
-TEST_F(SettingsStoreTest, NamesIgnoreLetterCaseAndKeepTheirOrder) {
+TEST_F(SettingsStoreTest, AbsentValuesMakeNoFileAndNamesIgnoreLetterCaseAndKeepTheirOrder) {
+    EXPECT_EQ(mStore.GetSetting("AlwaysShow", "SpaceNote", "1"), "1");
+    EXPECT_TRUE(mStore.GetAllSettings("Destinations").empty());
+    mStore.DeleteSection("Destinations");
+    mStore.DeleteSetting("General", "CurrentDestination");
+    EXPECT_FALSE(std::filesystem::exists(mFile));
+
     mStore.SaveSetting("Destinations", "Dest1", "f:\\");
     mStore.SaveSetting("Destinations", "Dest0", "e:\\");
     mStore.SaveSetting("destinations", "DEST1", "g:\\");

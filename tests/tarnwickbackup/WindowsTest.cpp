@@ -26,7 +26,7 @@ using platform::qt::HelpViewer;
 
 class WindowsTest : public WindowFixture {};
 
-TEST_F(WindowsTest, TextWindowStaysHiddenWhenItsKeyWasCleared) {
+TEST_F(WindowsTest, TextWindowObeysItsKeyAndWithoutADisplayWritesOneLine) {
     tarnwickbackup::App().blnHeadless = false;
     // Shows a text under the key "LogNote" (none: without a key), the stored
     // value obeyed when blnObey; returns whether the window and its check box
@@ -53,12 +53,11 @@ TEST_F(WindowsTest, TextWindowStaysHiddenWhenItsKeyWasCleared) {
     EXPECT_TRUE(fnShow("LogNote", false, true).second);
     EXPECT_EQ(Setting("AlwaysShow", "LogNote"), "1");
     EXPECT_EQ(fnShow("", false, false), std::make_pair(true, false));
-}
 
-TEST_F(WindowsTest, TextWindowWithoutDisplayWritesOneLine) {
+    // Without a display the text is one line on standard error.
+    tarnwickbackup::App().blnHeadless = true;
     testing::internal::CaptureStderr();
-    tarnwickbackup::ShowText text;
-    text.ShowMe("Error Log", "a\r\nb");
+    tarnwickbackup::ShowText().ShowMe("Error Log", "a\r\nb");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "[Error Log] a | b\n");
 }
 
@@ -114,7 +113,7 @@ TEST_F(WindowsTest, SplashNamesVersionAndRevisionAndClosesByTimerOrButton) {
     EXPECT_EQ(LastPrompt().strPrompt, "Version number text error!");
 }
 
-TEST_F(WindowsTest, HelpOpensEachWindowsTopicWithoutWaiting) {
+TEST_F(WindowsTest, HelpOpensEachWindowsTopicWithoutWaitingFromWhereverItIsInstalled) {
     for (const int32_t lngContext : {1000, 2000, 2001, 2002, 2003, 3000, 4001}) {
         tarnwickbackup::ShowHelp(lngContext, 0, false);
         HelpViewer* viewer = HelpViewer::Current();
@@ -133,25 +132,21 @@ TEST_F(WindowsTest, HelpOpensEachWindowsTopicWithoutWaiting) {
     emit f1->activated();
     EXPECT_EQ(HelpViewer::Current()->lngContext(), 1000);
 
-    tarnwickbackup::App().HelpFile = "TarnwickBackup.hlp";
-    mUi->ClearPrompts();
-    tarnwickbackup::ShowHelp(1000, 0, false);
-    EXPECT_EQ(LastPrompt().strPrompt, "Invalid help file specification.");
-    EXPECT_EQ(LastPrompt().lngStyle, ui::vbOKOnly);
-    HelpViewer::Current()->close();
-}
-
-// Installed, the help file lies in ../share/tarnwickbackup beside bin.
-TEST_F(WindowsTest, HelpFileOutsideTheProgramFolderIsFoundInTheSharedDataFolder) {
+    // Installed, the help file lies in ../share/tarnwickbackup beside bin.
     const auto shared = mTmp / "share" / "tarnwickbackup";
     std::filesystem::create_directories(shared);
     std::filesystem::rename(mTmp / "prog" / "TarnwickBackup.hlp", shared / "TarnwickBackup.hlp");
     tarnwickbackup::ShowHelp(2000, 0, false);
     EXPECT_TRUE(HelpViewer::Current()->blnTopicFound());
-
     std::filesystem::remove(shared / "TarnwickBackup.hlp");
     tarnwickbackup::ShowHelp(1000, 0, false);
     EXPECT_FALSE(HelpViewer::Current()->blnTopicFound());
+
+    tarnwickbackup::App().HelpFile = "TarnwickBackup.hlp";
+    mUi->ClearPrompts();
+    tarnwickbackup::ShowHelp(1000, 0, false);
+    EXPECT_EQ(LastPrompt().strPrompt, "Invalid help file specification.");
+    EXPECT_EQ(LastPrompt().lngStyle, ui::vbOKOnly);
     HelpViewer::Current()->close();
 }
 
