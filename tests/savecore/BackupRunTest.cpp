@@ -214,3 +214,38 @@ TEST(BackupText, SpaceUsedFormats) {
     objManager.UseSpace(1234567890);
     EXPECT_EQ(objManager.strSpaceUsed(), "1,234,567,890 bytes, or 2.39 CD-RW discs,");
 }
+
+// An emptied instruction file selects nothing: the count before the run
+// says so, and the old backup is emptied for it only on a yes. Uncounted
+// and incremental runs go on unasked.
+TEST_F(BackupRun, ACountedSelectionOfNothingEmptiesTheOldBackupOnlyOnAYes) {
+    twtest::BuildTree(Host('C'), "Data/a.txt\n");
+    Instructions('C', "", {});
+    twtest::BuildTree(Host('E') / "Backup", "old.txt\n");
+    Start();
+    EXPECT_FALSE(blnBackup("E:\\Backup\\", true));
+    ASSERT_EQ(mobjManager.lngFilesUsed(), 0);
+
+    mobjManager.lngCountedFiles(0);
+    EXPECT_TRUE(blnBackup());  // the default answer is No
+    ASSERT_EQ(mobjUi->Prompts().size(), 1u);
+    EXPECT_EQ(mobjUi->Prompts()[0].strTitle, "Confirm Erase");
+    EXPECT_EQ(twtest::ReadTree(Host('E') / "Backup"), "old.txt=old.txt\n");
+
+    // The count serves one run only; an incremental run asks nothing.
+    EXPECT_FALSE(blnBackup());
+    EXPECT_EQ(twtest::ReadTree(Host('E') / "Backup"), "");
+    twtest::BuildTree(Host('E') / "Backup", "old.txt\n");
+    mobjManager.blnIncrementalMode(true);
+    mobjManager.lngCountedFiles(0);
+    EXPECT_FALSE(blnBackup());
+    mobjManager.blnIncrementalMode(false);
+    EXPECT_EQ(mobjUi->Prompts().size(), 1u);
+
+    twtest::BuildTree(Host('E') / "Backup", "old.txt\n");
+    mobjManager.lngCountedFiles(0);
+    mobjUi->QueueMsgBoxAnswer(ui::vbYes);
+    EXPECT_FALSE(blnBackup());
+    EXPECT_EQ(mobjUi->Prompts().size(), 2u);
+    EXPECT_EQ(twtest::ReadTree(Host('E') / "Backup"), "");
+}
