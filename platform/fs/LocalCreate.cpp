@@ -27,21 +27,30 @@ Location LocalFileSystem::ParentForCreate(const WinPath& path) const {
     return *parent;
 }
 
-FolderPtr LocalFileSystem::CreateFolder(const std::string& strPath) {
+NewEntry LocalFileSystem::PlaceForNew(const std::string& strPath) const {
     const WinPath path = WinPath::Parse(strPath);
-    const Location parent = ParentForCreate(path);
+    Location parent = ParentForCreate(path);
     const std::string& strName = path.Names().back();
     if (PathResolver::FindName(parent.strHost, strName, EntryKind::Missing))
         throw RtError(rt::kFileAlreadyExists);
-    const std::string strHostName = HostNames::ToHostName(strName);
-    const Location loc{parent.lngDrive, parent.win.Child(HostNames::ToWindowsName(strHostName)),
-                       PathResolver::Join(parent.strHost, strHostName)};
+    std::string strHostName = HostNames::ToHostName(strName);
+    Location loc = ChildOf(parent, strHostName);
     Fault(FsOp::Create, loc.win);
     mclaims->CheckNoLinks(parent.strHost);
+    return {std::move(parent), std::move(strHostName), std::move(loc)};
+}
+
+void LocalFileSystem::CountNew(const NewEntry& entry, EntryKind kind) {
+    mdrives[entry.parent.lngDrive].space->Written(0);
+    ListingCache::Instance().Added(entry.parent.strHost, {entry.strHostName, kind});
+}
+
+FolderPtr LocalFileSystem::CreateFolder(const std::string& strPath) {
+    const NewEntry entry = PlaceForNew(strPath);
+    const Location& loc = entry.loc;
     if (mkdir(loc.strHost.c_str(), 0777) != 0) throw RtError::FromErrno(errno, true);
-    mclaims->Made(parent.strHost, loc.strHost);
-    mdrives[parent.lngDrive].space->Written(0);
-    ListingCache::Instance().Added(parent.strHost, {strHostName, EntryKind::Folder});
+    mclaims->Made(entry.parent.strHost, loc.strHost);
+    CountNew(entry, EntryKind::Folder);
     struct stat st;
     if (stat(loc.strHost.c_str(), &st) != 0) return FolderAt(loc);
     // What a backup makes it fills next: its listings are known without reading.
@@ -65,17 +74,9 @@ void LocalFileSystem::WriteFileReplacing(const std::string& strPath, const std::
 }
 
 void LocalFileSystem::CreateEmptyFile(const std::string& strPath) {
-    const WinPath path = WinPath::Parse(strPath);
-    const Location parent = ParentForCreate(path);
-    const std::string& strName = path.Names().back();
-    if (PathResolver::FindName(parent.strHost, strName, EntryKind::Missing))
-        throw RtError(rt::kFileAlreadyExists);
-    const std::string strHostName = HostNames::ToHostName(strName);
-    Fault(FsOp::Create, parent.win.Child(HostNames::ToWindowsName(strHostName)));
-    mclaims->CheckNoLinks(parent.strHost);
-    FileWriter::CreateEmpty(PathResolver::Join(parent.strHost, strHostName));
-    mdrives[parent.lngDrive].space->Written(0);
-    ListingCache::Instance().Added(parent.strHost, {strHostName, EntryKind::File});
+    const NewEntry entry = PlaceForNew(strPath);
+    FileWriter::CreateEmpty(entry.loc.strHost);
+    CountNew(entry, EntryKind::File);
 }
 
 }  // namespace platform::fs

@@ -25,9 +25,14 @@ bool LocalFileSystem::DriveReady(std::size_t lngDrive) const {
     return blnReady;
 }
 
-std::size_t LocalFileSystem::DriveOfSpec(const std::string& strDriveSpec) const {
+std::optional<std::size_t> LocalFileSystem::DriveIndexOfSpec(
+    const std::string& strDriveSpec) const {
     const auto letter = WinPath::DriveLetterOf(strDriveSpec);
-    const auto index = letter ? DriveIndex(*letter) : std::nullopt;
+    return letter ? DriveIndex(*letter) : std::nullopt;
+}
+
+std::size_t LocalFileSystem::DriveOfSpec(const std::string& strDriveSpec) const {
+    const auto index = DriveIndexOfSpec(strDriveSpec);
     if (!index) throw RtError(rt::kDeviceUnavailable);
     return *index;
 }
@@ -81,15 +86,11 @@ std::vector<DrivePtr> LocalFileSystem::Drives() const {
 }
 
 bool LocalFileSystem::DriveExists(const std::string& strDriveSpec) const {
-    const auto letter = WinPath::DriveLetterOf(strDriveSpec);
-    return letter && DriveIndex(*letter);
+    return DriveIndexOfSpec(strDriveSpec).has_value();
 }
 
 DrivePtr LocalFileSystem::GetDrive(const std::string& strDriveSpec) const {
-    const auto letter = WinPath::DriveLetterOf(strDriveSpec);
-    const auto index = letter ? DriveIndex(*letter) : std::nullopt;
-    if (!index) throw RtError(rt::kDeviceUnavailable);
-    return DriveAt(*index);
+    return DriveAt(DriveOfSpec(strDriveSpec));
 }
 
 DrivePtr LocalFileSystem::DriveAt(std::size_t lngDrive) const {
@@ -114,8 +115,7 @@ void LocalFileSystem::FlushDrive(const std::string& strDriveSpec) {
 }
 
 void LocalFileSystem::ForgetMedium(const std::string& strDriveSpec) {
-    const auto letter = WinPath::DriveLetterOf(strDriveSpec);
-    const auto index = letter ? DriveIndex(*letter) : std::nullopt;
+    const auto index = DriveIndexOfSpec(strDriveSpec);
     if (!index) return;
     const DriveState& drive = mdrives[*index];
     drive.space->Forget();

@@ -95,20 +95,20 @@ Location LocalFileSystem::Require(const std::string& strPath, EntryKind kind) co
     throw RtError(lngMissing);
 }
 
-bool LocalFileSystem::FolderExists(const std::string& strPath) const {
+bool LocalFileSystem::Exists(const std::string& strPath, EntryKind kind) const {
     try {
-        return Find(WinPath::Parse(strPath), EntryKind::Folder).has_value();
+        return Find(WinPath::Parse(strPath), kind).has_value();
     } catch (const RtError&) {
         return false;
     }
 }
 
+bool LocalFileSystem::FolderExists(const std::string& strPath) const {
+    return Exists(strPath, EntryKind::Folder);
+}
+
 bool LocalFileSystem::FileExists(const std::string& strPath) const {
-    try {
-        return Find(WinPath::Parse(strPath), EntryKind::File).has_value();
-    } catch (const RtError&) {
-        return false;
-    }
+    return Exists(strPath, EntryKind::File);
 }
 
 bool LocalFileSystem::FolderWritable(const std::string& strPath) const {
