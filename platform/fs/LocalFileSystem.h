@@ -1,11 +1,7 @@
 // The file-system object model over the Linux file system: every drive
 // letter of the drive table is a host folder. The drive, folder and file
 // handles hold this object and a Location, and call back into it.
-//
-// LocalFileSystem.cpp holds construction and lookups; the rest lives by
-// responsibility in LocalDriveAccess, LocalFolderContents, LocalAttributes,
-// LocalCopy, LocalCreate, LocalDelete, LocalLinks, LocalFolderIdentity and
-// LocalAppPath (.cpp).
+// Its members are defined in one source per responsibility (README.md).
 #pragma once
 
 #include <sys/stat.h>
