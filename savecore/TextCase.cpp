@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "platform/fs/Utf8.h"
+
 namespace savecore {
 
 namespace {
@@ -15,40 +17,6 @@ constexpr std::array<char32_t, 32> kCp1252High = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-bool blnIsContinuation(unsigned char ch) {
-    return (ch & 0xC0) == 0x80;
-}
-
-// Length of the valid UTF-8 sequence at ix, or 0 when the bytes there are
-// not one (truncated, overlong, surrogate, beyond U+10FFFF).
-std::size_t lngSequenceLength(const std::string& strText, std::size_t ix, char32_t& chCode) {
-    const auto b0 = static_cast<unsigned char>(strText[ix]);
-    std::size_t n = 0;
-    char32_t ch = 0;
-    char32_t chMin = 0;
-    if (b0 < 0x80) {
-        chCode = b0;
-        return 1;
-    } else if ((b0 & 0xE0) == 0xC0) {
-        n = 2, ch = b0 & 0x1F, chMin = 0x80;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        n = 3, ch = b0 & 0x0F, chMin = 0x800;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        n = 4, ch = b0 & 0x07, chMin = 0x10000;
-    } else {
-        return 0;
-    }
-    if (ix + n > strText.size()) return 0;
-    for (std::size_t k = 1; k < n; ++k) {
-        const auto b = static_cast<unsigned char>(strText[ix + k]);
-        if (!blnIsContinuation(b)) return 0;
-        ch = (ch << 6) | (b & 0x3F);
-    }
-    if (ch < chMin || ch > 0x10FFFF || (ch >= 0xD800 && ch <= 0xDFFF)) return 0;
-    chCode = ch;
-    return n;
-}
 
 char32_t chUpperLatinExtA(char32_t ch) {
     if (ch == 0x0131) return U'I';
@@ -107,7 +75,7 @@ bool blnHasNonAscii(const std::string& strBytes) {
 
 char32_t chNextCodePoint(const std::string& strText, std::size_t& ix) {
     char32_t ch = 0;
-    const std::size_t n = lngSequenceLength(strText, ix, ch);
+    const std::size_t n = platform::fs::Utf8::DecodeOne(strText, ix, ch);
     if (n == 0) {
         ch = kEscapedByteBase + static_cast<unsigned char>(strText[ix]);
         ++ix;
@@ -125,23 +93,10 @@ std::vector<char32_t> acpCodePoints(const std::string& strText) {
 }
 
 void AppendUtf8(std::string& strOut, char32_t ch) {
-    if (ch >= kEscapedByteBase + 0x80 && ch <= kEscapedByteBase + 0xFF) {
+    if (ch >= kEscapedByteBase + 0x80 && ch <= kEscapedByteBase + 0xFF)
         strOut += static_cast<char>(ch - kEscapedByteBase);
-    } else if (ch < 0x80) {
-        strOut += static_cast<char>(ch);
-    } else if (ch < 0x800) {
-        strOut += static_cast<char>(0xC0 | (ch >> 6));
-        strOut += static_cast<char>(0x80 | (ch & 0x3F));
-    } else if (ch < 0x10000) {
-        strOut += static_cast<char>(0xE0 | (ch >> 12));
-        strOut += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
-        strOut += static_cast<char>(0x80 | (ch & 0x3F));
-    } else {
-        strOut += static_cast<char>(0xF0 | (ch >> 18));
-        strOut += static_cast<char>(0x80 | ((ch >> 12) & 0x3F));
-        strOut += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
-        strOut += static_cast<char>(0x80 | (ch & 0x3F));
-    }
+    else
+        platform::fs::Utf8::Append(ch, strOut);
 }
 
 char32_t chUpperCase(char32_t ch) {
@@ -175,7 +130,7 @@ std::string strUCase(const std::string& strText) {
 bool blnIsValidUtf8(const std::string& strBytes) {
     char32_t ch = 0;
     for (std::size_t ix = 0; ix < strBytes.size();) {
-        const std::size_t n = lngSequenceLength(strBytes, ix, ch);
+        const std::size_t n = platform::fs::Utf8::DecodeOne(strBytes, ix, ch);
         if (n == 0) return false;
         ix += n;
     }

@@ -4,59 +4,14 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/fs/Utf8.h"
+
 namespace platform::fs {
 
 namespace {
 
 constexpr char32_t kBackslashStandIn = 0xF05C;
 constexpr char32_t kByteStandInBase = 0xF200;  // U+F200..U+F2FF, bytes 0x80..0xFF used
-
-// Strict UTF-8: no overlong forms, no surrogates, nothing past U+10FFFF.
-// Returns the sequence length, 0 when the bytes at i are not valid UTF-8.
-std::size_t DecodeOne(std::string_view s, std::size_t i, char32_t& cp) {
-    const auto b0 = static_cast<unsigned char>(s[i]);
-    if (b0 < 0x80) {
-        cp = b0;
-        return 1;
-    }
-    std::size_t len;
-    char32_t min;
-    if ((b0 & 0xE0) == 0xC0) {
-        len = 2, cp = b0 & 0x1F, min = 0x80;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        len = 3, cp = b0 & 0x0F, min = 0x800;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        len = 4, cp = b0 & 0x07, min = 0x10000;
-    } else {
-        return 0;
-    }
-    if (i + len > s.size()) return 0;
-    for (std::size_t k = 1; k < len; ++k) {
-        const auto b = static_cast<unsigned char>(s[i + k]);
-        if ((b & 0xC0) != 0x80) return 0;
-        cp = (cp << 6) | (b & 0x3F);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
-    return len;
-}
-
-void Encode(char32_t cp, std::string& out) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
 
 bool IsReserved(char32_t cp) {
     return cp == kBackslashStandIn || (cp >= kByteStandInBase && cp <= kByteStandInBase + 0xFF);
@@ -95,7 +50,7 @@ std::vector<char32_t> FoldedCodePoints(std::string_view s) {
     out.reserve(s.size());
     for (std::size_t i = 0; i < s.size();) {
         char32_t cp;
-        const std::size_t len = DecodeOne(s, i, cp);
+        const std::size_t len = Utf8::DecodeOne(s, i, cp);
         if (len == 0) {
             out.push_back(0x110000 + static_cast<unsigned char>(s[i]));
             ++i;
@@ -115,16 +70,16 @@ std::string HostNames::ToWindowsName(std::string_view hostName) {
     out.reserve(hostName.size());
     for (std::size_t i = 0; i < hostName.size();) {
         if (hostName[i] == '\\') {
-            Encode(kBackslashStandIn, out);
+            Utf8::Append(kBackslashStandIn, out);
             ++i;
             continue;
         }
         char32_t cp;
-        const std::size_t len = DecodeOne(hostName, i, cp);
+        const std::size_t len = Utf8::DecodeOne(hostName, i, cp);
         if (len == 0 || IsReserved(cp)) {
             const std::size_t n = len == 0 ? 1 : len;
             for (std::size_t k = 0; k < n; ++k)
-                Encode(kByteStandInBase + static_cast<unsigned char>(hostName[i + k]), out);
+                Utf8::Append(kByteStandInBase + static_cast<unsigned char>(hostName[i + k]), out);
             i += n;
         } else {
             out.append(hostName.substr(i, len));
@@ -139,7 +94,7 @@ std::string HostNames::ToHostName(std::string_view winName) {
     out.reserve(winName.size());
     for (std::size_t i = 0; i < winName.size();) {
         char32_t cp;
-        const std::size_t len = DecodeOne(winName, i, cp);
+        const std::size_t len = Utf8::DecodeOne(winName, i, cp);
         if (len == 0) {
             out += winName[i++];
         } else if (cp == kBackslashStandIn) {
@@ -161,11 +116,11 @@ std::string HostNames::Fold(std::string_view name) {
     out.reserve(name.size());
     for (std::size_t i = 0; i < name.size();) {
         char32_t cp;
-        const std::size_t len = DecodeOne(name, i, cp);
+        const std::size_t len = Utf8::DecodeOne(name, i, cp);
         if (len == 0) {
             out += name[i++];
         } else {
-            Encode(FoldOne(cp), out);
+            Utf8::Append(FoldOne(cp), out);
             i += len;
         }
     }

@@ -1,6 +1,7 @@
 // The file-system object model over the Linux file system: every drive
 // letter of the drive table is a host folder. The drive, folder and file
 // handles hold this object and a Location, and call back into it.
+// Its members are defined in one source per responsibility (README.md).
 #pragma once
 
 #include <sys/stat.h>
@@ -41,6 +42,13 @@ struct ListedFile {
     uint64_t lngSize = 0;
     timespec mtime{};
     bool blnLink = false;  // a symbolic link to a file; size and time are its target's
+};
+
+// A folder or file about to be made, and the folder it goes in.
+struct NewEntry {
+    Location parent;
+    std::string strHostName;
+    Location loc;
 };
 
 struct HostEntry;
@@ -125,6 +133,7 @@ class LocalFileSystem final : public FileSystem,
   private:
     std::shared_ptr<LocalFileSystem> Self() const;
     std::optional<std::size_t> DriveIndex(char chLetter) const;
+    std::optional<std::size_t> DriveIndexOfSpec(const std::string& strDriveSpec) const;
     // The real host folder of a Windows path (see HostFolder::Real); none
     // for a letter that is not in the table.
     std::optional<std::string> RealFolderOf(const std::string& strPath) const;
@@ -134,12 +143,20 @@ class LocalFileSystem final : public FileSystem,
     // pParentFound: see PathResolver::Resolve.
     std::optional<Location> Find(const WinPath& path, EntryKind kind,
                                  bool* pParentFound = nullptr) const;
+    // Find without the errors of a path that cannot be looked up.
+    bool Exists(const std::string& strPath, EntryKind kind) const;
     // Require without the exception for a missing entry: none, with the
     // number Require raises in lngMissing (a drive not ready still throws).
     std::optional<Location> Lookup(const WinPath& path, EntryKind kind, int32_t& lngMissing) const;
     Location Require(const std::string& strPath, EntryKind kind) const;
     // The existing parent folder of a new entry (76), on a writable drive (70).
     Location ParentForCreate(const WinPath& path) const;
+    // Where the new entry strPath goes: a parent as ParentForCreate finds
+    // it, with nothing of that name in it yet (58); the Create fault is
+    // asked and the way to it checked for links.
+    NewEntry PlaceForNew(const std::string& strPath) const;
+    // Tells the free space and the kept listing of the new empty entry.
+    void CountNew(const NewEntry& entry, EntryKind kind);
     // Where the parent of path is if its names are the host's exactly; none
     // for a root, a read-only drive or a simulated medium. Asks nothing of
     // the file system.

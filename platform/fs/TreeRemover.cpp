@@ -54,9 +54,16 @@ void TreeRemover::RemoveFolder(const std::string& strHostPath, const std::string
     if (!S_ISDIR(st.st_mode)) throw RtError(rt::kPathNotFound);
     if (!mblnForce && !(st.st_mode & S_IWUSR)) throw RtError(rt::kPermissionDenied);
     if (mbefore) mbefore(strWinPath);
-    const int fd = open(strHostPath.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    RemoveTree(AT_FDCWD, strHostPath, st.st_mode, strWinPath);
+}
+
+void TreeRemover::RemoveTree(int dirFd, const std::string& strName, mode_t mode,
+                             const std::string& strWinPath) {
+    const int fd = openat(dirFd, strName.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) throw RtError::FromErrno(errno, true);
-    if (!(st.st_mode & S_IWUSR)) fchmod(fd, (st.st_mode & 07777) | S_IWUSR);
+    // Forced: a folder without write permission gets it, so an
+    // unprivileged owner can empty it.
+    if (!(mode & S_IWUSR)) fchmod(fd, (mode & 07777) | S_IWUSR);
     try {
         RemoveContents(fd, strWinPath);
     } catch (...) {
@@ -64,7 +71,7 @@ void TreeRemover::RemoveFolder(const std::string& strHostPath, const std::string
         throw;
     }
     close(fd);
-    if (rmdir(strHostPath.c_str()) != 0) throw RtError::FromErrno(errno, true);
+    if (unlinkat(dirFd, strName.c_str(), AT_REMOVEDIR) != 0) throw RtError::FromErrno(errno, true);
 }
 
 void TreeRemover::RemoveContents(int dirFd, const std::string& strWinPath) {
@@ -82,21 +89,7 @@ void TreeRemover::RemoveEntry(int dirFd, const std::string& strName,
     if (!mblnForce && IsProtected(lst)) throw RtError(rt::kPermissionDenied);
     if (mbefore) mbefore(strWinPath);
     if (S_ISDIR(lst.st_mode)) {
-        const int sub =
-            openat(dirFd, strName.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (sub < 0) throw RtError::FromErrno(errno, true);
-        // Forced: a folder without write permission gets it, so an
-        // unprivileged owner can empty it.
-        if (!(lst.st_mode & S_IWUSR)) fchmod(sub, (lst.st_mode & 07777) | S_IWUSR);
-        try {
-            RemoveContents(sub, strWinPath);
-        } catch (...) {
-            close(sub);
-            throw;
-        }
-        close(sub);
-        if (unlinkat(dirFd, strName.c_str(), AT_REMOVEDIR) != 0)
-            throw RtError::FromErrno(errno, true);
+        RemoveTree(dirFd, strName, lst.st_mode, strWinPath);
         return;
     }
     if (unlinkat(dirFd, strName.c_str(), 0) != 0) throw RtError::FromErrno(errno);

@@ -4,6 +4,8 @@
 // removed itself and whatever it points to stays untouched.
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -24,6 +26,10 @@ class TreeRemover {
     uint64_t Freed() const { return mfreed; }
 
   private:
+    // Opens the folder strName of dirFd (AT_FDCWD: a path), already checked,
+    // empties it and removes it.
+    void RemoveTree(int dirFd, const std::string& strName, mode_t mode,
+                    const std::string& strWinPath);
     void RemoveContents(int dirFd, const std::string& strWinPath);
     void RemoveEntry(int dirFd, const std::string& strName, const std::string& strWinPath);
 

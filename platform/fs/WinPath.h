@@ -24,6 +24,10 @@ class WinPath {
     // Windows does, rather than failing. Text without a drive letter comes
     // back unchanged, so the caller's own test of the form refuses it.
     static std::string CanonicalFolder(const std::string& strFolder);
+    // Whether the text ends in a separator, so that it names a folder ("C:\Data\").
+    static bool EndsInSeparator(const std::string& strPath) {
+        return !strPath.empty() && (strPath.back() == '\\' || strPath.back() == '/');
+    }
 
     char Letter() const { return mchLetter; }
     const std::vector<std::string>& Names() const { return mastrNames; }
