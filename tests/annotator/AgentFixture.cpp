@@ -5,11 +5,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
-#include <sstream>
-#include <thread>
 
+#include "annotator/src/AgentWindow.h"
 #include "platform/win/Process.h"
 
 extern char** environ;
@@ -59,34 +57,24 @@ pid_t AgentFixture::StartAgent(const std::vector<std::string>& args, const std::
 }
 
 std::optional<int> AgentFixture::WaitExit(pid_t pid, int lngLimitMs) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(lngLimitMs);
-    for (;;) {
-        int status = 0;
-        const pid_t r = waitpid(pid, &status, WNOHANG);
-        if (r == pid) {
-            std::erase(mStarted, pid);
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        }
-        if (r < 0 || std::chrono::steady_clock::now() >= deadline) return std::nullopt;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-}
-
-std::vector<std::string> AgentFixture::LogLines() {
-    std::istringstream in(ReadText(Path("calls.log")));
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
+    int status = 0;
+    pid_t r = 0;
+    blnEventually([&] { return (r = waitpid(pid, &status, WNOHANG)) != 0; }, lngLimitMs);
+    if (r != pid) return std::nullopt;
+    std::erase(mStarted, pid);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 std::vector<std::string> AgentFixture::WaitForLog(size_t lngLines, int lngLimitMs) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(lngLimitMs);
-    auto lines = LogLines();
-    while (lines.size() < lngLines && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        lines = LogLines();
-    }
+    std::vector<std::string> lines;
+    blnEventually([&] { return (lines = LogLines()).size() >= lngLines; }, lngLimitMs);
     return lines;
+}
+
+void AgentFixture::StopAgent(pid_t pid) {
+    EXPECT_EQ(platform::win::PostMessage(platform::win::FindWindow(kAgentClass), WM_NV_QUIT, 0, 0),
+              0);
+    EXPECT_EQ(WaitExit(pid, 5000), 0);
 }
 
 }  // namespace twtest

@@ -25,9 +25,10 @@ class AgentFixture : public WinFixture {
     pid_t StartAgent(const std::vector<std::string>& args, const std::string& strArgv0 = "");
     // The exit status, or nothing while it still runs after the limit.
     std::optional<int> WaitExit(pid_t pid, int lngLimitMs);
-    std::vector<std::string> LogLines();
     // Waits until the log has at least that many lines.
     std::vector<std::string> WaitForLog(size_t lngLines, int lngLimitMs = 5000);
+    // Posts the stop message to the running agent and expects it to end.
+    void StopAgent(pid_t pid);
 
   private:
     std::vector<pid_t> mStarted;

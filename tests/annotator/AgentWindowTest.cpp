@@ -4,8 +4,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QSystemTrayIcon>
-#include <chrono>
-#include <thread>
 
 #include "annotator/src/AgentMenu.h"
 #include "annotator/src/AgentWindow.h"
@@ -13,6 +11,7 @@
 #include "annotator/src/NVPrefs.h"
 #include "annotator/src/TrayIcon.h"
 #include "tests/annotator/AgentFixture.h"
+#include "tests/annotator/DesktopApp.h"
 #include "tests/annotator/RecordingHotKeys.h"
 
 using namespace platform::win;
@@ -52,14 +51,6 @@ class Agent : public AgentFixture {
         for (QAction* a : mTray->Menu().actions())
             if (AgentMenu::lngCommandOf(a) == lngId) return a;
         return nullptr;
-    }
-    template <typename Pred>
-    bool blnRunUntil(Pred pred) {
-        for (int i = 0; i < 500 && !pred(); ++i) {
-            QApplication::processEvents();
-            std::this_thread::sleep_for(10ms);
-        }
-        return pred();
     }
     void WriteByte(const char* name, uint8_t b) {
         ASSERT_EQ(mPrefs->Write("Capture", name, &b, 1), S_OK);
