@@ -102,35 +102,29 @@ TEST_F(InstallerCycle, InstallUpgradeUninstallAndRemovalCopy) {
     EXPECT_EQ(pending[2].first, copy.parent_path().string());
 }
 
-TEST_F(InstallerCycle, LibraryStillInPlaceTakesNextFreeName) {
+TEST_F(InstallerCycle, LibraryStillInPlaceTakesNextFreeNameAndIsDeletedAtRestart) {
     fs::create_directories(Folder());
     WriteText(Folder() + "notavex.dll", "held by the browser");
     auto r = RunSource("-i");
     ASSERT_EQ(r.lngCode, 0) << r.strErr;
     ExpectInstalled("notavex1.dll", {"notavex.dll"});
-    EXPECT_EQ(PendingAtRestart(),
-              (std::vector<std::pair<std::string, std::string>>{{Folder() + "notavex.dll", ""}}));
+    const std::vector<std::pair<std::string, std::string>> pending{{Folder() + "notavex.dll", ""}};
+    EXPECT_EQ(PendingAtRestart(), pending);
 
-    // A new install (nothing recorded) next to both names takes the third.
+    // A new install (nothing recorded) next to both names takes the third;
+    // on the older family the deletion joins the entries of the rename
+    // section instead.
     auto registry = NewRegistry();
     SHDeleteKey(*registry, HKEY_LOCAL_MACHINE, "Software\\Notavex");
+    setenv("NOTAVEX_WINVER", "9x 4.10", 1);
+    const std::string winInit = Path("machine/var/lib/notavex/WININIT.INI");
+    const std::string entries = "[Other]\r\nA=1\r\n[rename]\r\nNUL=/old/a\r\n/x/b=/x/c\r\n";
+    WriteText(winInit, entries);
     r = RunSource("-i");
     ASSERT_EQ(r.lngCode, 0) << r.strErr;
     ExpectInstalled("notavex2.dll", {"notavex.dll", "notavex1.dll"});
-}
-
-TEST_F(InstallerCycle, WinInitRenameSectionKeepsItsEntries) {
-    setenv("NOTAVEX_WINVER", "9x 4.10", 1);
-    WriteText(Path("machine/var/lib/notavex/WININIT.INI"),
-              "[Other]\r\nA=1\r\n[rename]\r\nNUL=/old/a\r\n/x/b=/x/c\r\n");
-    fs::create_directories(Folder());
-    WriteText(Folder() + "notavex.dll", "held");
-    const auto r = RunSource("-i");
-    ASSERT_EQ(r.lngCode, 0) << r.strErr;
-    EXPECT_EQ(ReadText(Path("machine/var/lib/notavex/WININIT.INI")),
-              "[Other]\r\nA=1\r\n[rename]\r\nNUL=/old/a\r\n/x/b=/x/c\r\nNUL=" + Folder() +
-                  "notavex.dll\r\n");
-    EXPECT_TRUE(PendingAtRestart().empty());
+    EXPECT_EQ(ReadText(winInit), entries + "NUL=" + Folder() + "notavex.dll\r\n");
+    EXPECT_EQ(PendingAtRestart(), pending);
 }
 
 TEST_F(InstallerCycle, CancelledOrBlockedUpgradeLeavesPreviousInstallation) {
