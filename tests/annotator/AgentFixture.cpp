@@ -8,9 +8,12 @@
 #include <filesystem>
 
 #include "annotator/src/AgentWindow.h"
+#include "platform/win/Locations.h"
 #include "platform/win/Process.h"
 
 extern char** environ;
+
+using namespace platform::win;
 
 namespace twtest {
 
@@ -32,19 +35,16 @@ void AgentFixture::TearDown() {
     WinFixture::TearDown();
 }
 
-std::string AgentFixture::BinPath(const std::string& strName) {
-    return (std::filesystem::read_symlink("/proc/self/exe").parent_path() / strName).string();
-}
-
 void AgentFixture::RegisterStandin() {
     int32_t code = -1;
-    ASSERT_TRUE(platform::win::blnRunAndWait("Regsvr32.exe /s " + BinPath("notavex.dll"), &code));
+    ASSERT_TRUE(
+        blnRunAndWait("Regsvr32.exe /s " + strJoin(strProgramFolder(), "notavex.dll"), &code));
     ASSERT_EQ(code, 0);
     std::filesystem::remove(Path("calls.log"));
 }
 
 pid_t AgentFixture::StartAgent(const std::vector<std::string>& args, const std::string& strArgv0) {
-    const std::string strProgram = BinPath("NVAgent");
+    const std::string strProgram = strJoin(strProgramFolder(), "NVAgent");
     std::vector<std::string> argv{strArgv0.empty() ? strProgram : strArgv0};
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<char*> raw;
@@ -72,8 +72,7 @@ std::vector<std::string> AgentFixture::WaitForLog(size_t lngLines, int lngLimitM
 }
 
 void AgentFixture::StopAgent(pid_t pid) {
-    EXPECT_EQ(platform::win::PostMessage(platform::win::FindWindow(kAgentClass), WM_NV_QUIT, 0, 0),
-              0);
+    EXPECT_EQ(PostMessage(FindWindow(kAgentClass), WM_NV_QUIT, 0, 0), 0);
     EXPECT_EQ(WaitExit(pid, 5000), 0);
 }
 

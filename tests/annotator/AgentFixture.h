@@ -18,7 +18,6 @@ class AgentFixture : public WinFixture {
     void SetUp() override;
     void TearDown() override;
 
-    static std::string BinPath(const std::string& strName);
     // regsvr32 on the stand-in, as the installer does.
     void RegisterStandin();
     // Starts NVAgent with the arguments (argv[0] as given, or its path).
