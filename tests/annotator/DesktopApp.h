@@ -1,4 +1,4 @@
-// The one Qt application object of the desktop tests, and a wait that
+// The one Qt application object of the annotator's tests, and a wait that
 // lets Qt's events run meanwhile.
 #pragma once
 
@@ -8,11 +8,13 @@
 
 namespace twtest {
 
-inline void EnsureDesktopApp() {
+// QApplication where the test shows widgets.
+template <typename App = QCoreApplication>
+void EnsureDesktopApp() {
     static int argc = 1;
-    static char name[] = "annotator_desktop_tests";
+    static char name[] = "annotator_tests";
     static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
+    if (!QCoreApplication::instance()) new App(argc, argv);
 }
 
 // Whether the condition holds within five seconds.
