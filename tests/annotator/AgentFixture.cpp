@@ -21,8 +21,10 @@ void AgentFixture::SetUp() {
     WinFixture::SetUp();
     // Agents started here run without a display, so no key is grabbed on a
     // desktop the tests happen to run in.
-    unsetenv("DISPLAY");
-    unsetenv("WAYLAND_DISPLAY");
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        SaveEnv(name);
+        unsetenv(name);
+    }
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
 }
 

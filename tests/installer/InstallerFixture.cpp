@@ -21,13 +21,12 @@ namespace twtest {
 
 void InstallerFixture::SetUp() {
     WinFixture::SetUp();
-    for (const char* name : {"PATH", "DISPLAY", "WAYLAND_DISPLAY", "NOTAVEX_INSTALLER_ANSWERS",
-                             "NVServerName", "NVServerPort"})
+    SaveEnv("PATH");
+    SaveEnv("NOTAVEX_INSTALLER_ANSWERS");
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "NVServerName", "NVServerPort"}) {
         SaveEnv(name);
-    unsetenv("DISPLAY");
-    unsetenv("WAYLAND_DISPLAY");
-    unsetenv("NVServerName");
-    unsetenv("NVServerPort");
+        unsetenv(name);
+    }
     // Regsvr32 is found along PATH when the installer runs from elsewhere.
     const char* path = getenv("PATH");
     setenv("PATH", (std::string(INSTALLER_BIN_DIR) + ":" + (path ? path : "/usr/bin:/bin")).c_str(),
