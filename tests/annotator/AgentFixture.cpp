@@ -5,14 +5,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
-#include <sstream>
-#include <thread>
 
+#include "annotator/src/AgentWindow.h"
+#include "platform/win/Locations.h"
 #include "platform/win/Process.h"
 
 extern char** environ;
+
+using namespace platform::win;
 
 namespace twtest {
 
@@ -20,8 +21,10 @@ void AgentFixture::SetUp() {
     WinFixture::SetUp();
     // Agents started here run without a display, so no key is grabbed on a
     // desktop the tests happen to run in.
-    unsetenv("DISPLAY");
-    unsetenv("WAYLAND_DISPLAY");
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        SaveEnv(name);
+        unsetenv(name);
+    }
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
 }
 
@@ -34,19 +37,16 @@ void AgentFixture::TearDown() {
     WinFixture::TearDown();
 }
 
-std::string AgentFixture::BinPath(const std::string& strName) {
-    return (std::filesystem::read_symlink("/proc/self/exe").parent_path() / strName).string();
-}
-
 void AgentFixture::RegisterStandin() {
     int32_t code = -1;
-    ASSERT_TRUE(platform::win::blnRunAndWait("Regsvr32.exe /s " + BinPath("notavex.dll"), &code));
+    ASSERT_TRUE(
+        blnRunAndWait("Regsvr32.exe /s " + strJoin(strProgramFolder(), "notavex.dll"), &code));
     ASSERT_EQ(code, 0);
     std::filesystem::remove(Path("calls.log"));
 }
 
 pid_t AgentFixture::StartAgent(const std::vector<std::string>& args, const std::string& strArgv0) {
-    const std::string strProgram = BinPath("NVAgent");
+    const std::string strProgram = strJoin(strProgramFolder(), "NVAgent");
     std::vector<std::string> argv{strArgv0.empty() ? strProgram : strArgv0};
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<char*> raw;
@@ -59,34 +59,23 @@ pid_t AgentFixture::StartAgent(const std::vector<std::string>& args, const std::
 }
 
 std::optional<int> AgentFixture::WaitExit(pid_t pid, int lngLimitMs) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(lngLimitMs);
-    for (;;) {
-        int status = 0;
-        const pid_t r = waitpid(pid, &status, WNOHANG);
-        if (r == pid) {
-            std::erase(mStarted, pid);
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        }
-        if (r < 0 || std::chrono::steady_clock::now() >= deadline) return std::nullopt;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-}
-
-std::vector<std::string> AgentFixture::LogLines() {
-    std::istringstream in(ReadText(Path("calls.log")));
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
+    int status = 0;
+    pid_t r = 0;
+    blnEventually([&] { return (r = waitpid(pid, &status, WNOHANG)) != 0; }, lngLimitMs);
+    if (r != pid) return std::nullopt;
+    std::erase(mStarted, pid);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 std::vector<std::string> AgentFixture::WaitForLog(size_t lngLines, int lngLimitMs) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(lngLimitMs);
-    auto lines = LogLines();
-    while (lines.size() < lngLines && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        lines = LogLines();
-    }
+    std::vector<std::string> lines;
+    blnEventually([&] { return (lines = LogLines()).size() >= lngLines; }, lngLimitMs);
     return lines;
+}
+
+void AgentFixture::StopAgent(pid_t pid) {
+    EXPECT_EQ(PostMessage(FindWindow(kAgentClass), WM_NV_QUIT, 0, 0), 0);
+    EXPECT_EQ(WaitExit(pid, 5000), 0);
 }
 
 }  // namespace twtest

@@ -18,16 +18,16 @@ class AgentFixture : public WinFixture {
     void SetUp() override;
     void TearDown() override;
 
-    static std::string BinPath(const std::string& strName);
     // regsvr32 on the stand-in, as the installer does.
     void RegisterStandin();
     // Starts NVAgent with the arguments (argv[0] as given, or its path).
     pid_t StartAgent(const std::vector<std::string>& args, const std::string& strArgv0 = "");
     // The exit status, or nothing while it still runs after the limit.
     std::optional<int> WaitExit(pid_t pid, int lngLimitMs);
-    std::vector<std::string> LogLines();
     // Waits until the log has at least that many lines.
     std::vector<std::string> WaitForLog(size_t lngLines, int lngLimitMs = 5000);
+    // Posts the stop message to the running agent and expects it to end.
+    void StopAgent(pid_t pid);
 
   private:
     std::vector<pid_t> mStarted;

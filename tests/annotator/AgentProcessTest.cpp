@@ -1,8 +1,5 @@
 // The agent as a real process: one instance, -v handed to the component
 // from a second start, the registration call at start, the stop signal.
-#include <chrono>
-#include <thread>
-
 #include "annotator/src/AgentWindow.h"
 #include "platform/win/Registry.h"
 #include "tests/annotator/AgentFixture.h"
@@ -12,16 +9,7 @@ using namespace platform::win;
 namespace twtest {
 namespace {
 
-class AgentProcess : public AgentFixture {
-  protected:
-    HWND WaitForAgent() {
-        for (int i = 0; i < 500; ++i) {
-            if (HWND hwnd = FindWindow(kAgentClass)) return hwnd;
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return {};
-    }
-};
+class AgentProcess : public AgentFixture {};
 
 TEST_F(AgentProcess, TwoStartsLeaveOneAndTheStopSignalEndsItAndFreesTheClass) {
     // Started with a display that cannot be opened, as from a stale
@@ -32,11 +20,13 @@ TEST_F(AgentProcess, TwoStartsLeaveOneAndTheStopSignalEndsItAndFreesTheClass) {
     unsetenv("DISPLAY");
     ASSERT_TRUE(a && b);
     std::optional<int> endA, endB;
-    for (int i = 0; i < 500 && !endA && !endB; ++i) {
-        endA = WaitExit(a, 0);
-        endB = WaitExit(b, 0);
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    blnEventually(
+        [&] {
+            endA = WaitExit(a, 0);
+            endB = WaitExit(b, 0);
+            return endA || endB;
+        },
+        10000);
     ASSERT_NE(endA.has_value(), endB.has_value()) << "exactly one of the two hands over";
     EXPECT_EQ(endA ? *endA : *endB, 0);
     const pid_t survivor = endA ? b : a;
@@ -60,7 +50,7 @@ TEST_F(AgentProcess, MinusVReachesStartBrowserInTheSecondProcessAndNeverFromTheP
     reg->CloseKey(h);
 
     const pid_t first = StartAgent({});
-    ASSERT_TRUE(WaitForAgent());
+    ASSERT_TRUE(blnEventually([] { return static_cast<bool>(FindWindow(kAgentClass)); }, 10000));
     EXPECT_EQ(WaitForLog(1), std::vector<std::string>{"ForceRegisterClient"});
 
     EXPECT_EQ(WaitExit(StartAgent({}, "/opt/my-v/take -v/NVAgent"), 10000), 0);
@@ -72,8 +62,7 @@ TEST_F(AgentProcess, MinusVReachesStartBrowserInTheSecondProcessAndNeverFromTheP
     EXPECT_EQ(std::vector<std::string>(lines.begin() + 2, lines.end()),
               (std::vector<std::string>{"CreateInstance", "StartBrowser", "Release"}));
     EXPECT_EQ(WaitExit(first, 0), std::nullopt);
-    EXPECT_EQ(PostMessage(FindWindow(kAgentClass), WM_NV_QUIT, 0, 0), 0);
-    EXPECT_EQ(WaitExit(first, 5000), 0);
+    StopAgent(first);
 }
 
 }  // namespace

@@ -4,8 +4,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QSystemTrayIcon>
-#include <chrono>
-#include <thread>
 
 #include "annotator/src/AgentMenu.h"
 #include "annotator/src/AgentWindow.h"
@@ -13,6 +11,7 @@
 #include "annotator/src/NVPrefs.h"
 #include "annotator/src/TrayIcon.h"
 #include "tests/annotator/AgentFixture.h"
+#include "tests/annotator/DesktopApp.h"
 #include "tests/annotator/RecordingHotKeys.h"
 
 using namespace platform::win;
@@ -25,11 +24,7 @@ class Agent : public AgentFixture {
   protected:
     void SetUp() override {
         AgentFixture::SetUp();
-        static int argc = 1;
-        static char name[] = "annotator_tests";
-        static char* argv[] = {name, nullptr};
-        static QApplication* app = new QApplication(argc, argv);
-        (void)app;
+        EnsureDesktopApp<QApplication>();
         mRegistry = NewRegistry();
         mPrefs = std::make_unique<NVPrefs>(*mRegistry);
         ASSERT_EQ(mPrefs->Open(), S_OK);
@@ -52,17 +47,6 @@ class Agent : public AgentFixture {
         for (QAction* a : mTray->Menu().actions())
             if (AgentMenu::lngCommandOf(a) == lngId) return a;
         return nullptr;
-    }
-    template <typename Pred>
-    bool blnRunUntil(Pred pred) {
-        for (int i = 0; i < 500 && !pred(); ++i) {
-            QApplication::processEvents();
-            std::this_thread::sleep_for(10ms);
-        }
-        return pred();
-    }
-    void WriteByte(const char* name, uint8_t b) {
-        ASSERT_EQ(mPrefs->Write("Capture", name, &b, 1), S_OK);
     }
 
     std::unique_ptr<Registry> mRegistry;
@@ -136,7 +120,8 @@ TEST_F(Agent, Messages1124And1126RegisterAndUnregisterTheStoredHotKeys) {
     EXPECT_EQ(mHotKeys.Take(), (std::vector<std::string>{"unregister 21073"}));
 
     // Set, nothing stored: Ctrl+Shift (6) W and R, each under its own id.
-    WriteByte("UseHotkeys", 1);
+    const uint8_t one = 1;
+    ASSERT_EQ(mPrefs->Write("Capture", "UseHotkeys", &one, 1), S_OK);
     mWindow->WindowProc({WM_NV_USEHOTKEYS, 0, 1});
     EXPECT_EQ(mHotKeys.Take(),
               (std::vector<std::string>{"unregister 21073", "register 21073 6 W",

@@ -4,9 +4,7 @@
 #include <xcb/xcb.h>
 
 #include <QCoreApplication>
-#include <chrono>
 #include <cstdlib>
-#include <thread>
 
 #include "annotator/src/AgentWindow.h"
 #include "annotator/src/NVPrefs.h"
@@ -100,16 +98,12 @@ TEST_F(X11, ASyntheticPressReachesTheComponentWithAndWithoutCapsLock) {
     }
     const pid_t agent = StartAgent({});
     // Held by the agent once the other client can no longer grab it.
-    bool blnHeld = false;
-    for (int i = 0; i < 250 && !blnHeld; ++i) {
-        blnHeld = !blnOtherGrabs('R');
-        if (!blnHeld) {
-            xcb_ungrab_key(mOther, Keycode('R'), mRoot, kCtrlShift);
-            xcb_flush(mOther);
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-    }
-    ASSERT_TRUE(blnHeld);
+    ASSERT_TRUE(blnEventually([&] {
+        if (!blnOtherGrabs('R')) return true;
+        xcb_ungrab_key(mOther, Keycode('R'), mRoot, kCtrlShift);
+        xcb_flush(mOther);
+        return false;
+    }));
 
     int32_t code = -1;
     ASSERT_TRUE(blnRunAndWait("xdotool key ctrl+shift+w", &code));
@@ -117,8 +111,7 @@ TEST_F(X11, ASyntheticPressReachesTheComponentWithAndWithoutCapsLock) {
     ASSERT_TRUE(blnRunAndWait("xdotool key Caps_Lock key ctrl+shift+r key Caps_Lock", &code));
     EXPECT_EQ(WaitForLog(4).back(), "CaptureRegion");
 
-    EXPECT_EQ(PostMessage(FindWindow(kAgentClass), WM_NV_QUIT, 0, 0), 0);
-    EXPECT_EQ(WaitExit(agent, 5000), 0);
+    StopAgent(agent);
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ namespace {
 
 class Prefs : public WinFixture {};
 
-TEST_F(Prefs, AFreshUserGetsTheRootAndReadsDefaultsOrKeepsPresets) {
+TEST_F(Prefs, AFreshUserGetsTheRootAndReadsDefaultsPresetsOrValuesOfTheSizeAsked) {
     auto reg = NewRegistry();
     NVPrefs prefs(*reg);
     ASSERT_EQ(prefs.Open(), S_OK);
@@ -34,9 +34,6 @@ TEST_F(Prefs, AFreshUserGetsTheRootAndReadsDefaultsOrKeepsPresets) {
     EXPECT_EQ(prefs.Read("Help", "ShowToolbar", &b, 0), E_FAIL);
     EXPECT_EQ(b, 7);
     EXPECT_EQ(prefs.Read("Help", "FirstInvisible", nullptr, 1), S_OK);
-    int32_t secure = 0;
-    EXPECT_EQ(prefs.Read("Mail", "SendSecure", &secure, 4), S_OK);
-    EXPECT_EQ(secure, 1);
 
     // Written raw: type REG_NONE, the size given.
     const uint8_t zero = 0;
@@ -50,18 +47,12 @@ TEST_F(Prefs, AFreshUserGetsTheRootAndReadsDefaultsOrKeepsPresets) {
     EXPECT_EQ(size, 1u);
     EXPECT_EQ(prefs.Read("capture", "showicon", &showIcon, 1), S_OK);
     EXPECT_EQ(showIcon, 0);
-}
 
-TEST_F(Prefs, AStoredValueOfAnotherSizeIsNotTakenAndThePresetOrDefaultStays) {
-    auto reg = NewRegistry();
-    NVPrefs prefs(*reg);
-    ASSERT_EQ(prefs.Open(), S_OK);
-    const uint8_t one = 0;
+    // A stored value of another size is not taken; the preset or default stays.
     const uint32_t record[3] = {21073, 'Q', 0};
-    ASSERT_EQ(prefs.Write("Capture", "WindowHotkey", &one, 1), S_OK);
+    ASSERT_EQ(prefs.Write("Capture", "WindowHotkey", &zero, 1), S_OK);
     ASSERT_EQ(prefs.Write("Capture", "RegionHotkey", record, 12), S_OK);
-    ASSERT_EQ(prefs.Write("Mail", "SendSecure", &one, 1), S_OK);
-
+    ASSERT_EQ(prefs.Write("Mail", "SendSecure", &zero, 1), S_OK);
     // Smaller than the buffer: the registry would fill one byte of twelve.
     uint32_t preset[3] = {0, 'W', 0};
     EXPECT_EQ(prefs.Read("Capture", "WindowHotkey", preset, 12), E_FAIL);
@@ -73,7 +64,6 @@ TEST_F(Prefs, AStoredValueOfAnotherSizeIsNotTakenAndThePresetOrDefaultStays) {
     EXPECT_EQ(small, 9);
     EXPECT_EQ(prefs.Read("Capture", "RegionHotkey", preset, 12), S_OK);
     EXPECT_EQ(std::memcmp(preset, record, 12), 0);
-    // A setting with a default falls back to it.
     int32_t secure = 5;
     EXPECT_EQ(prefs.Read("Mail", "SendSecure", &secure, 4), S_OK);
     EXPECT_EQ(secure, 1);

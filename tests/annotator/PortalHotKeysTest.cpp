@@ -10,8 +10,6 @@
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusVirtualObject>
-#include <chrono>
-#include <thread>
 
 #include "annotator/src/PortalHotKeys.h"
 #include "tests/annotator/DesktopApp.h"
@@ -88,15 +86,6 @@ class StandinPortal : public QDBusVirtualObject {
     }
     QDBusConnection mBus;
 };
-
-template <typename Pred>
-bool blnRunUntil(Pred pred) {
-    for (int i = 0; i < 500 && !pred(); ++i) {
-        QCoreApplication::processEvents();
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return pred();
-}
 
 TEST(Portal, ShortcutsAreBoundWithTheirTriggersAndAnActivationReachesTheAgent) {
     EnsureDesktopApp();

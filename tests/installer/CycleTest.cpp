@@ -102,61 +102,54 @@ TEST_F(InstallerCycle, InstallUpgradeUninstallAndRemovalCopy) {
     EXPECT_EQ(pending[2].first, copy.parent_path().string());
 }
 
-TEST_F(InstallerCycle, LibraryStillInPlaceTakesNextFreeName) {
+TEST_F(InstallerCycle, LibraryStillInPlaceTakesNextFreeNameAndIsDeletedAtRestart) {
     fs::create_directories(Folder());
     WriteText(Folder() + "notavex.dll", "held by the browser");
     auto r = RunSource("-i");
     ASSERT_EQ(r.lngCode, 0) << r.strErr;
     ExpectInstalled("notavex1.dll", {"notavex.dll"});
-    EXPECT_EQ(PendingAtRestart(),
-              (std::vector<std::pair<std::string, std::string>>{{Folder() + "notavex.dll", ""}}));
+    const std::vector<std::pair<std::string, std::string>> pending{{Folder() + "notavex.dll", ""}};
+    EXPECT_EQ(PendingAtRestart(), pending);
 
-    // A new install (nothing recorded) next to both names takes the third.
+    // A new install (nothing recorded) next to both names takes the third;
+    // on the older family the deletion joins the entries of the rename
+    // section instead.
     auto registry = NewRegistry();
     SHDeleteKey(*registry, HKEY_LOCAL_MACHINE, "Software\\Notavex");
+    setenv("NOTAVEX_WINVER", "9x 4.10", 1);
+    const std::string winInit = Path("machine/var/lib/notavex/WININIT.INI");
+    const std::string entries = "[Other]\r\nA=1\r\n[rename]\r\nNUL=/old/a\r\n/x/b=/x/c\r\n";
+    WriteText(winInit, entries);
     r = RunSource("-i");
     ASSERT_EQ(r.lngCode, 0) << r.strErr;
     ExpectInstalled("notavex2.dll", {"notavex.dll", "notavex1.dll"});
+    EXPECT_EQ(ReadText(winInit), entries + "NUL=" + Folder() + "notavex.dll\r\n");
+    EXPECT_EQ(PendingAtRestart(), pending);
 }
 
-TEST_F(InstallerCycle, WinInitRenameSectionKeepsItsEntries) {
-    setenv("NOTAVEX_WINVER", "9x 4.10", 1);
-    WriteText(Path("machine/var/lib/notavex/WININIT.INI"),
-              "[Other]\r\nA=1\r\n[rename]\r\nNUL=/old/a\r\n/x/b=/x/c\r\n");
-    fs::create_directories(Folder());
-    WriteText(Folder() + "notavex.dll", "held");
-    const auto r = RunSource("-i");
-    ASSERT_EQ(r.lngCode, 0) << r.strErr;
-    EXPECT_EQ(ReadText(Path("machine/var/lib/notavex/WININIT.INI")),
-              "[Other]\r\nA=1\r\n[rename]\r\nNUL=/old/a\r\n/x/b=/x/c\r\nNUL=" + Folder() +
-                  "notavex.dll\r\n");
-    EXPECT_TRUE(PendingAtRestart().empty());
-}
-
-TEST_F(InstallerCycle, CancelledUpgradeLeavesPreviousInstallation) {
+TEST_F(InstallerCycle, CancelledOrBlockedUpgradeLeavesPreviousInstallation) {
     ASSERT_EQ(RunSource("-i").lngCode, 0);
     const std::string hives = Hives();
     const auto files = FilesIn(Folder());
-    const auto r = RunSource("-i", "cancel");
+    auto r = RunSource("-i", "cancel");
     EXPECT_EQ(r.lngCode, 1) << r.strErr;
     EXPECT_EQ(Hives(), hives);
     EXPECT_EQ(FilesIn(Folder()), files);
     EXPECT_TRUE(blnEventually([] { return static_cast<bool>(FindWindow("Notavex Agent")); }));
     EXPECT_EQ(Pages(1), std::vector<std::string>{
                             "http://www.notavex.com/download/msg/unsuccessful.html?" + kTail});
-}
 
-TEST_F(InstallerCycle, WindowIgnoringCloseGetsThreePromptsThenUpgradeFails) {
-    ASSERT_EQ(RunSource("-i").lngCode, 0);
-    const std::string hives = Hives();
+    // A window that ignores the request to close: three prompts, then the
+    // upgrade fails.
     StartWindow("IEFrame", "never");
     const double cpu = dblChildCpu();
-    const auto r = RunSource("-i");
+    r = RunSource("-i");
     EXPECT_EQ(r.lngCode, 2) << r.strErr;
     // Eight seconds of waiting for the window, not of spinning.
     EXPECT_LT(dblChildCpu() - cpu, 2.0);
     EXPECT_EQ(Count(r.strErr, "Notavex was unable to close a window."), 3) << r.strErr;
     EXPECT_EQ(Hives(), hives);
+    EXPECT_EQ(FilesIn(Folder()), files);
 }
 
 TEST_F(InstallerCycle, HungAgentDoesNotHoldTheUninstall) {

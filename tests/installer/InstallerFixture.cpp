@@ -5,11 +5,9 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 #include "platform/win/Process.h"
 #include "platform/win/RestartOps.h"
@@ -23,20 +21,16 @@ namespace twtest {
 
 void InstallerFixture::SetUp() {
     WinFixture::SetUp();
-    for (const char* name : {"PATH", "DISPLAY", "WAYLAND_DISPLAY", "NOTAVEX_INSTALLER_ANSWERS",
-                             "NVServerName", "NVServerPort"}) {
-        const char* v = getenv(name);
-        mSaved.emplace_back(name, v ? std::optional<std::string>(v) : std::nullopt);
+    SaveEnv("PATH");
+    SaveEnv("NOTAVEX_INSTALLER_ANSWERS");
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "NVServerName", "NVServerPort"}) {
+        SaveEnv(name);
+        unsetenv(name);
     }
-    unsetenv("DISPLAY");
-    unsetenv("WAYLAND_DISPLAY");
-    unsetenv("NVServerName");
-    unsetenv("NVServerPort");
     // Regsvr32 is found along PATH when the installer runs from elsewhere.
-    setenv(
-        "PATH",
-        (std::string(INSTALLER_BIN_DIR) + ":" + mSaved[0].second.value_or("/usr/bin:/bin")).c_str(),
-        1);
+    const char* path = getenv("PATH");
+    setenv("PATH", (std::string(INSTALLER_BIN_DIR) + ":" + (path ? path : "/usr/bin:/bin")).c_str(),
+           1);
     fs::create_directories(Source());
     for (const char* name : {"installer", "notavex.dll", "linebreak.gif"})
         fs::copy_file(fs::path(INSTALLER_BIN_DIR) / name, fs::path(Source()) / name);
@@ -57,12 +51,6 @@ void InstallerFixture::TearDown() {
         blnEventually([] { return static_cast<bool>(FindWindow("Notavex Agent")); });
     if (const HWND agent = FindWindow("Notavex Agent")) PostMessage(agent, 1127, 0, 0);
     for (pid_t pid : maWindows) StopWindow(pid);
-    for (const auto& [name, value] : mSaved) {
-        if (value)
-            setenv(name.c_str(), value->c_str(), 1);
-        else
-            unsetenv(name.c_str());
-    }
     WinFixture::TearDown();
 }
 
@@ -157,15 +145,6 @@ void InstallerFixture::StopWindow(pid_t pid) {
     kill(pid, SIGTERM);
     waitpid(pid, nullptr, 0);
     maWindows.erase(std::remove(maWindows.begin(), maWindows.end(), pid), maWindows.end());
-}
-
-bool InstallerFixture::blnEventually(const std::function<bool()>& condition) {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > until) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
 }
 
 std::vector<std::pair<std::string, std::string>> InstallerFixture::PendingAtRestart() const {

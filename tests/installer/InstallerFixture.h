@@ -5,7 +5,6 @@
 
 #include <sys/types.h>
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -45,8 +44,6 @@ class InstallerFixture : public WinFixture {
     // A window of the class, run by the test double in a child process.
     pid_t StartWindow(const std::string& strClass, const std::string& strQuitOn);
     void StopWindow(pid_t pid);
-    // Waits up to five seconds for the condition.
-    static bool blnEventually(const std::function<bool()>& condition);
 
     // Every value, link and file of an installation with this library name;
     // astrOthers: files the install folder holds besides the table's.
@@ -63,7 +60,6 @@ class InstallerFixture : public WinFixture {
 
   private:
     std::vector<pid_t> maWindows;
-    std::vector<std::pair<std::string, std::optional<std::string>>> mSaved;
 };
 
 }  // namespace twtest

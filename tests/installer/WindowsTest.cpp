@@ -1,5 +1,5 @@
-// The installer's windows: every control named for a screen reader, the
-// progress window's look, and the licence never accepted by Enter alone.
+// The installer's windows: every control named for a screen reader, and the
+// licence never accepted by Enter alone.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -17,7 +17,7 @@ using namespace notavex::installer;
 
 namespace {
 
-TEST(InstallerWindows, NamedControlsLookAndDefaults) {
+TEST(InstallerWindows, EveryControlIsNamedAndTheLicenceDefaultsToCancel) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     int argc = 1;
     char arg0[] = "installer_gui_tests";
@@ -25,11 +25,6 @@ TEST(InstallerWindows, NamedControlsLookAndDefaults) {
     QApplication app(argc, argv);
 
     ProgressWindow progress;
-    progress.SetStatus(QStringLiteral("Success!"));
-    EXPECT_EQ(progress.findChild<QLabel*>("status")->text(), QStringLiteral("Success!"));
-    EXPECT_TRUE(progress.windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_TRUE(progress.windowFlags() & Qt::WindowStaysOnTopHint);
-    EXPECT_EQ(progress.palette().color(QPalette::Window), QColor(179, 179, 179));
     LicenceDialog licence;
     EXPECT_TRUE(licence.findChild<QPushButton*>("cancel")->isDefault());
     EXPECT_TRUE(licence.findChild<QPlainTextEdit*>("licenceText")->isReadOnly());

@@ -21,9 +21,7 @@ class Components : public WinFixture {
         return blnRunAndWait("Regsvr32.exe " + args, &code) ? code : -1;
     }
     std::vector<std::string> Calls() {
-        std::vector<std::string> lines;
-        std::istringstream in(ReadText(Path("calls.log")));
-        for (std::string l; std::getline(in, l);) lines.push_back(l);
+        auto lines = LogLines();
         std::remove(Path("calls.log").c_str());
         return lines;
     }

@@ -61,14 +61,12 @@ TEST_F(Reg, NamesCompareWithoutCaseAndKeepTheCaseWritten) {
     EXPECT_EQ(size, strDefaultProgramFiles().size() + 1);
 }
 
-TEST_F(Reg, RawValuesOfOneFourAndTwelveBytesRoundTripWithSizesInAndOut) {
+TEST_F(Reg, RawValuesOfOneAndTwelveBytesRoundTripWithSizesInAndOut) {
     auto reg = NewRegistry();
     HKEY h = Create(*reg, HKEY_CURRENT_USER, "Software\\Notavex\\Annotator\\1.0\\Capture");
     const uint8_t one[1] = {0};
-    const uint8_t four[4] = {1, 0, 0, 0};
     const uint8_t twelve[12] = {0x51, 0x52, 0, 0, 'W', 0, 0, 0, 0xFF, 0xFE, 0x0A, 0x5C};
     ASSERT_EQ(reg->SetValue(h, "ShowIcon", REG_NONE, one, 1), ERROR_SUCCESS);
-    ASSERT_EQ(reg->SetValue(h, "Four", REG_NONE, four, 4), ERROR_SUCCESS);
     ASSERT_EQ(reg->SetValue(h, "WindowHotkey", REG_NONE, twelve, 12), ERROR_SUCCESS);
     EXPECT_NE(ReadText(UserHive()).find("\"ShowIcon\"=hex(0):00\n"), std::string::npos);
 
@@ -78,8 +76,7 @@ TEST_F(Reg, RawValuesOfOneFourAndTwelveBytesRoundTripWithSizesInAndOut) {
                              KEY_READ, &o),
               0);
     for (const auto& [name, data, size] :
-         {std::tuple{"ShowIcon", one, 1u}, std::tuple{"Four", four, 4u},
-          std::tuple{"WindowHotkey", twelve, 12u}}) {
+         {std::tuple{"ShowIcon", one, 1u}, std::tuple{"WindowHotkey", twelve, 12u}}) {
         uint8_t buf[16];
         std::memset(buf, 0xAA, sizeof buf);
         uint32_t got = size, type = 99;
@@ -236,6 +233,7 @@ TEST_F(Reg, AWriterKilledMidWriteLeavesAWholeHive) {
     ASSERT_TRUE(blnParseHive(ReadText(UserHive()), "HKEY_CURRENT_USER", data, err)) << err.strWhat;
     const HiveKey* key = data.Find("Software\\Killed");
     ASSERT_NE(key, nullptr);
+    EXPECT_GE(key->values.size(), 6u);  // v5 was seen before the kill
     for (std::size_t i = 0; i < key->values.size(); ++i)
         EXPECT_EQ(key->values[i].strName, "v" + std::to_string(i));
     // The next writer clears what the killed one left behind.
@@ -278,12 +276,6 @@ TEST(HiveTextForm, EveryValueComesBackAsItWasWritten) {
                              "HKEY_CURRENT_USER", back, err));
     EXPECT_EQ(back.Find("")->values[0].data, std::string("\x01\x02\x03", 3));
 }
-
-}  // namespace
-}  // namespace twtest
-
-namespace twtest {
-namespace {
 
 TEST_F(Reg, TheKeyToolPrintsAKeyAndEverythingBelowItAsTheHiveHoldsIt) {
     auto reg = NewRegistry();

@@ -2,8 +2,10 @@
 
 #include <sys/stat.h>
 
+#include <chrono>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "platform/win/HiveRegistry.h"
 #include "platform/win/Locations.h"
@@ -16,10 +18,8 @@ void WinFixture::SetUp() {
     chmod(Path("run").c_str(), 0700);
     for (const char* name :
          {"NOTAVEX_MACHINE_ROOT", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR", "TMPDIR",
-          "NOTAVEX_STANDIN_LOG", "NOTAVEX_WINVER", "NOTAVEX_BROWSER"}) {
-        const char* v = getenv(name);
-        mSavedEnv.emplace_back(name, v ? std::optional<std::string>(v) : std::nullopt);
-    }
+          "NOTAVEX_STANDIN_LOG", "NOTAVEX_WINVER", "NOTAVEX_BROWSER"})
+        SaveEnv(name);
     setenv("NOTAVEX_MACHINE_ROOT", Path("machine").c_str(), 1);
     setenv("XDG_CONFIG_HOME", Path("config").c_str(), 1);
     setenv("XDG_DATA_HOME", Path("data").c_str(), 1);
@@ -27,6 +27,11 @@ void WinFixture::SetUp() {
     setenv("TMPDIR", Path("tmp").c_str(), 1);
     setenv("NOTAVEX_STANDIN_LOG", Path("calls.log").c_str(), 1);
     unsetenv("NOTAVEX_WINVER");
+}
+
+void WinFixture::SaveEnv(const char* name) {
+    const char* v = getenv(name);
+    mSavedEnv.emplace_back(name, v ? std::optional<std::string>(v) : std::nullopt);
 }
 
 void WinFixture::TearDown() {
@@ -55,6 +60,22 @@ std::string WinFixture::ReadText(const std::string& path) {
 
 void WinFixture::WriteText(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+std::vector<std::string> WinFixture::LogLines() const {
+    std::istringstream in(ReadText(Path("calls.log")));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+bool WinFixture::blnEventually(const std::function<bool()>& condition, int lngLimitMs) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(lngLimitMs);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > until) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
 }
 
 }  // namespace twtest

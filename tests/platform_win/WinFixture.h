@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -26,6 +27,12 @@ class WinFixture : public ::testing::Test {
 
     static std::string ReadText(const std::string& path);
     static void WriteText(const std::string& path, const std::string& text);
+    // The stand-in library's call log, a call a line.
+    std::vector<std::string> LogLines() const;
+    // Waits up to the limit for the condition.
+    static bool blnEventually(const std::function<bool()>& condition, int lngLimitMs = 5000);
+    // Restores the variable in TearDown; set it freely after.
+    void SaveEnv(const char* name);
 
     TempDir mTmp;
 
