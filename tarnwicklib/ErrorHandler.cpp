@@ -4,6 +4,7 @@
 #include <locale.h>
 
 #include <ctime>
+#include <exception>
 #include <iostream>
 #include <limits>
 
@@ -115,31 +116,29 @@ void ErrorHandler::ShowErrors() {
     std::string strLog = mstrAppPath + "error.log";
     mstrLogShown = strLog;
     std::string strShown = strText;
+    // Made before the box, so that the box says where the report is only
+    // where it can be kept; why it cannot is raised after the box.
+    std::exception_ptr objLogFailure;
     if (!objFileSys.FolderWritable(mstrAppPath)) {
-        const std::filesystem::path hostLog = platform::fs::UserStateFolder() / "error.log";
-        mstrLogShown = hostLog.string();
-        strShown += kCrLf;
-        // The box says where the report is only where it can be kept.
+        mstrLogShown = (platform::fs::UserStateFolder() / "error.log").string();
         bool blnKept = false;
         try {
-            blnKept = objFileSys.FolderWritable(
-                objFileSys.AppPathOf(platform::fs::MakeUserStateFolder()));
+            std::string strFolder = objFileSys.AppPathOf(platform::fs::MakeUserStateFolder());
+            if (strFolder.back() != '\\') strFolder += '\\';
+            strLog = strFolder + "error.log";
+            blnKept = objFileSys.FolderWritable(strFolder);
         } catch (...) {
-            // Said in the box; the write below raises the reason.
+            objLogFailure = std::current_exception();
         }
+        strShown += kCrLf;
         strShown += blnKept ? "The program's folder cannot be written: this report is kept in " +
                                   mstrLogShown + "."
                             : "Neither the program's folder nor " + mstrLogShown +
                                   " can be written: this report is not kept.";
-        strLog.clear();
     }
     platform::ui::Ui().MsgBox(strShown, platform::ui::vbOKOnly, "Error Detected");
+    if (objLogFailure) std::rethrow_exception(objLogFailure);
 
-    if (strLog.empty()) {
-        std::string strFolder = objFileSys.AppPathOf(platform::fs::MakeUserStateFolder());
-        if (strFolder.back() != '\\') strFolder += '\\';
-        strLog = strFolder + "error.log";
-    }
     std::string strBlock = std::string(45, '=') + kCrLf;
     strBlock += "Error logged at " + strGeneralDate(std::time(nullptr)) + kCrLf;
     strBlock += kCrLf;
