@@ -17,11 +17,18 @@ namespace {
 const ClassErrors kErrors("BackupManager");
 const char kQuote = '"';
 const char* const kDeletingText = "Deleting old backup files...";
+
+// The run's folder as the file system names it: without its final
+// backslash, except at a drive's root (E:\).
+std::string strFolderOf(const std::string& strDest) {
+    std::string strFolder = strDest;
+    if (strFolder.size() > 3 && strFolder.back() == '\\') strFolder.pop_back();
+    return strFolder;
+}
 }  // namespace
 
 bool BackupManager::blnClean() {
-    std::string strFolder = mstrDest;
-    if (strFolder.size() > 3 && strFolder.back() == '\\') strFolder.pop_back();
+    const std::string strFolder = strFolderOf(mstrDest);
     try {
         const auto objDrive = mobjFileSys->GetDrive(mstrDest.substr(0, 2));
         if (!objDrive->IsReady()) {
@@ -68,8 +75,7 @@ bool BackupManager::blnEmptySelectionRefused() {
     const int64_t lngCounted = mlngCountedFiles;
     mlngCountedFiles = -1;
     if (lngCounted != 0 || mblnUseDateTimeSubFolder || mblnIncrementalMode) return false;
-    std::string strFolder = mstrDest;
-    if (strFolder.size() > 3 && strFolder.back() == '\\') strFolder.pop_back();
+    const std::string strFolder = strFolderOf(mstrDest);
     try {
         if (!mobjFileSys->FolderExists(strFolder)) return false;
         const auto objListing = mobjFileSys->GetFolder(strFolder)->Listing();
