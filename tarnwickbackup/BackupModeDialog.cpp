@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "Globals.h"
+#include "NamedControls.h"
 #include "SettingsStore.h"
 #include "TWDeclarations.h"
 #include "platform/ui/UiServices.h"
@@ -43,14 +44,6 @@ bool blnModeArgTrue(ModeArg eArg) {
 
 const char* pszBool(bool blnValue) {
     return blnValue ? "True" : "False";
-}
-
-QLabel* NewLabel(QWidget* parent, const char* pszName, const QString& strCaption,
-                 bool blnWrap = true) {
-    auto* label = new QLabel(strCaption, parent);
-    label->setObjectName(QString::fromUtf8(pszName));
-    label->setWordWrap(blnWrap);
-    return label;
 }
 
 QLineEdit* NewNumberBox(QWidget* parent, const char* pszName) {

@@ -10,6 +10,7 @@
 #include "EditDefFolders.h"
 #include "ElidedLabel.h"
 #include "Globals.h"
+#include "NamedControls.h"
 #include "TWDeclarations.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/fs/RtError.h"
@@ -28,14 +29,6 @@ namespace {
 constexpr int gintTWIPS_PER_PIXEL = 15;
 constexpr int gintNAME_WIDTH = 3000 / gintTWIPS_PER_PIXEL;
 constexpr int gintWHAT_WIDTH = 4500 / gintTWIPS_PER_PIXEL;
-
-QPushButton* NewButton(QWidget* parent, const char* pszName, const char* pszCaption) {
-    auto* button = new QPushButton(QString::fromUtf8(pszCaption), parent);
-    button->setObjectName(QString::fromUtf8(pszName));
-    // Enter in the list opens the drive; it must not also press a button.
-    button->setAutoDefault(false);
-    return button;
-}
 
 void Say(const std::string& strText, int32_t lngStyle) {
     ui::Ui().MsgBox(strText, lngStyle, gstrAPP_TITLE);

@@ -15,6 +15,7 @@
 #include "FolderNode.h"
 #include "FolderTree.h"
 #include "Globals.h"
+#include "NamedControls.h"
 #include "TWDeclarations.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/ui/UiServices.h"
@@ -37,7 +38,7 @@ const char* const gpszINHERITED_TIP =
 QPushButton* NewImageButton(QWidget* parent, const char* pszName, const char* pszImage,
                             QLabel*& lblBeside, const char* pszLabelName, const QString& strLabel,
                             const char* pszTip) {
-    QPushButton* button = FolderTreeWindow::NewButton(parent, pszName, QString(), pszTip);
+    QPushButton* button = NewButton(parent, pszName, QString(), pszTip);
     button->setIconSize(QSize(24, 24));
     button->setAccessibleName(strLabel);
     button->setAccessibleDescription(QString::fromUtf8(pszTip));

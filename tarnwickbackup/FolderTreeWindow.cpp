@@ -23,15 +23,6 @@ FolderTreeWindow::FolderTreeWindow(QWidget* parent, const char* pszName) : QDial
 
 FolderTreeWindow::~FolderTreeWindow() = default;
 
-QPushButton* FolderTreeWindow::NewButton(QWidget* parent, const char* pszName,
-                                         const QString& strCaption, const char* pszTip) {
-    auto* button = new QPushButton(strCaption, parent);
-    button->setObjectName(QString::fromUtf8(pszName));
-    button->setToolTip(QString::fromUtf8(pszTip));
-    button->setAutoDefault(false);
-    return button;
-}
-
 void FolderTreeWindow::NewHint() {
     lblHint = new QLabel(
         QStringLiteral("Click on folders to the left, then use the buttons below to tell it what "

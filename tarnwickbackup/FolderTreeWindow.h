@@ -46,10 +46,6 @@ class FolderTreeWindow : public QDialog, private savecore::BackupManagerEvents {
     QTreeWidgetItem* objSelectedNode() const { return mobjSelectedNode; }
     std::string strNodePath(QTreeWidgetItem* objNode) const;
 
-    // Named, with its tip, and not pressed by Enter unless made the default.
-    static QPushButton* NewButton(QWidget* parent, const char* pszName, const QString& strCaption,
-                                  const char* pszTip);
-
     // Controls
     QLabel* lblHint = nullptr;
     QTreeWidget* tvwFolders = nullptr;

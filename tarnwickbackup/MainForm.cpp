@@ -13,6 +13,7 @@
 
 #include "DriveProgress.h"
 #include "Globals.h"
+#include "NamedControls.h"
 #include "Splash.h"
 #include "TWDeclarations.h"
 #include "platform/fs/FileSystem.h"
@@ -41,20 +42,6 @@ MainForm::~MainForm() {
 }
 
 namespace {
-
-QPushButton* NewButton(QWidget* parent, const char* pszName, const char* pszCaption) {
-    auto* button = new QPushButton(QString::fromUtf8(pszCaption), parent);
-    button->setObjectName(QString::fromUtf8(pszName));
-    button->setAutoDefault(false);
-    return button;
-}
-
-QLabel* NewLabel(QWidget* parent, const char* pszName, const char* pszCaption) {
-    auto* label = new QLabel(QString::fromUtf8(pszCaption), parent);
-    label->setObjectName(QString::fromUtf8(pszName));
-    label->setWordWrap(true);
-    return label;
-}
 
 QHBoxLayout* Row(std::initializer_list<QWidget*> widgets) {
     auto* row = new QHBoxLayout;

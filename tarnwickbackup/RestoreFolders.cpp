@@ -16,6 +16,7 @@
 #include "FolderNode.h"
 #include "FolderTree.h"
 #include "Globals.h"
+#include "NamedControls.h"
 #include "RestoreFiles.h"
 #include "ShowText.h"
 #include "TWDeclarations.h"
