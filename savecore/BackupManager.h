@@ -114,9 +114,10 @@ class SAVECORE_API BackupManager {
     // How many files the count of this selection, just before the next run,
     // found (-1: not counted). Used by that run alone.
     void lngCountedFiles(int64_t n) { mlngCountedFiles = n; }
-    // True, after the person declined, when a counted full backup selects
-    // no file but would empty a destination that holds a previous backup.
-    bool blnEmptySelectionRefused();
+    // True, after the person declined, when a full backup whose count found
+    // lngCounted files selects none but would empty a destination that
+    // holds a previous backup.
+    bool blnEmptySelectionRefused(int64_t lngCounted);
     // The destination's medium may have been changed or emptied since the
     // layer last looked: at the start of a run and at every new disc.
     void ForgetDestinationMedium();

@@ -3,6 +3,7 @@
 // and deleting a type.
 #include <algorithm>
 #include <ctime>
+#include <utility>
 
 #include "BackupManager.h"
 #include "DestinationGuard.h"
@@ -153,6 +154,9 @@ bool BackupManager::blnProcess(const std::string& strSetName_, const std::string
     const std::string strDest = platform::fs::WinPath::CanonicalFolder(strDest_);
     SetRunDestination(strDest);
     if (!mblnSpaceOnly) ForgetDestinationMedium();
+    // A count serves the run that follows it, whether or not that run gets
+    // as far as asking about it.
+    const int64_t lngCounted = mblnSpaceOnly ? -1 : std::exchange(mlngCountedFiles, -1);
     return blnRunWithProgress(
         blnSpaceOnly_ ? glngBACKUP_PROGRESS_CHECK : glngBACKUP_PROGRESS_BACKUP, "blnProcess", [&] {
             struct Release {
@@ -162,7 +166,7 @@ bool BackupManager::blnProcess(const std::string& strSetName_, const std::string
             // Nothing is emptied before the run is known to be able to go on.
             if (!mblnSpaceOnly &&
                 (blnRefuseDestination(strDest) || blnRootsRefused() || blnClaimDestination() ||
-                 blnEmptySelectionRefused() || blnClean()))
+                 blnEmptySelectionRefused(lngCounted) || blnClean()))
                 return true;
             NoteDestinationPaths();
             bool blnStopped = false;

@@ -67,13 +67,11 @@ bool BackupManager::blnClean() {
     }
 }
 
-bool BackupManager::blnEmptySelectionRefused() {
+bool BackupManager::blnEmptySelectionRefused(int64_t lngCounted) {
     // An emptied or damaged instruction file makes a full backup select
     // nothing; emptying the previous backup then would lose the only copy
     // of files since deleted at the source. An incremental run that finds
     // nothing changed is ordinary, and a dated run empties nothing.
-    const int64_t lngCounted = mlngCountedFiles;
-    mlngCountedFiles = -1;
     if (lngCounted != 0 || mblnUseDateTimeSubFolder || mblnIncrementalMode) return false;
     const std::string strFolder = strFolderOf(mstrDest);
     try {

@@ -232,7 +232,12 @@ TEST_F(BackupRun, ACountedSelectionOfNothingEmptiesTheOldBackupOnlyOnAYes) {
     EXPECT_EQ(mobjUi->Prompts()[0].strTitle, "Confirm Erase");
     EXPECT_EQ(twtest::ReadTree(Host('E') / "Backup"), "old.txt=old.txt\n");
 
-    // The count serves one run only; an incremental run asks nothing.
+    // The count serves the next run only, also one refused before it asks;
+    // an incremental run asks nothing.
+    mobjManager.lngCountedFiles(0);
+    EXPECT_TRUE(blnBackup("C:\\"));
+    ASSERT_EQ(mobjUi->Prompts().size(), 2u);
+    EXPECT_NE(mobjUi->Prompts()[1].strTitle, "Confirm Erase");
     EXPECT_FALSE(blnBackup());
     EXPECT_EQ(twtest::ReadTree(Host('E') / "Backup"), "");
     twtest::BuildTree(Host('E') / "Backup", "old.txt\n");
@@ -240,12 +245,12 @@ TEST_F(BackupRun, ACountedSelectionOfNothingEmptiesTheOldBackupOnlyOnAYes) {
     mobjManager.lngCountedFiles(0);
     EXPECT_FALSE(blnBackup());
     mobjManager.blnIncrementalMode(false);
-    EXPECT_EQ(mobjUi->Prompts().size(), 1u);
+    EXPECT_EQ(mobjUi->Prompts().size(), 2u);
 
     twtest::BuildTree(Host('E') / "Backup", "old.txt\n");
     mobjManager.lngCountedFiles(0);
     mobjUi->QueueMsgBoxAnswer(ui::vbYes);
     EXPECT_FALSE(blnBackup());
-    EXPECT_EQ(mobjUi->Prompts().size(), 2u);
+    EXPECT_EQ(mobjUi->Prompts().size(), 3u);
     EXPECT_EQ(twtest::ReadTree(Host('E') / "Backup"), "");
 }
