@@ -1,11 +1,11 @@
 // The installer's alert: a text to read and OK.
 #pragma once
 
-#include <QDialog>
+#include "annotator/installer/MessageDialog.h"
 
 namespace notavex::installer {
 
-class AlertDialog : public QDialog {
+class AlertDialog : public MessageDialog {
   public:
     explicit AlertDialog(const QString& strText, QWidget* pParent = nullptr);
 };

@@ -2,11 +2,11 @@
 // "Go to Notavex" or "Exit".
 #pragma once
 
-#include <QDialog>
+#include "annotator/installer/MessageDialog.h"
 
 namespace notavex::installer {
 
-class BrowserVersionDialog : public QDialog {
+class BrowserVersionDialog : public MessageDialog {
   public:
     explicit BrowserVersionDialog(const QString& strText, QWidget* pParent = nullptr);
 };
